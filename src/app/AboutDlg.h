@@ -1,0 +1,11 @@
+#pragma once
+
+#include "widgets/DialogBase.h"
+
+// The About box: icon, version line, two lines of text and "Confirm".
+class CAboutDlg : public CDialogBase {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 100;
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,17 @@
+#include "ConfigApp.h"
+
+#include "ConfigDlg.h"
+#include "widgets/AppFonts.h"
+
+CConfigApp::CConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // Message boxes shown without a caption carry the program's name.
+    setApplicationName(QStringLiteral("Sentrabus"));
+    InstallDialogFontSubstitutions();
+}
+
+bool CConfigApp::InitInstance() {
+    CConfigDlg dlg;
+    dlg.DoModal();
+    // False: the application ends when its one window closes.
+    return false;
+}

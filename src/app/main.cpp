@@ -1,0 +1,7 @@
+#include "ConfigApp.h"
+
+int main(int argc, char** argv) {
+    CConfigApp app(argc, argv);
+    app.InitInstance();
+    return 0;
+}

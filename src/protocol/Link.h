@@ -1,0 +1,36 @@
+#pragma once
+// Everything one request/reply exchange needs: the port, the receive path and
+// the shared request and reply buffers. The main window owns the one link; the
+// secondary windows reach it through the main window.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+
+#include "serial/ReceivePath.h"
+
+class CSerialPort;
+
+// How the window thread passes the time between polls. Without a waiter the
+// exchange simply sleeps; the windows install one that keeps them painting and
+// holds back the operator's clicks until the handler that started the exchange
+// has returned.
+class IExchangeWaiter {
+public:
+    virtual ~IExchangeWaiter() = default;
+    virtual void BeginExchange() {}
+    virtual void Wait(std::chrono::milliseconds interval) = 0;
+    virtual void EndExchange() {}
+};
+
+struct CLink {
+    static constexpr std::size_t kBufferBytes = 1024;
+
+    explicit CLink(CSerialPort& port) : m_port(port) {}
+
+    CSerialPort& m_port;
+    CReceivePath m_receive;
+    std::array<std::uint8_t, kBufferBytes> m_txFrame{};  // request being built
+    std::array<std::uint8_t, kBufferBytes> m_rxReply{};  // reply as FetchReply left it
+    IExchangeWaiter* m_waiter = nullptr;
+};

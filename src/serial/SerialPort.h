@@ -1,0 +1,68 @@
+#pragma once
+// The one serial line to the RS-485 bus. The receive thread only calls Read;
+// the window thread sets parameters, opens, closes and writes. Read never waits
+// for data: it takes what the driver already holds.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class CSerialPortBackend;  // termios on Linux, Win32 communications on Windows
+
+class CSerialPort {
+public:
+    // Codes as the callers pass them: 0 = no parity, 0 = one stop bit.
+    static constexpr std::uint8_t kNoParity = 0;
+    static constexpr std::uint8_t kOneStopBit = 0;
+
+    CSerialPort();
+    virtual ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // Stored for the next Open; changes nothing on an open port.
+    void SetParams(std::uint8_t portNumber, std::uint8_t byteSize, std::uint8_t parity,
+                   std::uint8_t stopBits, std::uint32_t baud);
+
+    // True when the port is open and configured. Discards whatever the driver
+    // held in either direction. A failed Open leaves m_isOpen as it was.
+    bool Open();
+    // Closes the port (if open) and clears m_isOpen.
+    void Close();
+
+    // Bytes stored (0 when closed or nothing is waiting). Never blocks.
+    // `openSession`, when given, receives the number of the open session the
+    // bytes came from (it grows by one with every successful Open), so that a
+    // reader can tell bytes of an earlier session from those of the current one.
+    std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes,
+                       std::uint64_t* openSession = nullptr);
+    // False when closed or the write failed; waits at most 1 s.
+    bool Write(const std::uint8_t* data, std::uint32_t length);
+
+    bool IsOpen() const { return m_isOpen.load(std::memory_order_acquire); }
+    std::uint8_t PortNumber() const { return m_portNumber; }
+    std::uint32_t Baud() const { return m_baud; }
+    // The device path the last Open used ("" before the first one).
+    std::string DevicePath() const;
+
+private:
+    std::uint8_t m_portNumber = 0;
+    std::uint8_t m_byteSize = 8;
+    std::uint8_t m_parity = kNoParity;
+    std::uint8_t m_stopBits = kOneStopBit;
+    std::uint32_t m_baud = 4800;
+    std::atomic<bool> m_isOpen{false};
+    std::uint64_t m_openSession = 0;
+
+    // Held across each Read and across each Open and Close, so that a read
+    // never sees the handle being closed or replaced under it.
+    mutable std::mutex m_ioLock;
+    std::unique_ptr<CSerialPortBackend> m_backend;
+};
+
+// The program's one port, built before the windows and closed at program end.
+extern CSerialPort g_serialPort;
+// Set while the port is open; the receive thread reads only while it is set.
+extern std::atomic<bool> g_portOpen;

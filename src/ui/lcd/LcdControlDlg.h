@@ -1,0 +1,25 @@
+#pragma once
+
+#include "widgets/DialogBase.h"
+
+// The LCD relay controller window: work mode, relay queries and relay switches.
+class CLcdControlDlg : public CDialogBase {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 142;
+    explicit CLcdControlDlg(QWidget* parent = nullptr);
+
+    void EnableRelayControls(bool enable);
+
+    void OnQueryRelay1();
+    void OnModeSelChange();
+    void OnSetWorkMode();
+    void OnQueryRelay2();
+    void OnRelay1Close();
+    void OnRelay1Open();
+    void OnRelay2Close();
+    void OnRelay2Open();
+
+protected:
+    bool OnInitDialog() override;
+};

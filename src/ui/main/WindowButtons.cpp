@@ -1,0 +1,25 @@
+// The buttons that open the secondary windows, and the windows' lifetime: they
+// are built with the main window and each opening reuses the same object.
+
+#include "app/ConfigDlg.h"
+#include "app/WindowExchangeWaiter.h"
+#include "ui/lcd/LcdControlDlg.h"
+#include "ui/light/LightParamDlg.h"
+
+void CConfigDlg::CreateSecondaryWindows() {
+    m_lcdDlg = std::make_unique<CLcdControlDlg>();
+    m_lightDlg = std::make_unique<CLightParamDlg>();
+}
+
+// Defined here, where the secondary windows' types are complete.
+CConfigDlg::~CConfigDlg() {
+    m_link.m_receive.Stop();
+    if (g_mainDlg == this) g_mainDlg = nullptr;
+}
+
+void CConfigDlg::OnLcdControlMode() { m_lcdDlg->DoModal(); }
+
+void CConfigDlg::OnLightParamSet() { m_lightDlg->DoModal(); }
+
+// The wireless receiver's configuration sequence comes with the wireless window.
+void CConfigDlg::OnWirelessParaSet() {}
