@@ -1,0 +1,32 @@
+#pragma once
+// What the main window's operations share around one exchange: the request
+// buffer as the frame builders take it, the reply as the checks take it, and
+// the reopening of the port at another speed.
+
+#include <cstdint>
+
+#include "app/ConfigDlg.h"
+#include "protocol/ReplyChecks.h"
+#include "protocol/RequestFrames.h"
+
+// Message-box texts shared by several operations.
+inline constexpr const char* kWarningCaption = "Warning";
+
+inline TxBuffer RequestBuffer(CConfigDlg& dlg) { return dlg.Link().m_txFrame; }
+
+// Sends the frame of `length` bytes just built in the request buffer (standard
+// variant) and returns the bytes of the fetch that ended the wait: empty when
+// the polls ran out.
+ReplyBytes ExchangeStandard(CConfigDlg& dlg, std::uint16_t length);
+
+// A reply of 3 bytes or fewer is never judged: it counts as short, whatever
+// its bytes.
+constexpr bool IsJudgeable(ReplyBytes reply) { return reply.size() > 3; }
+
+// Closes the port, clears the open flag, and opens `portNumber` at `baud`
+// (8 data bits, no parity, one stop bit); sets the flag again when the open
+// succeeds.
+bool ReopenPort(std::uint8_t portNumber, std::uint32_t baud);
+
+// The port the list 1000 selects: its position plus one, 0 with no selection.
+std::uint8_t SelectedPortNumber(const CConfigDlg& dlg);
