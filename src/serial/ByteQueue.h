@@ -29,12 +29,14 @@ public:
     // are never overwritten.
     void Push(std::uint8_t byte);
 
-    // Consumer side. Callers pop only as many bytes as Count() reported.
+    // Consumer side. Callers pop only as many bytes as Count() reported; a pop
+    // from an empty queue returns 0 and leaves the indices alone.
     std::uint8_t Pop();
 
 private:
     std::array<std::uint8_t, kSlots> m_data{};
     std::atomic<std::uint16_t> m_head{0};
     std::atomic<std::uint16_t> m_tail{0};
-    std::uint16_t m_capacity = kSlots;
+    // Kept with the ring's layout; the index arithmetic uses kSlots.
+    [[maybe_unused]] std::uint16_t m_capacity = kSlots;
 };

@@ -27,7 +27,8 @@ public:
                    std::uint8_t stopBits, std::uint32_t baud);
 
     // True when the port is open and configured. Discards whatever the driver
-    // held in either direction. A failed Open leaves m_isOpen as it was.
+    // held in either direction. A failed Open leaves m_isOpen as it was: a port
+    // that was open stays open on its old device. Callers Close before reopening.
     bool Open();
     // Closes the port (if open) and clears m_isOpen.
     void Close();
@@ -56,9 +57,14 @@ private:
     std::atomic<bool> m_isOpen{false};
     std::uint64_t m_openSession = 0;
 
+    std::string m_devicePath;
+
     // Held across each Read and across each Open and Close, so that a read
     // never sees the handle being closed or replaced under it.
     mutable std::mutex m_ioLock;
+    // Held across each Write and across each Open and Close. A write may wait
+    // up to 1 s for the driver; it has its own lock so that reads go on meanwhile.
+    std::mutex m_writeLock;
     std::unique_ptr<CSerialPortBackend> m_backend;
 };
 

@@ -1,0 +1,3 @@
+#include "SerialLog.h"
+
+Q_LOGGING_CATEGORY(lcSerial, "sentrabus.serial")

@@ -1,0 +1,68 @@
+#include "SerialPort.h"
+
+#include "PortPath.h"
+#include "SerialPortBackend.h"
+
+// Built during static initialisation, before any QCoreApplication: neither the
+// constructor nor the backend's may use Qt.
+CSerialPort g_serialPort;
+std::atomic<bool> g_portOpen{false};
+
+CSerialPort::CSerialPort() : m_backend(CreatePlatformSerialBackend()) {}
+
+CSerialPort::~CSerialPort() {
+    Close();
+}
+
+void CSerialPort::SetParams(std::uint8_t portNumber, std::uint8_t byteSize, std::uint8_t parity,
+                            std::uint8_t stopBits, std::uint32_t baud) {
+    m_portNumber = portNumber;
+    m_byteSize = byteSize;
+    m_parity = parity;
+    m_stopBits = stopBits;
+    m_baud = baud;
+}
+
+bool CSerialPort::Open() {
+    std::scoped_lock lock(m_writeLock, m_ioLock);
+    m_devicePath = ResolvePortPath(m_portNumber);
+    const CLineSettings line{m_byteSize, m_parity, m_stopBits, m_baud};
+    const bool opened = m_backend->Open(m_devicePath, line);
+    if (opened) {
+        ++m_openSession;
+    }
+    // After a failure the backend still holds whatever it held before.
+    m_isOpen.store(m_backend->IsOpen(), std::memory_order_release);
+    return opened;
+}
+
+void CSerialPort::Close() {
+    std::scoped_lock lock(m_writeLock, m_ioLock);
+    m_backend->Close();
+    m_isOpen.store(false, std::memory_order_release);
+}
+
+std::uint32_t CSerialPort::Read(std::uint8_t* buffer, std::uint32_t maxBytes,
+                                std::uint64_t* openSession) {
+    std::lock_guard lock(m_ioLock);
+    if (openSession != nullptr) {
+        *openSession = m_openSession;
+    }
+    if (!m_isOpen.load(std::memory_order_relaxed) || buffer == nullptr || maxBytes == 0) {
+        return 0;
+    }
+    return m_backend->Read(buffer, maxBytes);
+}
+
+bool CSerialPort::Write(const std::uint8_t* data, std::uint32_t length) {
+    std::lock_guard lock(m_writeLock);
+    if (!m_isOpen.load(std::memory_order_relaxed) || (data == nullptr && length > 0)) {
+        return false;
+    }
+    return m_backend->Write(data, length);
+}
+
+std::string CSerialPort::DevicePath() const {
+    std::lock_guard lock(m_ioLock);
+    return m_devicePath;
+}

@@ -1,0 +1,278 @@
+// The serial port on a termios terminal device: raw 8N1 (or whatever the
+// caller set), non-blocking, opened exclusively.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+#include "SerialLog.h"
+#include "SerialPortBackend.h"
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 1000;
+// A read of bytes the driver has already counted should not have to wait; if it
+// does, it waits as long as a read may take on the line.
+constexpr int kPendingReadTimeoutMs = 1000;
+
+std::string ErrorText(int error) {
+    return std::system_category().message(error);
+}
+
+bool SpeedCode(std::uint32_t baud, speed_t& code) {
+    static constexpr struct {
+        std::uint32_t m_baud;
+        speed_t m_code;
+    } kSpeeds[] = {
+        {1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+        {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200},
+    };
+    for (const auto& speed : kSpeeds) {
+        if (speed.m_baud == baud) {
+            code = speed.m_code;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Sets the character frame; false when the code has no termios equivalent.
+bool SetFrame(termios& settings, const CLineSettings& line) {
+    settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB);
+    switch (line.m_byteSize) {
+        case 5: settings.c_cflag |= CS5; break;
+        case 6: settings.c_cflag |= CS6; break;
+        case 7: settings.c_cflag |= CS7; break;
+        case 8: settings.c_cflag |= CS8; break;
+        default: return false;
+    }
+    switch (line.m_parity) {
+        case 0: break;
+        case 1: settings.c_cflag |= PARENB | PARODD; break;
+        case 2: settings.c_cflag |= PARENB; break;
+        default: return false;
+    }
+    switch (line.m_stopBits) {
+        case 0: break;
+        case 2: settings.c_cflag |= CSTOPB; break;
+        default: return false;
+    }
+    return true;
+}
+
+// An open terminal descriptor. While it holds the terminal exclusively it hands
+// the terminal back on close: the exclusive mode belongs to the terminal, not to
+// the descriptor, and would otherwise outlive us whenever someone else still has
+// the device open.
+class CTerminalFd {
+public:
+    CTerminalFd() = default;
+    explicit CTerminalFd(int fd) : m_fd(fd) {}
+    CTerminalFd(CTerminalFd&& other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1)), m_exclusive(std::exchange(other.m_exclusive, false)) {}
+    CTerminalFd& operator=(CTerminalFd&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_fd = std::exchange(other.m_fd, -1);
+            m_exclusive = std::exchange(other.m_exclusive, false);
+        }
+        return *this;
+    }
+    ~CTerminalFd() { Reset(); }
+
+    int Get() const { return m_fd; }
+    bool Valid() const { return m_fd >= 0; }
+
+    bool MakeExclusive() {
+        m_exclusive = ::ioctl(m_fd, TIOCEXCL) == 0;
+        return m_exclusive;
+    }
+
+    void Reset() {
+        if (m_fd < 0) {
+            return;
+        }
+        if (m_exclusive) {
+            ::ioctl(m_fd, TIOCNXCL);  // fails harmlessly on a vanished device
+        }
+        ::close(m_fd);
+        m_fd = -1;
+        m_exclusive = false;
+    }
+
+private:
+    int m_fd = -1;
+    bool m_exclusive = false;
+};
+
+class CSerialPortPosix final : public CSerialPortBackend {
+public:
+    bool Open(const std::string& path, const CLineSettings& line) override;
+    void Close() override { m_fd.Reset(); }
+    bool IsOpen() const override { return m_fd.Valid(); }
+    std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
+    bool Write(const std::uint8_t* data, std::uint32_t length) override;
+
+private:
+    void ReportReadFailure(const char* what, int error);
+    void ReportWriteFailure(const char* what, int error);
+
+    CTerminalFd m_fd;
+    std::string m_path;
+    // A vanished device fails every poll; say so once per open session.
+    bool m_readFailureReported = false;
+    bool m_writeFailureReported = false;
+};
+
+bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) {
+    if (path.empty()) {
+        qCWarning(lcSerial, "no serial device is selected");
+        return false;
+    }
+    // Settings are checked before the device is touched: a failed reopen must
+    // leave the session that is open now as it is.
+    speed_t speed{};
+    if (!SpeedCode(line.m_baud, speed)) {
+        qCWarning(lcSerial, "%u bit/s is not a supported line speed", line.m_baud);
+        return false;
+    }
+    if (termios probe{}; !SetFrame(probe, line)) {
+        qCWarning(lcSerial, "unsupported character frame: %u data bits, parity code %u, stop-bit code %u",
+                  line.m_byteSize, line.m_parity, line.m_stopBits);
+        return false;
+    }
+
+    // Non-blocking: the open must not wait for carrier, and reads must never wait.
+    CTerminalFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
+        qCWarning(lcSerial, "cannot open %s: %s", path.c_str(), ErrorText(errno).c_str());
+        return false;
+    }
+    if (::isatty(fd.Get()) == 0) {
+        qCWarning(lcSerial, "%s is not a serial device", path.c_str());
+        return false;
+    }
+    termios settings{};
+    if (::tcgetattr(fd.Get(), &settings) != 0) {
+        qCWarning(lcSerial, "cannot read the line settings of %s: %s", path.c_str(),
+                  ErrorText(errno).c_str());
+        return false;
+    }
+    ::cfmakeraw(&settings);
+    SetFrame(settings, line);
+    settings.c_cflag |= CLOCAL | CREAD;
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
+        ::tcsetattr(fd.Get(), TCSANOW, &settings) != 0) {
+        qCWarning(lcSerial, "cannot configure %s: %s", path.c_str(), ErrorText(errno).c_str());
+        return false;
+    }
+    // After the new settings, so that nothing received at the old speed survives.
+    ::tcflush(fd.Get(), TCIOFLUSH);
+
+    // The exclusive mode belongs to the terminal: the old session (which may be
+    // the same terminal) hands it back first, then the new one takes it.
+    m_fd.Reset();
+    if (!fd.MakeExclusive()) {
+        qCWarning(lcSerial, "cannot take %s exclusively: %s", path.c_str(), ErrorText(errno).c_str());
+        return false;
+    }
+    m_fd = std::move(fd);
+    m_path = path;
+    m_readFailureReported = false;
+    m_writeFailureReported = false;
+    return true;
+}
+
+std::uint32_t CSerialPortPosix::Read(std::uint8_t* buffer, std::uint32_t maxBytes) {
+    if (!m_fd.Valid()) {
+        return 0;
+    }
+    int waiting = 0;
+    if (::ioctl(m_fd.Get(), FIONREAD, &waiting) != 0) {
+        ReportReadFailure("cannot query", errno);  // EIO once a USB adapter is pulled
+        return 0;
+    }
+    const auto count = std::min<std::uint32_t>(maxBytes, static_cast<std::uint32_t>(std::max(waiting, 0)));
+    if (count == 0) {
+        return 0;
+    }
+    ssize_t got = ::read(m_fd.Get(), buffer, count);
+    if (got < 0 && errno == EAGAIN) {
+        qCDebug(lcSerial, "%s", "\n\rIO Pending");
+        pollfd readable{m_fd.Get(), POLLIN, 0};
+        ::poll(&readable, 1, kPendingReadTimeoutMs);
+        got = ::read(m_fd.Get(), buffer, count);
+    }
+    if (got > 0) {
+        return static_cast<std::uint32_t>(got);
+    }
+    if (got < 0 && errno != EAGAIN && errno != EINTR) {
+        ReportReadFailure("cannot read", errno);
+    }
+    return 0;
+}
+
+bool CSerialPortPosix::Write(const std::uint8_t* data, std::uint32_t length) {
+    if (!m_fd.Valid()) {
+        return false;
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kWriteTimeoutMs);
+    std::uint32_t written = 0;
+    while (written < length) {
+        const ssize_t put = ::write(m_fd.Get(), data + written, length - written);
+        if (put > 0) {
+            written += static_cast<std::uint32_t>(put);
+            continue;
+        }
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put < 0 && errno != EAGAIN) {
+            ReportWriteFailure("cannot write", errno);
+            return false;
+        }
+        // The driver's output queue is full: wait for room, within the deadline.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            ReportWriteFailure("timed out writing", ETIMEDOUT);
+            return false;
+        }
+        pollfd writable{m_fd.Get(), POLLOUT, 0};
+        if (::poll(&writable, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+            ReportWriteFailure("cannot wait to write", errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+void CSerialPortPosix::ReportReadFailure(const char* what, int error) {
+    if (!m_readFailureReported) {
+        m_readFailureReported = true;
+        qCWarning(lcSerial, "%s %s: %s", what, m_path.c_str(), ErrorText(error).c_str());
+    }
+}
+
+void CSerialPortPosix::ReportWriteFailure(const char* what, int error) {
+    if (!m_writeFailureReported) {
+        m_writeFailureReported = true;
+        qCWarning(lcSerial, "%s %s: %s", what, m_path.c_str(), ErrorText(error).c_str());
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend() {
+    return std::make_unique<CSerialPortPosix>();
+}

@@ -1,0 +1,248 @@
+// The serial port on the Win32 communications interface: overlapped I/O with
+// one record and event for reading and another for writing, so that a read on
+// the receive thread and a write on the window thread can be in flight together.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <system_error>
+
+#include "SerialLog.h"
+#include "SerialPortBackend.h"
+
+namespace {
+
+constexpr DWORD kDriverQueueBytes = 10000;
+constexpr DWORD kTotalTimeoutMs = 1000;
+
+std::string ErrorText(DWORD error) {
+    return std::system_category().message(static_cast<int>(error));
+}
+
+// An unnamed manual-reset event, created non-signalled.
+HANDLE CreateIoEvent() {
+    return ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+}
+
+void PrepareOverlapped(OVERLAPPED& overlapped) {
+    const HANDLE event = overlapped.hEvent;
+    overlapped = OVERLAPPED{};
+    overlapped.hEvent = event;
+}
+
+class CSerialPortWin32 final : public CSerialPortBackend {
+public:
+    CSerialPortWin32() {
+        m_readOverlapped.hEvent = CreateIoEvent();
+        if (m_readOverlapped.hEvent == nullptr) {
+            return;
+        }
+        m_writeOverlapped.hEvent = CreateIoEvent();
+        if (m_writeOverlapped.hEvent == nullptr) {
+            ::CloseHandle(m_readOverlapped.hEvent);
+            m_readOverlapped.hEvent = nullptr;
+        }
+    }
+
+    ~CSerialPortWin32() override {
+        Close();
+        if (m_writeOverlapped.hEvent != nullptr) {
+            ::CloseHandle(m_writeOverlapped.hEvent);
+        }
+        if (m_readOverlapped.hEvent != nullptr) {
+            ::CloseHandle(m_readOverlapped.hEvent);
+        }
+    }
+
+    CSerialPortWin32(const CSerialPortWin32&) = delete;
+    CSerialPortWin32& operator=(const CSerialPortWin32&) = delete;
+
+    bool Open(const std::string& path, const CLineSettings& line) override;
+
+    void Close() override {
+        if (m_hComm != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(m_hComm);
+            m_hComm = INVALID_HANDLE_VALUE;
+        }
+    }
+
+    bool IsOpen() const override { return m_hComm != INVALID_HANDLE_VALUE; }
+    std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
+    bool Write(const std::uint8_t* data, std::uint32_t length) override;
+
+private:
+    // Clears the port's error state; returns the input-queue byte count, or
+    // false when the port no longer answers.
+    bool ClearError(DWORD& waiting) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (::ClearCommError(m_hComm, &errors, &status) == FALSE) {
+            return false;
+        }
+        waiting = status.cbInQue;
+        return true;
+    }
+    void ClearError() {
+        DWORD ignored = 0;
+        ClearError(ignored);
+    }
+    void Report(bool& reported, const char* what, DWORD error) {
+        if (!reported) {
+            reported = true;
+            qCWarning(lcSerial, "%s %s: %s", what, m_path.c_str(), ErrorText(error).c_str());
+        }
+    }
+
+    HANDLE m_hComm = INVALID_HANDLE_VALUE;
+    OVERLAPPED m_readOverlapped{};
+    OVERLAPPED m_writeOverlapped{};
+    std::string m_path;
+    // A vanished device fails every poll; say so once per open session.
+    bool m_readFailureReported = false;
+    bool m_writeFailureReported = false;
+};
+
+bool CSerialPortWin32::Open(const std::string& path, const CLineSettings& line) {
+    if (path.empty()) {
+        qCWarning(lcSerial, "no serial device is selected");
+        return false;
+    }
+    if (m_readOverlapped.hEvent == nullptr) {
+        qCWarning(lcSerial, "cannot open %s: the I/O events could not be created", path.c_str());
+        return false;
+    }
+    const HANDLE comm = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    if (comm == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        qCWarning(lcSerial, "cannot open %s: %s", path.c_str(), ErrorText(error).c_str());
+        return false;
+    }
+
+    // The driver may refuse any of these; the line settings below decide.
+    ::SetCommMask(comm, EV_RXCHAR);
+    ::SetupComm(comm, kDriverQueueBytes, kDriverQueueBytes);
+    ::PurgeComm(comm, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
+    timeouts.ReadTotalTimeoutConstant = kTotalTimeoutMs;
+    timeouts.WriteTotalTimeoutMultiplier = 0;
+    timeouts.WriteTotalTimeoutConstant = kTotalTimeoutMs;
+    ::SetCommTimeouts(comm, &timeouts);
+
+    // Only the frame and the speed change; flow control and the rest stay as
+    // the driver has them.
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    bool configured = ::GetCommState(comm, &dcb) != FALSE;
+    if (configured) {
+        dcb.BaudRate = line.m_baud;
+        dcb.ByteSize = line.m_byteSize;
+        dcb.Parity = line.m_parity;
+        dcb.StopBits = line.m_stopBits;
+        dcb.fBinary = TRUE;
+        dcb.fParity = TRUE;
+        configured = ::SetCommState(comm, &dcb) != FALSE;
+    }
+    if (!configured) {
+        const DWORD error = ::GetLastError();
+        qCWarning(lcSerial, "cannot configure %s: %s", path.c_str(), ErrorText(error).c_str());
+        ::CloseHandle(comm);
+        return false;
+    }
+
+    Close();
+    m_hComm = comm;
+    m_path = path;
+    m_readFailureReported = false;
+    m_writeFailureReported = false;
+    return true;
+}
+
+std::uint32_t CSerialPortWin32::Read(std::uint8_t* buffer, std::uint32_t maxBytes) {
+    if (m_hComm == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    DWORD waiting = 0;
+    if (!ClearError(waiting)) {
+        const DWORD error = ::GetLastError();
+        Report(m_readFailureReported, "cannot query", error);  // adapter pulled
+        return 0;
+    }
+    const DWORD count = std::min<DWORD>(maxBytes, waiting);
+    if (count == 0) {
+        return 0;
+    }
+
+    PrepareOverlapped(m_readOverlapped);
+    DWORD got = 0;
+    if (::ReadFile(m_hComm, buffer, count, &got, &m_readOverlapped) != FALSE) {
+        return got;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_IO_PENDING) {
+        Report(m_readFailureReported, "cannot read", error);
+        ClearError();
+        return 0;
+    }
+    qCDebug(lcSerial, "%s", "\n\rIO Pending");
+    for (;;) {
+        if (::GetOverlappedResult(m_hComm, &m_readOverlapped, &got, TRUE) != FALSE) {
+            return got;
+        }
+        const DWORD waitError = ::GetLastError();
+        if (waitError != ERROR_IO_INCOMPLETE) {
+            Report(m_readFailureReported, "cannot read", waitError);
+            ClearError();
+            return got;  // what the failed completion still delivered
+        }
+    }
+}
+
+bool CSerialPortWin32::Write(const std::uint8_t* data, std::uint32_t length) {
+    if (m_hComm == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    if (length == 0) {
+        return true;
+    }
+    PrepareOverlapped(m_writeOverlapped);
+    DWORD written = 0;
+    if (::WriteFile(m_hComm, data, length, &written, &m_writeOverlapped) != FALSE) {
+        return written == length;
+    }
+    const DWORD error = ::GetLastError();
+    ClearError();
+    if (error != ERROR_IO_PENDING) {
+        Report(m_writeFailureReported, "cannot write", error);
+        return false;
+    }
+    for (;;) {
+        if (::GetOverlappedResult(m_hComm, &m_writeOverlapped, &written, TRUE) != FALSE) {
+            // Fewer bytes than asked means the 1 s write time-out ran out.
+            if (written != length) {
+                Report(m_writeFailureReported, "timed out writing", ERROR_TIMEOUT);
+            }
+            return written == length;
+        }
+        const DWORD waitError = ::GetLastError();
+        if (waitError != ERROR_IO_INCOMPLETE) {
+            Report(m_writeFailureReported, "cannot write", waitError);
+            return false;
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend() {
+    return std::make_unique<CSerialPortWin32>();
+}

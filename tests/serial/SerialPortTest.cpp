@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "PseudoTerminal.h"
+#include "TestSupport.h"
+#include "serial/PortPath.h"
+#include "serial/SerialPort.h"
+
+namespace {
+
+constexpr std::uint8_t kPort = 7;
+constexpr std::uint8_t kOtherPort = 8;
+
+// errno of an open of `path` by someone else than this port: another user when
+// we run as root (root passes over the exclusive mode), this process otherwise.
+int OpenErrorForSomeoneElse(const std::string& path) {
+    if (::geteuid() != 0) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        const int error = fd < 0 ? errno : 0;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return error;
+    }
+    ::chmod(path.c_str(), 0666);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(255);
+        }
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ::_exit(fd < 0 ? errno : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class SerialPortOnPty : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_pty.Valid());
+        m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
+    }
+
+    std::uint64_t Session() {
+        std::uint64_t session = 0;
+        std::uint8_t unused[1];
+        m_port.Read(unused, 0, &session);
+        return session;
+    }
+
+    CSerialLogCapture m_log;
+    CPseudoTerminal m_pty;
+    CComPortOverride m_override{kPort, m_pty.SlavePath()};
+    CSerialPort m_port;
+};
+
+}  // namespace
+
+TEST_F(SerialPortOnPty, ReadTakesOnlyWhatIsWaitingAndNeverWaits) {
+    ASSERT_TRUE(m_port.Open());
+    EXPECT_EQ(m_port.DevicePath(), m_pty.SlavePath());
+    std::uint8_t buffer[512];
+
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_port.Read(buffer, 256), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
+
+    const auto bytes = Pattern(300);
+    ASSERT_TRUE(m_pty.Send(bytes));
+    ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 300; }));
+    ASSERT_EQ(m_port.Read(buffer, 256), 256u);
+    EXPECT_TRUE(std::equal(buffer, buffer + 256, bytes.begin()));
+    EXPECT_EQ(m_pty.WaitingAtPort(), 44);
+    ASSERT_EQ(m_port.Read(buffer, 256), 44u);
+    EXPECT_TRUE(std::equal(buffer, buffer + 44, bytes.begin() + 256));
+    EXPECT_EQ(m_port.Read(buffer, 256), 0u);
+}
+
+TEST_F(SerialPortOnPty, WriteHandsEveryByteToTheLine) {
+    ASSERT_TRUE(m_port.Open());
+    const auto bytes = Pattern(1000, 9);
+    ASSERT_TRUE(m_port.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    EXPECT_EQ(m_pty.Receive(bytes.size()), bytes);
+}
+
+TEST_F(SerialPortOnPty, WriteGivesUpWhenTheLineTakesNothing) {
+    ASSERT_TRUE(m_port.Open());
+    // Far more than the terminal buffers while the device reads nothing.
+    const auto bytes = Pattern(256 * 1024);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_port.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+    EXPECT_EQ(m_log.CountWarnings("timed out"), 1u);
+    EXPECT_TRUE(m_port.IsOpen());
+}
+
+TEST_F(SerialPortOnPty, ClosedPortNeitherReadsNorWrites) {
+    std::uint8_t buffer[16];
+    const std::uint8_t request[] = {1, 3, 0, 0, 0, 2};
+    EXPECT_EQ(m_port.Read(buffer, sizeof(buffer)), 0u);
+    EXPECT_FALSE(m_port.Write(request, sizeof(request)));
+
+    ASSERT_TRUE(m_port.Open());
+    m_port.Close();
+    m_port.Close();  // callers close before every reopen, open or not
+    EXPECT_FALSE(m_port.IsOpen());
+    ASSERT_TRUE(m_pty.Send({1, 2, 3}));
+    ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 3; }));
+    EXPECT_EQ(m_port.Read(buffer, sizeof(buffer)), 0u);
+    EXPECT_FALSE(m_port.Write(request, sizeof(request)));
+    EXPECT_TRUE(m_pty.Receive(1, std::chrono::milliseconds(100)).empty());
+}
+
+TEST_F(SerialPortOnPty, OpenDiscardsWhatTheDriverHeld) {
+    ASSERT_TRUE(m_pty.Send(Pattern(10)));
+    ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 10; }));
+    ASSERT_TRUE(m_port.Open());
+    EXPECT_EQ(m_pty.WaitingAtPort(), 0);
+    std::uint8_t buffer[16];
+    EXPECT_EQ(m_port.Read(buffer, sizeof(buffer)), 0u);
+}
+
+TEST_F(SerialPortOnPty, HoldsTheDeviceExclusivelyWhileOpen) {
+    ASSERT_TRUE(m_port.Open());
+    EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), EBUSY);
+    if (::geteuid() != 0) {
+        CSerialPort second;
+        second.SetParams(kPort, 8, 0, 0, 9600);
+        EXPECT_FALSE(second.Open());
+    }
+    m_port.Close();
+    EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), 0) << "the device must be free again after Close";
+    // A second session of the same port takes and hands back the device in turn.
+    ASSERT_TRUE(m_port.Open());
+    EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), EBUSY);
+}
+
+// Every way an Open can fail, on a port that was closed and on one that was open:
+// the result is false, one warning says why, and the open state stays as it was.
+TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
+    const std::string regularFile = std::filesystem::temp_directory_path() /
+                                    ("sentrabus-serial-" + std::to_string(::getpid()));
+    std::fclose(std::fopen(regularFile.c_str(), "w"));
+
+    struct Case {
+        const char* name;
+        std::uint8_t portNumber;
+        const char* path;  // where COM8 leads; nullptr for the pty itself
+        std::uint32_t baud;
+        std::uint8_t byteSize;
+        std::uint8_t parity;
+    };
+    const Case cases[] = {
+        {"nothing selected", 0, nullptr, 9600, 8, 0},
+        {"missing device", kOtherPort, "/dev/sentrabus-no-such-tty", 9600, 8, 0},
+        {"not a terminal", kOtherPort, "/dev/null", 9600, 8, 0},
+        {"regular file", kOtherPort, regularFile.c_str(), 9600, 8, 0},
+        {"unsupported speed", kOtherPort, nullptr, 12345, 8, 0},
+        {"unsupported data bits", kOtherPort, nullptr, 9600, 9, 0},
+        {"unsupported parity", kOtherPort, nullptr, 9600, 8, 3},
+    };
+    for (const bool wasOpen : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (wasOpen ? ", port open before" : ", port closed before"));
+            CComPortOverride target(kOtherPort, c.path != nullptr ? c.path : m_pty.SlavePath());
+            m_port.Close();
+            m_port.SetParams(kPort, 8, 0, 0, 9600);
+            if (wasOpen) {
+                ASSERT_TRUE(m_port.Open());
+            }
+            const auto session = Session();
+            const auto warnings = m_log.Warnings().size();
+
+            m_port.SetParams(c.portNumber, c.byteSize, c.parity, 0, c.baud);
+            EXPECT_FALSE(m_port.Open());
+            EXPECT_EQ(m_port.IsOpen(), wasOpen);
+            EXPECT_EQ(Session(), session);
+            EXPECT_EQ(m_log.Warnings().size(), warnings + 1);
+
+            if (wasOpen) {  // still reading from the device it had
+                ASSERT_TRUE(m_pty.Send({0x5A}));
+                std::uint8_t byte = 0;
+                EXPECT_TRUE(WaitUntil([&] { return m_port.Read(&byte, 1) == 1; }));
+                EXPECT_EQ(byte, 0x5A);
+            }
+        }
+    }
+    std::filesystem::remove(regularFile);
+}
+
+TEST_F(SerialPortOnPty, EachSuccessfulOpenStartsANewSession) {
+    const auto first = Session();
+    ASSERT_TRUE(m_port.Open());
+    EXPECT_EQ(Session(), first + 1);
+    m_port.Close();
+    EXPECT_EQ(Session(), first + 1);
+    m_port.SetParams(kPort, 8, 0, 0, 4800);
+    ASSERT_TRUE(m_port.Open());
+    EXPECT_EQ(Session(), first + 2);
+    EXPECT_EQ(m_port.Baud(), 4800u);
+}
+
+TEST(PortPath, ResolvesTheListEntry) {
+    CComPortOverride com3(3, "/tmp/sentrabus-com3");
+    CComPortOverride emptyCom30(30, "");
+    EXPECT_EQ(ResolvePortPath(0), "");
+    EXPECT_EQ(ResolvePortPath(-1), "");
+    EXPECT_EQ(ResolvePortPath(3), "/tmp/sentrabus-com3");
+    if (!std::filesystem::exists("/dev/ttyUSB29") && !std::filesystem::exists("/dev/ttyACM29")) {
+        EXPECT_EQ(ResolvePortPath(30), "/dev/ttyS29");  // an empty override counts as none
+    }
+}
