@@ -26,7 +26,9 @@ public:
     // Only while the thread is not running.
     void Init();
 
-    // Starts the thread (once). It reads `port` while `portOpen` is set.
+    // Starts the thread (once). It reads `port` while `portOpen` is set. Bytes
+    // of a reply cut short by a close or reopen of the port are dropped rather
+    // than delivered in front of the next session's first reply.
     void Start(CSerialPort& port, const std::atomic<bool>& portOpen);
     // Asks the thread to end and joins it; safe to call twice.
     void Stop();

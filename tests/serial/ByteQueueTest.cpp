@@ -92,17 +92,6 @@ TEST(ByteQueue, PopFromAnEmptyQueueDoesNotCorruptIt) {
     EXPECT_EQ(queue.Pop(), 7);
 }
 
-TEST(ByteQueue, InitEmptiesTheQueue) {
-    CByteQueue queue;
-    Advance(queue, 1234);
-    queue.Push(1);
-    queue.Push(2);
-    queue.Init();
-    EXPECT_EQ(queue.Count(), 0);
-    queue.Push(3);
-    EXPECT_EQ(queue.Pop(), 3);
-}
-
 // One thread pushes, another pops: every byte must arrive once, in order, even
 // while the indices chase each other round the ring.
 TEST(ByteQueue, HandsEveryByteOverBetweenTwoThreadsInOrder) {
