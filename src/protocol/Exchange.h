@@ -2,7 +2,9 @@
 // One blocking request/reply transaction: drain stale reply bytes, write the
 // frame that the caller built in m_txFrame, then poll the reply queue.
 
+#include <chrono>
 #include <cstdint>
+#include <span>
 
 #include "Link.h"
 
@@ -12,10 +14,35 @@ enum class ExchangeVariant {
     Extended,  // 10 ms x 100, stops at the first fetch of at least 1 byte
 };
 
+// The poll of a variant: sleep `interval`, fetch, at most `maxPolls` times;
+// a fetch of at least `stopBytes` bytes ends the poll, a smaller one that is
+// not empty is thrown away.
+struct ExchangePlan {
+    std::chrono::milliseconds interval;
+    int maxPolls;
+    std::uint16_t stopBytes;
+};
+
+constexpr ExchangePlan PlanOf(ExchangeVariant variant) {
+    using std::chrono::milliseconds;
+    switch (variant) {
+        case ExchangeVariant::Long: return {milliseconds(600), 10, 4};
+        case ExchangeVariant::Extended: return {milliseconds(10), 100, 1};
+        case ExchangeVariant::Standard: break;
+    }
+    return {milliseconds(10), 50, 1};
+}
+
 // Returns the byte count of the fetch that stopped the poll (the reply is in
 // link.m_rxReply), or 0 when the polls ran out.
 std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength,
                             ExchangeVariant variant = ExchangeVariant::Standard);
+
+// The bytes of the stopping fetch, as the reply checks take them.
+inline std::span<const std::uint8_t> ReplyOf(const CLink& link, std::uint16_t count) {
+    return std::span<const std::uint8_t>(link.m_rxReply).first(
+        count < link.m_rxReply.size() ? count : link.m_rxReply.size());
+}
 
 enum class ExchangeOutcome { NoReply, ShortReply, BadReply, GoodReply };
 

@@ -1,0 +1,193 @@
+// ExchangeFrame over the real serial port and receive path, against a
+// simulated device on a pseudo-terminal. Waits are generous; the tests assert
+// what arrives, not how fast.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "protocol/Exchange.h"
+#include "protocol/ReplyChecks.h"
+#include "protocol/RequestFrames.h"
+#include "serial/SerialPort.h"
+#include "sim/Simulator.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::uint8_t kTestPortNumber = 29;  // COM29 resolves to the simulator's terminal
+
+class ExchangeOnPty : public ::testing::Test {
+protected:
+    explicit ExchangeOnPty(sim::DeviceKind kind = sim::DeviceKind::Th)
+        : m_device({.kind = kind, .address = 5, .baud = 4800}) {}
+
+    void SetUp() override {
+        ::setenv("SENTRABUS_COM29", m_device.SlavePath().c_str(), 1);
+        m_port.SetParams(kTestPortNumber, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
+        ASSERT_TRUE(m_port.Open());
+        m_portOpen = true;
+        m_link.m_receive.Init();
+        m_link.m_receive.Start(m_port, m_portOpen);
+    }
+
+    void TearDown() override {
+        m_link.m_receive.Stop();
+        m_portOpen = false;
+        m_port.Close();
+    }
+
+    // True once `count` bytes wait in the reply queue (the receive path has cut
+    // a reply), false after a generous deadline.
+    bool WaitForQueuedReply(std::uint16_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (m_link.m_receive.m_replyQueue.Count() >= count) return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+
+    sim::CSimulator m_device;
+    CSerialPort m_port;
+    std::atomic<bool> m_portOpen{false};
+    CLink m_link{m_port};
+};
+
+class WirelessExchangeOnPty : public ExchangeOnPty {
+protected:
+    WirelessExchangeOnPty() : ExchangeOnPty(sim::DeviceKind::Wireless) {}
+};
+
+TEST_F(ExchangeOnPty, AReplyAfter200msIsAccepted) {
+    m_device.InjectFault(sim::Fault::Delayed(200ms));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame));
+    ASSERT_EQ(count, kFdFrameBytes);
+    const auto reply = ParseFdReply(ReplyOf(m_link, count));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->address, 5);
+    EXPECT_EQ(reply->baudRate, 4800U);
+    EXPECT_EQ(ClassifyReply(count, reply.has_value()), ExchangeOutcome::GoodReply);
+}
+
+TEST_F(ExchangeOnPty, ALateReplyIsMissedAndThrownAwayByTheNextDrain) {
+    // Well past the standard variant's half second.
+    m_device.InjectFault(sim::Fault::Delayed(800ms));
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame)), 0);
+
+    // The late FD reply reaches the reply queue after the exchange gave up ...
+    ASSERT_TRUE(WaitForQueuedReply(kFdFrameBytes));
+    // ... and the next request's drain discards it: only the FC reply is judged.
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcHumidityUpper));
+    ASSERT_EQ(count, kFcReplyBytes);
+    const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->value1, *m_device.FcParam(kFcHumidityUpper));
+}
+
+TEST_F(ExchangeOnPty, ATwoByteAnswerEndsTheStandardPollAsAShortReply) {
+    m_device.InjectFault(sim::Fault::Short());
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame));
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(ClassifyReply(count, false), ExchangeOutcome::ShortReply);
+}
+
+TEST_F(WirelessExchangeOnPty, TheLongVariantDropsAStrayFetchAndKeepsPolling) {
+    // Two stray bytes at once, the configuration reply 0.7 s later: the first
+    // 600 ms poll fetches only the stray bytes.
+    m_device.InjectFault(sim::Fault::Glitch(700ms));
+    const std::uint16_t count =
+        ExchangeFrame(m_link, BuildFbEnterConfig(m_link.m_txFrame), ExchangeVariant::Long);
+    ASSERT_EQ(count, kFbConfigReplyBytes);
+    const auto reply = ParseFbConfigReply(ReplyOf(m_link, count));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->sleepTime, m_device.Wireless().sleepTime);
+    EXPECT_TRUE(m_device.Wireless().configMode);
+}
+
+TEST_F(WirelessExchangeOnPty, TheExtendedVariantWaitsPastHalfASecond) {
+    m_device.InjectFault(sim::Fault::Delayed(700ms), 2);
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFbConfigureReceiver(m_link.m_txFrame, 4)), 0);
+    ASSERT_TRUE(WaitForQueuedReply(kFbConfigReplyBytes));
+
+    const std::uint16_t count =
+        ExchangeFrame(m_link, BuildFbConfigureReceiver(m_link.m_txFrame, 5), ExchangeVariant::Extended);
+    ASSERT_EQ(count, kFbConfigReplyBytes);
+    const auto reply = ParseFbConfigReply(ReplyOf(m_link, count));
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->configBits[0], 0x30);  // indexes 4 and 5: addresses 5 and 6
+}
+
+TEST_F(ExchangeOnPty, ASplitReplyWithA10msGapArrivesWhole) {
+    m_device.InjectFault(sim::Fault::Split(10ms));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcTemperatureLower));
+    ASSERT_EQ(count, kFcReplyBytes);
+    const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->value1, 0x800A);
+}
+
+TEST_F(ExchangeOnPty, TheDeviceSeesExactlyTheBuiltFrame) {
+    const std::uint16_t length = BuildFcWrite(m_link.m_txFrame, kFcTemperatureLower, 0x8014);
+    const std::uint16_t count = ExchangeFrame(m_link, length);
+    EXPECT_TRUE(ParseFcReply(ReplyOf(m_link, count), ValuesUsed::None));
+    ASSERT_TRUE(m_device.WaitForFrames(1, 2s));
+    const auto frames = m_device.ReceivedBytes();
+    ASSERT_EQ(frames.size(), 1U);
+    EXPECT_EQ(frames[0], sim::Frame(m_link.m_txFrame.begin(), m_link.m_txFrame.begin() + length));
+    EXPECT_EQ(m_device.FcParam(kFcTemperatureLower), 0x8014);
+}
+
+// A waiter that counts how the exchange used it.
+class CCountingWaiter : public IExchangeWaiter {
+public:
+    void BeginExchange() override { ++m_begins; }
+    void Wait(std::chrono::milliseconds interval) override {
+        ++m_waits;
+        std::this_thread::sleep_for(interval);
+    }
+    void EndExchange() override { ++m_ends; }
+
+    int m_begins = 0;
+    int m_waits = 0;
+    int m_ends = 0;
+};
+
+TEST_F(ExchangeOnPty, TheWaiterBracketsEveryExchangeAndPacesEveryPoll) {
+    CCountingWaiter waiter;
+    m_link.m_waiter = &waiter;
+
+    m_device.InjectFault(sim::Fault::Silent());
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame)), 0);
+    EXPECT_EQ(waiter.m_begins, 1);
+    EXPECT_EQ(waiter.m_waits, PlanOf(ExchangeVariant::Standard).maxPolls);
+    EXPECT_EQ(waiter.m_ends, 1);
+
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame)), kFdFrameBytes);
+    EXPECT_EQ(waiter.m_begins, 2);
+    EXPECT_EQ(waiter.m_ends, 2);
+    EXPECT_LT(waiter.m_waits, 2 * PlanOf(ExchangeVariant::Standard).maxPolls);
+    m_link.m_waiter = nullptr;
+}
+
+TEST(ExchangePlan, Variants) {
+    EXPECT_EQ(PlanOf(ExchangeVariant::Standard).interval, 10ms);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Standard).maxPolls, 50);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Standard).stopBytes, 1);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Long).interval, 600ms);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Long).maxPolls, 10);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Long).stopBytes, 4);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Extended).interval, 10ms);
+    EXPECT_EQ(PlanOf(ExchangeVariant::Extended).maxPolls, 100);
+
+    EXPECT_EQ(ClassifyReply(0, true), ExchangeOutcome::NoReply);
+    EXPECT_EQ(ClassifyReply(3, true), ExchangeOutcome::ShortReply);
+    EXPECT_EQ(ClassifyReply(4, false), ExchangeOutcome::BadReply);
+    EXPECT_EQ(ClassifyReply(4, true), ExchangeOutcome::GoodReply);
+}
+
+}  // namespace
