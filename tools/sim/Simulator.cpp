@@ -1,0 +1,274 @@
+#include "Simulator.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+
+#include "Devices.h"
+
+namespace sim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// The longest the serving thread sleeps in poll, so that a stop is seen soon.
+constexpr milliseconds kMaxPollWait{20};
+constexpr std::size_t kReadChunk = 4096;
+
+int PollTimeout(Clock::duration wait) {
+    const auto ms = std::chrono::ceil<milliseconds>(std::max(wait, Clock::duration::zero()));
+    return static_cast<int>(std::min(ms, kMaxPollWait).count());
+}
+
+}  // namespace
+
+std::string HexBytes(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (std::uint8_t b : bytes) {
+        std::array<char, 4> hex{};
+        std::snprintf(hex.data(), hex.size(), "%02X", b);
+        if (!text.empty()) text += ' ';
+        text += hex.data();
+    }
+    return text;
+}
+
+CSimulator::CSimulator(SimConfig config)
+    : m_kind(config.kind),
+      m_trace(std::move(config.trace)),
+      m_pty(config.baud),
+      m_state(MakeDeviceState(config.kind, config.address, config.baud)),
+      m_replyLatency(config.replyLatency),
+      m_lastByte(Clock::now()),
+      m_thread([this](std::stop_token stop) { Serve(stop); }) {}
+
+CSimulator::~CSimulator() {
+    m_thread.request_stop();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+// --- Device state ----------------------------------------------------------------
+
+std::uint8_t CSimulator::Address() const {
+    std::lock_guard lock(m_stateLock);
+    return DeviceAddress(m_state);
+}
+
+void CSimulator::SetAddress(std::uint8_t address) {
+    std::lock_guard lock(m_stateLock);
+    SetDeviceAddress(m_state, address);
+}
+
+std::uint32_t CSimulator::Baud() const {
+    std::lock_guard lock(m_stateLock);
+    return m_state.baud;
+}
+
+void CSimulator::SetBaud(std::uint32_t baud) {
+    std::lock_guard lock(m_stateLock);
+    m_state.baud = baud;
+}
+
+std::optional<std::uint16_t> CSimulator::Register(std::uint16_t reg) const {
+    std::lock_guard lock(m_stateLock);
+    const auto cell = m_state.registers.find(reg);
+    if (cell == m_state.registers.end()) return std::nullopt;
+    return cell->second.value;
+}
+
+bool CSimulator::SetRegister(std::uint16_t reg, std::uint16_t value) {
+    std::lock_guard lock(m_stateLock);
+    const auto cell = m_state.registers.find(reg);
+    if (cell == m_state.registers.end()) return false;
+    cell->second.value = value;
+    return true;
+}
+
+std::optional<std::uint16_t> CSimulator::FcParam(std::uint8_t code) const {
+    std::lock_guard lock(m_stateLock);
+    const auto param = m_state.fcParams.find(code);
+    if (param == m_state.fcParams.end()) return std::nullopt;
+    return param->second;
+}
+
+bool CSimulator::SetFcParam(std::uint8_t code, std::uint16_t value) {
+    std::lock_guard lock(m_stateLock);
+    const auto param = m_state.fcParams.find(code);
+    if (param == m_state.fcParams.end()) return false;
+    param->second = value;
+    return true;
+}
+
+WirelessState CSimulator::Wireless() const {
+    std::lock_guard lock(m_stateLock);
+    return m_state.wireless;
+}
+
+void CSimulator::SetWireless(const WirelessState& wireless) {
+    std::lock_guard lock(m_stateLock);
+    m_state.wireless = wireless;
+}
+
+DeviceState CSimulator::State() const {
+    std::lock_guard lock(m_stateLock);
+    return m_state;
+}
+
+void CSimulator::Update(const std::function<void(DeviceState&)>& change) {
+    std::lock_guard lock(m_stateLock);
+    change(m_state);
+}
+
+// --- Faults --------------------------------------------------------------------------
+
+void CSimulator::InjectFault(Fault fault, unsigned requests) {
+    if (requests == 0) return;
+    std::lock_guard lock(m_stateLock);
+    m_faults.push_back({fault, requests});
+}
+
+void CSimulator::ClearFaults() {
+    std::lock_guard lock(m_stateLock);
+    m_faults.clear();
+}
+
+void CSimulator::SetReplyLatency(std::chrono::milliseconds latency) {
+    std::lock_guard lock(m_stateLock);
+    m_replyLatency = latency;
+}
+
+Fault CSimulator::TakeFault() {
+    if (m_faults.empty()) return Fault::None();
+    QueuedFault& front = m_faults.front();
+    const Fault fault = front.fault;
+    if (front.remaining != kEveryRequest && --front.remaining == 0) m_faults.pop_front();
+    return fault;
+}
+
+// --- Log --------------------------------------------------------------------------------
+
+std::vector<ReceivedFrame> CSimulator::Received() const {
+    std::lock_guard lock(m_logLock);
+    return m_log;
+}
+
+std::vector<Frame> CSimulator::ReceivedBytes() const {
+    std::lock_guard lock(m_logLock);
+    std::vector<Frame> frames;
+    frames.reserve(m_log.size());
+    for (const ReceivedFrame& entry : m_log) frames.push_back(entry.bytes);
+    return frames;
+}
+
+void CSimulator::ClearReceived() {
+    std::lock_guard lock(m_logLock);
+    m_log.clear();
+}
+
+bool CSimulator::WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_logLock);
+    return m_logChanged.wait_for(lock, timeout, [&] { return m_log.size() >= count; });
+}
+
+std::size_t CSimulator::SkippedBytes() const {
+    std::lock_guard lock(m_logLock);
+    return m_skipped;
+}
+
+// --- Serving thread ------------------------------------------------------------------
+
+void CSimulator::Serve(std::stop_token stop) {
+    while (!stop.stop_requested()) {
+        const auto now = Clock::now();
+        Clock::duration wait = kMaxPollWait;
+        if (!m_outgoing.empty()) wait = std::min(wait, m_outgoing.front().due - now);
+        if (m_cutter.HasPending()) wait = std::min(wait, m_lastByte + kSilenceTimeout - now);
+
+        pollfd watch{m_pty.Master(), POLLIN, 0};
+        const int ready = ::poll(&watch, 1, PollTimeout(wait));
+        const auto after = Clock::now();
+        if (ready > 0 && (watch.revents & POLLIN) != 0) {
+            ReadLine(after);
+        } else if (ready > 0) {
+            // POLLHUP or POLLERR without data: nothing to read, do not spin.
+            std::this_thread::sleep_for(milliseconds(5));
+        }
+        if (m_cutter.HasPending() && after - m_lastByte >= kSilenceTimeout) {
+            for (const Frame& request : m_cutter.Flush()) HandleRequest(request, after);
+            std::lock_guard lock(m_logLock);
+            m_skipped = m_cutter.SkippedBytes();
+        }
+        SendDue(Clock::now());
+    }
+}
+
+void CSimulator::ReadLine(Clock::time_point now) {
+    std::array<std::uint8_t, kReadChunk> chunk{};
+    const ssize_t n = ::read(m_pty.Master(), chunk.data(), chunk.size());
+    if (n <= 0) return;
+    m_lastByte = now;
+    const auto requests = m_cutter.Feed(std::span<const std::uint8_t>(chunk.data(), static_cast<std::size_t>(n)));
+    for (const Frame& request : requests) HandleRequest(request, now);
+    std::lock_guard lock(m_logLock);
+    m_skipped = m_cutter.SkippedBytes();
+}
+
+void CSimulator::HandleRequest(const Frame& request, Clock::time_point now) {
+    const std::uint32_t lineBaud = m_pty.LineSpeed();
+    std::vector<ReplyPiece> pieces;
+    milliseconds latency{0};
+    {
+        std::lock_guard lock(m_stateLock);
+        latency = m_replyLatency;
+        // At another speed the device hears only noise.
+        if (lineBaud == m_state.baud) {
+            if (const auto reply = AnswerRequest(m_state, request)) {
+                pieces = ShapeReply(TakeFault(), *reply, request);
+            }
+        }
+    }
+    if (m_trace) {
+        std::string line = "rx " + std::to_string(lineBaud) + " " + HexBytes(request);
+        if (pieces.empty()) line += "  (no answer)";
+        m_trace(line);
+    }
+    for (const ReplyPiece& piece : pieces) {
+        const Outgoing out{now + latency + piece.after, piece.bytes};
+        const auto place = std::upper_bound(m_outgoing.begin(), m_outgoing.end(), out.due,
+                                            [](Clock::time_point due, const Outgoing& o) { return due < o.due; });
+        m_outgoing.insert(place, out);
+    }
+    {
+        std::lock_guard lock(m_logLock);
+        m_log.push_back({request, lineBaud, !pieces.empty()});
+    }
+    m_logChanged.notify_all();
+}
+
+void CSimulator::SendDue(Clock::time_point now) {
+    while (!m_outgoing.empty() && m_outgoing.front().due <= now) {
+        Frame bytes = std::move(m_outgoing.front().bytes);
+        m_outgoing.erase(m_outgoing.begin());
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n = ::write(m_pty.Master(), bytes.data() + sent, bytes.size() - sent);
+            if (n > 0) {
+                sent += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else {
+                break;  // the terminal's buffer is full: nobody reads, the rest is lost on the line
+            }
+        }
+        if (m_trace) m_trace("tx " + HexBytes(std::span<const std::uint8_t>(bytes.data(), sent)));
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,157 @@
+// sentrabus-sim: serves one simulated device on a pseudo-terminal until killed.
+//
+//   sentrabus-sim --device th --address 5 --baud 4800 [--link /tmp/ttySIM]
+//
+// Prints the terminal's path on the first line of standard output; the tool
+// (or anything else) opens that path as its serial port.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sim/Simulator.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: sentrabus-sim --device th|soil|wireless|lcd|light [options]\n"
+    "  --address N         bus address, 1..255 (default 1)\n"
+    "  --baud N            line speed in bit/s (default 9600)\n"
+    "  --link PATH         also make PATH a symbolic link to the terminal\n"
+    "  --fault F           put fault F on replies: silent, delay:MS, short, bad-crc,\n"
+    "                      swapped-crc, split:MS, glitch:MS, wrong-address, exception\n"
+    "  --fault-count N     only the next N replies get the fault (default: all)\n"
+    "  --reply-latency MS  time from request to reply (default 2)\n"
+    "  --trace             print every request and reply on standard error\n";
+
+struct Options {
+    sim::SimConfig config;
+    std::optional<sim::Fault> fault;
+    unsigned faultCount = sim::CSimulator::kEveryRequest;
+    std::string link;
+    bool trace = false;
+};
+
+std::optional<unsigned long> Number(std::string_view text) {
+    unsigned long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+bool Fail(const std::string& message) {
+    std::cerr << "sentrabus-sim: " << message << "\n" << kUsage;
+    return false;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    bool haveDevice = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        }
+        if (arg == "--trace") {
+            options.trace = true;
+            continue;
+        }
+        if (i + 1 >= argc) return Fail(std::string(arg) + " needs a value");
+        const std::string_view value = argv[++i];
+        if (arg == "--device") {
+            const auto kind = sim::ParseDeviceKind(value);
+            if (!kind) return Fail("unknown device '" + std::string(value) + "'");
+            options.config.kind = *kind;
+            haveDevice = true;
+        } else if (arg == "--address") {
+            const auto n = Number(value);
+            if (!n || *n < 1 || *n > 255) return Fail("address must be 1..255");
+            options.config.address = static_cast<std::uint8_t>(*n);
+        } else if (arg == "--baud") {
+            const auto n = Number(value);
+            if (!n || sim::SpeedConstant(static_cast<std::uint32_t>(*n)) == 0) return Fail("unsupported baud rate");
+            options.config.baud = static_cast<std::uint32_t>(*n);
+        } else if (arg == "--link") {
+            options.link = value;
+        } else if (arg == "--fault") {
+            options.fault = sim::ParseFault(value);
+            if (!options.fault) return Fail("unknown fault '" + std::string(value) + "'");
+        } else if (arg == "--fault-count") {
+            const auto n = Number(value);
+            if (!n || *n == 0 || *n >= sim::CSimulator::kEveryRequest) return Fail("fault count must be 1 or more");
+            options.faultCount = static_cast<unsigned>(*n);
+        } else if (arg == "--reply-latency") {
+            const auto n = Number(value);
+            if (!n || *n > 60000) return Fail("reply latency must be 0..60000 ms");
+            options.config.replyLatency = std::chrono::milliseconds(*n);
+        } else {
+            return Fail("unknown option " + std::string(arg));
+        }
+    }
+    if (!haveDevice) return Fail("--device is required");
+    return true;
+}
+
+// Replaces an earlier link of ours, never a real file.
+bool MakeLink(const std::string& link, const std::string& target) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(link, error))) fs::remove(link, error);
+    fs::create_symlink(target, link, error);
+    if (error) {
+        std::cerr << "sentrabus-sim: cannot link " << link << ": " << error.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) return 2;
+
+    // Block the stop signals before the serving thread starts, so that only
+    // sigwait below takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    if (options.trace) {
+        options.config.trace = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    }
+
+    try {
+        sim::CSimulator device(options.config);
+        if (options.fault) device.InjectFault(*options.fault, options.faultCount);
+        if (!options.link.empty() && !MakeLink(options.link, device.SlavePath())) return 1;
+
+        std::cout << device.SlavePath() << std::endl;
+        std::cerr << "sentrabus-sim: " << sim::DeviceKindName(device.Kind()) << " at address "
+                  << static_cast<int>(device.Address()) << ", " << device.Baud() << " bit/s on "
+                  << device.SlavePath() << std::endl;
+
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+
+        if (!options.link.empty()) {
+            std::error_code error;
+            std::filesystem::remove(options.link, error);
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "sentrabus-sim: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
