@@ -115,7 +115,7 @@ inline constexpr std::size_t kFbConfigReplyBytes = 5 + 2 + kConfigBitmapBytes + 
 inline constexpr std::size_t kWirelessChannels = 64;
 
 // Request length of an FB command, CRC included; 0 for a command the tool
-// never sends. The sleep-time read pads its payload to four bytes, its write
+// never sends. The sleep-time read pads its payload to three bytes, its write
 // carries just the word.
 constexpr std::size_t FbRequestLength(std::uint8_t command, std::uint8_t operation) {
     switch (command) {

@@ -119,7 +119,7 @@ std::uint16_t BuildFcWrite(TxBuffer tx, std::uint8_t code, std::uint16_t value) 
 //   01 enter configuration  01  00 00 00 00        11
 //   02 leave configuration  01  00 00 00 00        11
 //   03 configure receiver   01  index index         9
-//   04 sleep time, read     00  00 00 00 00        10   (the frame pads to 10)
+//   04 sleep time, read     00  00 00 00           10
 //   04 sleep time, write    01  hi lo               9
 //   05 temperature/humidity 01  00 00 00           10
 //   06 clear receiver       01  index index         9
@@ -156,7 +156,7 @@ std::uint16_t BuildFbClearReceiver(TxBuffer tx, std::uint8_t index) {
 }
 
 std::uint16_t BuildFbSleepTimeRead(TxBuffer tx) {
-    return FbHead(tx, kFbSleepTime, kOpRead).Zeros(4).Seal();
+    return FbHead(tx, kFbSleepTime, kOpRead).Zeros(3).Seal();
 }
 
 std::uint16_t BuildFbSleepTimeWrite(TxBuffer tx, std::uint16_t seconds) {

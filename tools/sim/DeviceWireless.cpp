@@ -7,7 +7,7 @@
 //   01   00 00 00 00           config reply; enters configuration mode
 //   02   00 00 00 00           value reply 00 00 00 00; leaves it
 //   03   index index           config reply after setting the index's bit
-//   04   read: 00 00 00 00     value reply: sleep time, 0
+//   04   read: 00 00 00        value reply: sleep time, 0
 //        write: hi lo          value reply with the new sleep time
 //   05   00 00 00              value reply: temperature, humidity (tenths)
 //   06   index index           config reply after clearing the index's bit
