@@ -1,0 +1,131 @@
+#include "MainWindowFixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "serial/SerialPort.h"
+
+namespace {
+
+constexpr const char* kNowhere = "/nonexistent/sentrabus-test-port";
+constexpr int kIdPortList = 1000;
+constexpr int kIdSearch = 1001;
+
+QByteArray PortVariable(int comNumber) { return "SENTRABUS_COM" + QByteArray::number(comNumber); }
+
+void ClosePort() {
+    g_serialPort.Close();
+    g_portOpen = false;
+}
+
+}  // namespace
+
+void MainWindowFixture::SetUp() {
+    ClosePort();
+    SetMessageBoxHook([this](const MessageBoxCall& call) {
+        m_boxes.push_back({call, m_devices.empty() ? 0 : m_devices.front()->Received().size()});
+        if (m_onBox) m_onBox(call);
+        return 1;
+    });
+}
+
+void MainWindowFixture::TearDown() {
+    m_dlg.reset();  // stops the receive thread
+    ClosePort();
+    m_devices.clear();
+    for (const QByteArray& name : m_portVariables) qunsetenv(name.constData());
+    m_portVariables.clear();
+    qunsetenv(PortVariable(1).constData());
+    SetMessageBoxHook({});
+    m_onBox = nullptr;
+}
+
+sim::CSimulator& MainWindowFixture::StartDevice(const sim::SimConfig& config, int comNumber) {
+    m_devices.push_back(std::make_unique<sim::CSimulator>(config));
+    const QByteArray name = PortVariable(comNumber);
+    qputenv(name.constData(), QByteArray::fromStdString(m_devices.back()->SlavePath()));
+    m_portVariables.push_back(name);
+    return *m_devices.back();
+}
+
+sim::CSimulator& MainWindowFixture::Device() {
+    if (m_devices.empty()) throw std::logic_error("no device started");
+    return *m_devices.front();
+}
+
+CConfigDlg& MainWindowFixture::OpenMainWindow() {
+    if (qgetenv(PortVariable(1).constData()).isEmpty()) qputenv(PortVariable(1).constData(), kNowhere);
+    m_dlg = std::make_unique<CConfigDlg>();
+    m_dlg->Create();
+    m_dlg->show();
+    QApplication::processEvents();
+    return *m_dlg;
+}
+
+CConfigDlg& MainWindowFixture::Dlg() {
+    if (!m_dlg) throw std::logic_error("no main window");
+    return *m_dlg;
+}
+
+void MainWindowFixture::Click(int id) {
+    Dlg().ClickDlgItem(id);
+    QApplication::processEvents();
+}
+
+void MainWindowFixture::PostClick(int id) {
+    QWidget* item = Dlg().GetDlgItem(id);
+    if (!item) throw std::logic_error("no such control");
+    const QPointF local = QRectF(item->rect()).center();
+    const QPointF global = item->mapToGlobal(local);
+    QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
+                                                  Qt::LeftButton, Qt::NoModifier));
+    QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                  Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }
+
+void MainWindowFixture::ClearBusy() { Dlg().m_busy = 0; }
+
+bool MainWindowFixture::WaitForBusyClear(ms timeout) {
+    return QTest::qWaitFor([this] { return Dlg().m_busy == 0; }, static_cast<int>(timeout.count()));
+}
+
+void MainWindowFixture::SearchAndExpectFound(int comNumber) {
+    Dlg().ComboSetCurSel(kIdPortList, comNumber - 1);
+    ClearBoxes();
+    Click(kIdSearch);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    ASSERT_TRUE(m_boxes[0].call.caption == "Search Result" || m_boxes[0].call.caption == "Test Result")
+        << m_boxes[0].call.text.toStdString();
+    ASSERT_NE(m_boxes[0].call.text, "Search end  Unrecognized baud rate");
+    ClearBoxes();
+    ClearRequests();
+    ClearBusy();
+}
+
+QString MainWindowFixture::Text(int id) { return Dlg().GetDlgItemText(id); }
+
+void MainWindowFixture::SetText(int id, const QString& text) { Dlg().SetDlgItemText(id, text); }
+
+std::vector<sim::Frame> MainWindowFixture::Requests() { return Device().ReceivedBytes(); }
+
+void MainWindowFixture::ClearRequests() {
+    for (auto& device : m_devices) device->ClearReceived();
+}
+
+MessageBoxCall MainWindowFixture::OnlyBox() {
+    EXPECT_EQ(m_boxes.size(), 1u);
+    if (m_boxes.empty()) return {};
+    return m_boxes.back().call;
+}
+
+sim::Frame HexFrame(const char* hex) {
+    sim::Frame frame;
+    for (const QByteArray& part : QByteArray(hex).split(' ')) {
+        if (!part.isEmpty()) frame.push_back(static_cast<std::uint8_t>(part.toUInt(nullptr, 16)));
+    }
+    return frame;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// End-to-end fixture of the windows: the real main window (built offscreen
+// with Create()), the real serial port on a pseudo-terminal, and the device
+// simulator serving the other end in-process.
+//
+//   class Readings : public MainWindowFixture {};
+//   TEST_F(Readings, Temperature) {
+//       StartDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 2400});
+//       OpenMainWindow();
+//       SearchAndExpectFound();
+//       Device().SetRegister(kRegTemperature, 0xFF38);
+//       Click(1005);
+//       EXPECT_EQ(Text(1014), "-20.0");
+//   }
+//
+// Every message box is recorded instead of shown. Between tests the window is
+// destroyed, the port closed, g_portOpen cleared, the simulators stopped and
+// the SENTRABUS_COM<n> variables removed.
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include "app/ConfigDlg.h"
+#include "sim/Simulator.h"
+#include "widgets/MessageBox.h"
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    using ms = std::chrono::milliseconds;
+
+    struct RecordedBox {
+        MessageBoxCall call;
+        // Requests the first device had heard when the box came up.
+        std::size_t requestsBefore = 0;
+    };
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts a simulated device on a fresh pseudo-terminal and points
+    // COM<comNumber> at it. The first device started is Device().
+    sim::CSimulator& StartDevice(const sim::SimConfig& config, int comNumber = 1);
+    sim::CSimulator& Device();
+
+    // Builds the main window as the program does at start (COM1 opened at
+    // 4800 bit/s, receive thread, timer 1) and shows it offscreen. COM1 leads
+    // nowhere unless a device was started on it.
+    CConfigDlg& OpenMainWindow();
+    CConfigDlg& Dlg();
+
+    // Clicks a control as the operator would; returns when its handler has
+    // returned and the input it held back has been handled.
+    void Click(int id);
+    // Posts a mouse click on a control into the event queue, as an operator's
+    // click that arrives while the window thread is busy.
+    void PostClick(int id);
+    // Lets events run for `duration`.
+    static void Pump(ms duration);
+
+    // What a tick of timer 1 does: the next guarded operation runs.
+    void ClearBusy();
+    // Waits for timer 1 itself to clear the busy flag.
+    bool WaitForBusyClear(ms timeout = ms(2000));
+
+    // Searches with the port list on COM<comNumber>, expects the device to be
+    // found with one box, and forgets that box and the search's requests.
+    void SearchAndExpectFound(int comNumber = 1);
+
+    QString Text(int id);
+    void SetText(int id, const QString& text);
+
+    // Requests the first device has heard, oldest first; and forgetting them.
+    std::vector<sim::Frame> Requests();
+    void ClearRequests();
+
+    // Boxes shown so far, oldest first.
+    const std::vector<RecordedBox>& Boxes() const { return m_boxes; }
+    // Expects exactly one box since the last ClearBoxes and returns it.
+    MessageBoxCall OnlyBox();
+    void ClearBoxes() { m_boxes.clear(); }
+    // Runs inside each box, after it is recorded (the real box's modal loop
+    // would run here).
+    std::function<void(const MessageBoxCall&)> m_onBox;
+
+private:
+    std::vector<std::unique_ptr<sim::CSimulator>> m_devices;
+    std::vector<QByteArray> m_portVariables;
+    std::unique_ptr<CConfigDlg> m_dlg;
+    std::vector<RecordedBox> m_boxes;
+};
+
+// "FD FD FD 00 00 E9 88" into bytes (for readable expectations).
+sim::Frame HexFrame(const char* hex);
