@@ -11,6 +11,9 @@
 #include "res/Resources.h"
 #include "serial/PortPath.h"
 #include "serial/SerialPort.h"
+// Complete types for the members the constructor would destroy if it threw.
+#include "ui/lcd/LcdControlDlg.h"
+#include "ui/light/LightParamDlg.h"
 
 CConfigDlg* g_mainDlg = nullptr;
 
