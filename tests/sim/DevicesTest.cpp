@@ -79,6 +79,8 @@ TEST(Devices, WhoAnswersWhichFamily) {
         {"th: FC 9", DeviceKind::Th, unusedCode, false},
         {"light: FC 13", DeviceKind::Light, lightRead, true},
         {"light: FC 5", DeviceKind::Light, fcRead, false},
+        {"light: light intensity register", DeviceKind::Light,
+         Request([](TxBuffer tx) { return BuildRegisterRead(tx, 5, kRegLightIntensity, 1); }), true},
         {"wireless: FB channel", DeviceKind::Wireless, fbChannel, true},
         {"th: FB channel", DeviceKind::Th, fbChannel, false},
         {"lcd: FB channel", DeviceKind::Lcd, fbChannel, false},

@@ -5,7 +5,7 @@
 //   10  address 10 first(2) count(2) n data CRC -> address 10 first(2) count(2) CRC
 //
 // The register-frame device takes function 03 and 10 at address 255 and at its
-// own address; the transmitter takes 03 and the LCD controller 03 and 06 at
+// own address; the transmitters take 03 and the LCD controller 03 and 06 at
 // their own address. A request for a register the device lacks, or cannot be
 // written, gets the Modbus exception reply.
 
@@ -26,9 +26,9 @@ bool TakesAddress(const DeviceState& state, std::uint8_t address) {
     switch (state.kind) {
         case DeviceKind::Soil: return address == kRegisterModeAddress || address == DeviceAddress(state);
         case DeviceKind::Th:
-        case DeviceKind::Lcd: return address == DeviceAddress(state);
-        case DeviceKind::Wireless:
-        case DeviceKind::Light: return false;
+        case DeviceKind::Lcd:
+        case DeviceKind::Light: return address == DeviceAddress(state);
+        case DeviceKind::Wireless: return false;
     }
     return false;
 }

@@ -75,6 +75,7 @@ DeviceState MakeDeviceState(DeviceKind kind, std::uint8_t address, std::uint32_t
             state.registers[kRegLcdRelay2] = RegisterCell{0, true, true};
             break;
         case DeviceKind::Light:
+            state.registers[kRegLightIntensity] = RegisterCell{1234, true, false};
             state.fcParams = {{kFcLightUpper, 1000}, {kFcLightLower, 100}, {kFcLightHysteresis, 10}};
             break;
         case DeviceKind::Wireless:

@@ -21,7 +21,7 @@ enum class DeviceKind {
     Soil,      // register-frame device, answers at address 255
     Wireless,  // wireless receiver, FB frames
     Lcd,       // LCD relay controller
-    Light,     // light-intensity transmitter, FC codes 13 to 15
+    Light,     // light-intensity transmitter: FC codes 13 to 15, register 0x0006
 };
 
 std::optional<DeviceKind> ParseDeviceKind(std::string_view name);  // "th", "soil", ...

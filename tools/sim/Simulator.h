@@ -68,7 +68,7 @@ public:
     void SetAddress(std::uint8_t address);
     std::uint32_t Baud() const;
     void SetBaud(std::uint32_t baud);
-    // Function-03/06/10 registers: measurements 0x0000..0x0006, LCD 0x002D,
+    // Function-03/06/10 registers: measurements 0x0000..0x0006 (light: 0x0006), LCD 0x002D,
     // 0x002F, 0x0030, line settings 0x0200..0x0204. Empty / false when the
     // device lacks the register.
     std::optional<std::uint16_t> Register(std::uint16_t reg) const;
