@@ -48,6 +48,7 @@ struct DlgTemplate {
     const char* fontFace;
     int pointSize;
     std::span<const DlgItem> items;
+    bool minimizeBox = false;  // WS_MINIMIZEBOX: the window can be minimised
 };
 
 // nullptr for an unknown id.

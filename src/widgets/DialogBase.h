@@ -5,30 +5,44 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
 
+#include "DialogUnits.h"
 #include "MessageBox.h"
+#include "res/DialogTemplate.h"
+#include "res/ResourceIds.h"
 
-struct DlgTemplate;
 class QComboBox;
 
 class CDialogBase : public QDialog {
     Q_OBJECT
 public:
     explicit CDialogBase(int templateId, QWidget* parent = nullptr);
+    // A window from a template that is not in the resource table.
+    explicit CDialogBase(const DlgTemplate& tmpl, QWidget* parent = nullptr);
     ~CDialogBase() override;
 
     // Builds the window afresh from its template (so nothing of an earlier
     // opening survives), calls OnInitDialog and runs the window modally.
+    // Returns the code given to EndDialog (IDOK, IDCANCEL, ...).
     int DoModal();
     // Builds the controls and calls OnInitDialog without running a loop
     // (what DoModal does first; tests call it to drive a window directly).
     void Create();
+    // Ends the window's modal loop with `result` and hides it.
+    void EndDialog(int result);
+    void done(int result) override;
+    // True while EndDialog (or done) is closing the window.
+    bool IsEnding() const { return m_ending; }
 
     int TemplateId() const { return m_templateId; }
     const DlgTemplate& Template() const { return *m_template; }
+    // The base units of the window's font, and a template rectangle in pixels.
+    const CDialogUnits& Units() const { return m_units; }
+    QRect MapDialogRect(int x, int y, int cx, int cy) const { return m_units.Rect(x, y, cx, cy); }
 
     // --- verbs by control id -------------------------------------------
     QWidget* GetDlgItem(int id) const;  // nullptr for an unknown id
@@ -36,7 +50,8 @@ public:
     void SetDlgItemText(int id, const QString& text);
     // The dialog manager's integer reading: optional blanks, optional '-'
     // (when isSigned), digits, and nothing else; *translated is false (and the
-    // result 0) for any other text or a number outside int.
+    // result 0) for any other text or a number outside int (unsigned: outside
+    // 0..4294967295, returned as its 32-bit pattern).
     int GetDlgItemInt(int id, bool* translated = nullptr, bool isSigned = true) const;
     void EnableDlgItem(int id, bool enable);
     bool IsDlgItemEnabled(int id) const;
@@ -44,8 +59,9 @@ public:
     void CheckDlgButton(int id, bool checked);
     bool IsDlgButtonChecked(int id) const;
 
-    // Combo boxes: an index outside the list selects nothing (as CB_SETCURSEL);
-    // GetCurSel gives -1 when nothing is selected.
+    // Combo boxes: an index outside the list selects nothing (as CB_SETCURSEL),
+    // and an editable box then shows no text; GetCurSel gives -1 when nothing
+    // is selected. None of these runs the OnSelChange handler.
     int ComboGetCurSel(int id) const;
     void ComboSetCurSel(int id, int index);
     int ComboGetCount(int id) const;
@@ -53,6 +69,7 @@ public:
     void ComboResetContent(int id);
 
     // Window timers by id; a second SetTimer with the same id restarts it.
+    // They stop when the window's modal loop ends.
     void SetTimer(int timerId, int milliseconds);
     void KillTimer(int timerId);
 
@@ -60,7 +77,8 @@ public:
                    MsgIcon icon = MsgIcon::None);
 
     // Message map: the handler runs when the button is clicked (or the combo
-    // box's selection is changed by the operator).
+    // box's selection is changed by the operator). Without an entry, IDOK and
+    // IDCANCEL run OnOK and OnCancel.
     void OnCommand(int id, std::function<void()> handler);
     void OnSelChange(int id, std::function<void()> handler);
 
@@ -68,23 +86,49 @@ public:
     void ClickDlgItem(int id);
 
 protected:
+    // Returns true to give the focus to the first tab stop.
     virtual bool OnInitDialog() { return true; }
     virtual void OnTimer(int /*timerId*/) {}
-    // Enter outside a push button and Esc close the window as IDOK / IDCANCEL.
-    virtual void OnOK() { accept(); }
-    virtual void OnCancel() { reject(); }
+    // Enter outside a push button (with no default button) and Esc close the
+    // window as IDOK / IDCANCEL.
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+
+    // Makes the widget of one template control; a window overrides it to put
+    // its own widget class in place of some controls and calls the base for
+    // the rest. The widget's parent must be this window.
+    virtual QWidget* CreateControl(const DlgItem& item);
+
+    // Runs a handler the way the message map does: inside a dispatch scope, so
+    // that input held back during its device exchanges follows it in order.
+    // Windows use it for handlers connected to signals of their own widgets.
+    void Dispatch(const std::function<void()>& handler);
+    // The WM_COMMAND path: the message map's entry, else OnOK / OnCancel.
+    void RunCommand(int id);
 
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
 private:
+    // Runs a tick that CInputHold kept back (InputHold.cpp).
+    friend void RunHeldDialogTimer(CDialogBase& dialog, int timerId);
+
     void BuildControls();
-    void Dispatch(const std::function<void()>& handler);
+    void ConnectControl(const DlgItem& item, QWidget* widget);
+    void FocusFirstTabStop();
+    void PressEnter();
+    void RunTimer(int timerId);
+    void KillAllTimers();
+    QComboBox* Combo(int id) const;
 
     int m_templateId;
     const DlgTemplate* m_template;
-    std::map<int, QWidget*> m_items;
+    CDialogUnits m_units;
+    std::vector<QWidget*> m_controls;  // template order
+    std::map<int, QWidget*> m_items;   // by id
+    int m_defaultButtonId = 0;
+    bool m_ending = false;
     std::map<int, std::function<void()>> m_commands;
     std::map<int, std::function<void()>> m_selChanges;
     std::map<int, int> m_timers;  // our id -> QObject timer id

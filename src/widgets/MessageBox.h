@@ -28,5 +28,6 @@ using MessageBoxHook = std::function<int(const MessageBoxCall&)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
 // The text a box puts on the clipboard for Ctrl+C, as the Windows boxes do:
-// dashed line, caption, dashed line, text, dashed line, buttons, dashed line.
+// dashed line, caption, dashed line, text, dashed line, buttons (each caption
+// followed by three blanks: "OK   "), dashed line; every line ends in "\n".
 QString MessageBoxClipboardText(const MessageBoxCall& call);

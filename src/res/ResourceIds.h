@@ -1,0 +1,15 @@
+#pragma once
+// Numbers of the program's resources: dialog templates, icons and strings.
+
+inline constexpr int IDD_ABOUTBOX = 100;        // About box
+inline constexpr int IDS_ABOUTBOX = 101;        // "About" entry of the main window's menu
+inline constexpr int IDD_CONFIG_DIALOG = 102;   // main configuration window
+inline constexpr int IDR_MAINFRAME = 128;       // application icon
+inline constexpr int IDI_NOT_CONFIGURED = 140;  // grid legend: address not configured
+inline constexpr int IDI_CONFIGURED = 141;      // grid legend: address configured
+inline constexpr int IDD_LCD_CONTROL = 142;     // LCD relay controller window
+inline constexpr int IDD_LIGHT_PARAM = 144;     // light intensity limits window
+
+// The dialog manager's command ids of the OK and Cancel actions.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;

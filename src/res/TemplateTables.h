@@ -1,0 +1,12 @@
+#pragma once
+// The templates, one table per dialog (TemplateAbout.cpp, TemplateConfig.cpp,
+// TemplateLcd.cpp, TemplateLight.cpp); FindDialogTemplate looks them up.
+
+#include "DialogTemplate.h"
+
+namespace dlg {
+extern const DlgTemplate kAboutTemplate;
+extern const DlgTemplate kConfigTemplate;
+extern const DlgTemplate kLcdTemplate;
+extern const DlgTemplate kLightTemplate;
+}  // namespace dlg

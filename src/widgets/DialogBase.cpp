@@ -1,0 +1,212 @@
+// The window's life: construction, opening, the keyboard, timers and the
+// dispatch of handlers.
+
+#include "DialogBase.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimerEvent>
+#include <QWindow>
+
+#include "InputHold.h"
+
+namespace {
+
+// Stands in for a template id that the table does not have, so that a
+// misnumbered window comes up empty instead of failing.
+const DlgTemplate kMissingTemplate = {0, "", 100, 50, "宋体", 9, {}};
+
+// Windows makes shorter timers this long.
+constexpr int kMinimumTimerMs = 10;
+
+const DlgTemplate& TemplateOrMissing(int templateId) {
+    if (const DlgTemplate* found = FindDialogTemplate(templateId)) return *found;
+    qWarning("dialog template %d does not exist", templateId);
+    return kMissingTemplate;
+}
+
+}  // namespace
+
+CDialogBase::CDialogBase(int templateId, QWidget* parent)
+    : CDialogBase(TemplateOrMissing(templateId), parent) {
+    m_templateId = templateId;
+}
+
+CDialogBase::CDialogBase(const DlgTemplate& tmpl, QWidget* parent)
+    : QDialog(parent), m_templateId(tmpl.id), m_template(&tmpl) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (tmpl.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+    setWindowFlags(flags);
+}
+
+CDialogBase::~CDialogBase() { KillAllTimers(); }
+
+void CDialogBase::Create() {
+    BuildControls();
+    bool focusFirst = true;
+    Dispatch([this, &focusFirst] { focusFirst = OnInitDialog(); });
+    if (focusFirst) FocusFirstTabStop();
+}
+
+int CDialogBase::DoModal() {
+    // The window gets a hold level of its own: its input is its own even when
+    // the handler that opens it has held input of the window beneath.
+    CInputHold::ModalScope modal;
+    Create();
+
+    // Kept above the window that opened it, as the owner of a Windows dialog.
+    QWindow* owner = nullptr;
+    if (!parentWidget()) {
+        QWidget* active = QApplication::activeModalWidget();
+        if (!active) active = QApplication::activeWindow();
+        if (active && active != this) {
+            createWinId();
+            owner = active->window()->windowHandle();
+            if (windowHandle() && owner) windowHandle()->setTransientParent(owner);
+        }
+    }
+
+    const int result = exec();
+
+    if (owner && windowHandle()) windowHandle()->setTransientParent(nullptr);
+    // The window's timers die with it.
+    KillAllTimers();
+    return result;
+}
+
+void CDialogBase::EndDialog(int result) { done(result); }
+
+void CDialogBase::done(int result) {
+    // Closing the window sends it a close event of its own, which is part of
+    // this ending and not input to hold back.
+    const bool wasEnding = m_ending;
+    m_ending = true;
+    QDialog::done(result);
+    m_ending = wasEnding;
+}
+
+void CDialogBase::FocusFirstTabStop() {
+    for (QWidget* control : m_controls) {
+        if (control->isVisibleTo(this) && control->isEnabled() &&
+            (control->focusPolicy() & Qt::TabFocus)) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void CDialogBase::ConnectControl(const DlgItem& item, QWidget* widget) {
+    const int id = item.id;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        connect(button, &QAbstractButton::clicked, this, [this, id] { RunCommand(id); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // activated: the operator's choice only, not a selection set in code.
+        connect(combo, &QComboBox::activated, this, [this, id] {
+            const auto entry = m_selChanges.find(id);
+            if (entry != m_selChanges.end()) Dispatch(entry->second);
+        });
+    }
+}
+
+void CDialogBase::OnCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
+
+void CDialogBase::OnSelChange(int id, std::function<void()> handler) {
+    m_selChanges[id] = std::move(handler);
+}
+
+void CDialogBase::Dispatch(const std::function<void()>& handler) {
+    if (!handler) return;
+    // A copy: the handler may change the message map while it runs.
+    const std::function<void()> call = handler;
+    CInputHold::DispatchScope scope;
+    call();
+}
+
+void CDialogBase::RunCommand(int id) {
+    const auto entry = m_commands.find(id);
+    if (entry != m_commands.end()) {
+        Dispatch(entry->second);
+    } else if (id == IDOK) {
+        Dispatch([this] { OnOK(); });
+    } else if (id == IDCANCEL) {
+        Dispatch([this] { OnCancel(); });
+    }
+}
+
+void CDialogBase::ClickDlgItem(int id) {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id))) button->click();
+}
+
+// The close box and Esc.
+void CDialogBase::reject() { RunCommand(IDCANCEL); }
+
+// Enter goes to the focused push button; elsewhere to the default button, or
+// to IDOK when the window has none.
+void CDialogBase::PressEnter() {
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && isAncestorOf(focused)) {
+        focused->click();
+        return;
+    }
+    if (m_defaultButtonId != 0) {
+        ClickDlgItem(m_defaultButtonId);  // nothing when it is disabled
+        return;
+    }
+    RunCommand(IDOK);
+}
+
+void CDialogBase::keyPressEvent(QKeyEvent* event) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        switch (event->key()) {
+            case Qt::Key_Escape:
+                RunCommand(IDCANCEL);
+                return;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                PressEnter();
+                return;
+            default: break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CDialogBase::SetTimer(int timerId, int milliseconds) {
+    KillTimer(timerId);
+    const int qtId = startTimer(qMax(milliseconds, kMinimumTimerMs));
+    if (qtId != 0) m_timers[timerId] = qtId;
+}
+
+void CDialogBase::KillTimer(int timerId) {
+    const auto timer = m_timers.find(timerId);
+    if (timer == m_timers.end()) return;
+    killTimer(timer->second);
+    m_timers.erase(timer);
+    CInputHold::ForgetTimer(this, timerId);
+}
+
+void CDialogBase::KillAllTimers() {
+    while (!m_timers.empty()) KillTimer(m_timers.begin()->first);
+}
+
+void CDialogBase::timerEvent(QTimerEvent* event) {
+    for (const auto& [timerId, qtId] : m_timers) {
+        if (qtId != event->timerId()) continue;
+        const int id = timerId;
+        if (!CInputHold::DeferTimer(this, id)) RunTimer(id);
+        return;
+    }
+    QDialog::timerEvent(event);
+}
+
+void CDialogBase::RunTimer(int timerId) {
+    if (m_timers.count(timerId)) Dispatch([this, timerId] { OnTimer(timerId); });
+}
+
+int CDialogBase::MessageBox(const QString& text, const QString& caption, MsgIcon icon) {
+    return ShowMessageBox(this, text, caption, icon);
+}

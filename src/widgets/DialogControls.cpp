@@ -1,0 +1,135 @@
+// The widgets of the template's controls, and where they sit.
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "DialogBase.h"
+#include "res/Resources.h"
+
+namespace {
+
+// The system icon size (32 pixels at 96 DPI): a static icon control takes it
+// whatever its template rectangle says.
+int SystemIconSize(const QWidget* window) {
+    const qreal dpi = window->screen() ? window->screen()->logicalDotsPerInchY() : 96.0;
+    return MulDiv(32, qRound(dpi), 96);
+}
+
+QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(item.text), parent);
+    label->setTextFormat(Qt::PlainText);
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (item.kind == DlgItemKind::RText) horizontal = Qt::AlignRight;
+    if (item.kind == DlgItemKind::CText) horizontal = Qt::AlignHCenter;
+    // Static texts start at the top of their rectangle.
+    label->setAlignment(horizontal | Qt::AlignTop);
+    return label;
+}
+
+QComboBox* MakeCombo(const DlgItem& item, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    const bool editable = item.kind == DlgItemKind::ComboDropDown;
+    combo->setEditable(editable);
+    if (editable) {
+        // The edit part of the box neither completes the typed text nor adds
+        // it to the list on Enter.
+        combo->setCompleter(nullptr);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setDuplicatesEnabled(true);
+    }
+    for (const char* entry : item.items) combo->addItem(QString::fromUtf8(entry));
+    // The box starts with nothing selected.
+    combo->setCurrentIndex(-1);
+    return combo;
+}
+
+}  // namespace
+
+QWidget* CDialogBase::CreateControl(const DlgItem& item) {
+    switch (item.kind) {
+        case DlgItemKind::LText:
+        case DlgItemKind::RText:
+        case DlgItemKind::CText: return MakeStatic(item, this);
+        case DlgItemKind::Icon: {
+            auto* label = new QLabel(this);
+            const int size = SystemIconSize(this);
+            label->setPixmap(LoadAppIcon(item.resource).pixmap(size, size));
+            return label;
+        }
+        case DlgItemKind::Edit: {
+            auto* edit = new QLineEdit(this);
+            edit->setReadOnly(item.style & DlgStyle::ReadOnly);
+            return edit;
+        }
+        case DlgItemKind::PushButton:
+        case DlgItemKind::DefPushButton: {
+            auto* button = new QPushButton(QString::fromUtf8(item.text), this);
+            // Enter belongs to the dialog, which clicks the focused button.
+            button->setAutoDefault(false);
+            button->setDefault(item.kind == DlgItemKind::DefPushButton);
+            return button;
+        }
+        case DlgItemKind::ComboDropDown:
+        case DlgItemKind::ComboDropList: return MakeCombo(item, this);
+        case DlgItemKind::GroupBox: return new QGroupBox(QString::fromUtf8(item.text), this);
+    }
+    return nullptr;
+}
+
+namespace {
+
+// The template's cy of a combo box is the height of the box with its list
+// dropped. The closed box is as high as an edit field; the rest is the list.
+void PlaceCombo(QComboBox* combo, const DlgItem& item, const CDialogUnits& units) {
+    const int closed = qBound(units.Y(12), combo->sizeHint().height(), units.Y(14));
+    combo->setGeometry(units.X(item.x), units.Y(item.y), units.X(item.cx), closed);
+    const int itemHeight = qMax(1, QFontMetrics(combo->font()).height());
+    combo->setMaxVisibleItems(qMax(1, (units.Y(item.cy) - closed) / itemHeight));
+}
+
+}  // namespace
+
+void CDialogBase::BuildControls() {
+    qDeleteAll(m_controls);
+    m_controls.clear();
+    m_items.clear();
+    m_defaultButtonId = 0;
+
+    const qreal dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
+    setFont(DialogFont(*m_template, dpi));
+    m_units = MeasureDialogUnits(font());
+    setWindowTitle(QString::fromUtf8(m_template->caption));
+    setWindowIcon(LoadAppIcon(IDR_MAINFRAME));
+    setFixedSize(m_units.X(m_template->cx), m_units.Y(m_template->cy));
+
+    for (const DlgItem& item : m_template->items) {
+        QWidget* widget = CreateControl(item);
+        if (!widget) continue;
+        m_controls.push_back(widget);
+        if (item.id != -1) {
+            m_items[item.id] = widget;
+            widget->setObjectName(QStringLiteral("ctl%1").arg(item.id));
+        }
+
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            PlaceCombo(combo, item, m_units);
+        } else if (item.kind == DlgItemKind::Icon) {
+            const int size = SystemIconSize(this);
+            widget->setGeometry(m_units.X(item.x), m_units.Y(item.y), size, size);
+        } else {
+            widget->setGeometry(m_units.Rect(item.x, item.y, item.cx, item.cy));
+        }
+
+        if (widget->focusPolicy() != Qt::NoFocus)
+            widget->setFocusPolicy((item.style & DlgStyle::TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+        widget->setEnabled(!(item.style & DlgStyle::Disabled));
+        widget->setHidden(!(item.style & DlgStyle::Visible));
+        if (item.kind == DlgItemKind::DefPushButton) m_defaultButtonId = item.id;
+        ConnectControl(item, widget);
+    }
+}

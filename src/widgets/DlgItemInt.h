@@ -1,0 +1,12 @@
+#pragma once
+// The dialog manager's reading of an integer from a control's text.
+
+#include <optional>
+
+#include <QString>
+
+// Leading blanks (space, tab), then '-' when `isSigned`, then decimal digits
+// up to the end of the text. Anything else, no digit at all, or a value
+// outside int (unsigned: outside 0..4294967295) gives no number. An unsigned
+// value comes back as its 32-bit pattern.
+std::optional<int> ParseDlgItemInt(const QString& text, bool isSigned);

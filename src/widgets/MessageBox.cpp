@@ -1,0 +1,71 @@
+#include "MessageBox.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+namespace {
+
+constexpr int kIdOk = 1;
+
+MessageBoxHook& Hook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+
+QMessageBox::Icon QtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Question: return QMessageBox::Question;
+        case MsgIcon::Stop: return QMessageBox::Critical;
+        case MsgIcon::Warning: return QMessageBox::Warning;
+        case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The box with one OK button. Ctrl+C copies it in the Windows layout.
+class CSystemMessageBox final : public QMessageBox {
+public:
+    explicit CSystemMessageBox(const MessageBoxCall& call)
+        : QMessageBox(QtIcon(call.icon), call.caption, call.text, QMessageBox::Ok, call.owner),
+          m_call(call) {
+        setTextFormat(Qt::PlainText);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(MessageBoxClipboardText(m_call));
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+private:
+    MessageBoxCall m_call;
+};
+
+}  // namespace
+
+int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon) {
+    const MessageBoxCall call{owner, text,
+                              caption.isEmpty() ? QCoreApplication::applicationName() : caption, icon};
+    // A copy: the hook may replace itself while it runs.
+    if (const MessageBoxHook hook = Hook()) return hook(call);
+    CSystemMessageBox box(call);
+    box.exec();
+    return kIdOk;
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+
+// Lines end in "\n", the line end of the Linux clipboard (Windows puts
+// "\r\n"). Windows follows each button's caption with three blanks.
+QString MessageBoxClipboardText(const MessageBoxCall& call) {
+    const QString rule = QStringLiteral("---------------------------\n");
+    return rule + call.caption + u'\n' + rule + call.text + u'\n' + rule + QStringLiteral("OK   \n") + rule;
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "widgets/AppFonts.h"
+#include "widgets/DialogBase.h"
+
+namespace {
+
+TEST(MulDiv, RoundsHalvesAwayFromZero) {
+    EXPECT_EQ(MulDiv(13, 6, 4), 20);    // 19.5
+    EXPECT_EQ(MulDiv(-13, 6, 4), -20);
+    EXPECT_EQ(MulDiv(437, 16, 8), 874);
+    EXPECT_EQ(MulDiv(5, 3, 4), 4);      // 3.75
+    EXPECT_EQ(MulDiv(1, 1, 0), 0);
+}
+
+TEST(DialogLayout, TemplateFontIsSubstitutedEverywhere) {
+    for (int id : {IDD_CONFIG_DIALOG, IDD_LCD_CONTROL}) {  // 宋体 and System
+        CDialogBase dialog(id);
+        dialog.Create();
+        EXPECT_EQ(QFontInfo(dialog.font()).family(), QString::fromUtf8(kDialogFontFamily)) << id;
+        const int buttonId = id == IDD_LCD_CONTROL ? 1059 : 1001;
+        EXPECT_EQ(QFontInfo(dialog.GetDlgItem(buttonId)->font()).family(), QString::fromUtf8(kDialogFontFamily));
+    }
+}
+
+TEST(DialogLayout, MainWindowControlsSitAtTheirTemplateRectangles) {
+    CDialogBase dialog(IDD_CONFIG_DIALOG);
+    dialog.Create();
+
+    // Base units measured from the window's own font, as the dialog manager does.
+    const QFontMetrics metrics(dialog.font());
+    const int baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int baseY = metrics.height();
+    ASSERT_EQ(dialog.Units().baseX, baseX);
+    ASSERT_EQ(dialog.Units().baseY, baseY);
+    const auto px = [&](int x, int y, int cx, int cy) {
+        return QRect(MulDiv(x, baseX, 4), MulDiv(y, baseY, 8), MulDiv(cx, baseX, 4), MulDiv(cy, baseY, 8));
+    };
+
+    EXPECT_EQ(dialog.size(), QSize(MulDiv(300, baseX, 4), MulDiv(437, baseY, 8)));
+    struct Case {
+        int id;
+        QRect du;
+    };
+    const Case cases[] = {
+        {1001, {178, 6, 62, 21}},   {1012, {118, 33, 41, 13}},  {1003, {231, 33, 45, 13}},
+        {1020, {176, 150, 45, 13}}, {1064, {175, 191, 45, 13}}, {1037, {118, 366, 41, 13}},
+        {1052, {177, 387, 113, 14}}, {1038, {177, 407, 114, 14}}, {1018, {267, 7, 15, 13}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dialog.GetDlgItem(c.id)->geometry(), px(c.du.x(), c.du.y(), c.du.width(), c.du.height())) << c.id;
+
+    // A label, found by its text.
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() == QStringLiteral("Remote Signal Normal Set:")) {
+            EXPECT_EQ(label->geometry(), px(10, 213, 101, 8));
+            EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        }
+    }
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("485 Series transmitter configuration software V2.2"));
+    EXPECT_FALSE(dialog.windowIcon().isNull());
+}
+
+TEST(DialogLayout, ComboBoxesCloseToEditHeightAndDropTheirListHeight) {
+    CDialogBase dialog(IDD_CONFIG_DIALOG);
+    dialog.Create();
+    const CDialogUnits& u = dialog.Units();
+    struct Case {
+        int id, x, y, cx, list;
+    };
+    for (const Case& c : {Case{1000, 118, 10, 40, 78}, Case{1066, 112, 211, 61, 50}}) {
+        auto* combo = qobject_cast<QComboBox*>(dialog.GetDlgItem(c.id));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_TRUE(combo->isEditable());
+        EXPECT_EQ(combo->pos(), QPoint(u.X(c.x), u.Y(c.y)));
+        EXPECT_EQ(combo->width(), u.X(c.cx));
+        EXPECT_GE(combo->height(), u.Y(12));
+        EXPECT_LE(combo->height(), u.Y(14));
+        const int rows = (u.Y(c.list) - combo->height()) / combo->fontMetrics().height();
+        EXPECT_EQ(combo->maxVisibleItems(), rows) << c.id;
+    }
+    EXPECT_EQ(dialog.ComboGetCount(1000), 30);
+    auto* ports = qobject_cast<QComboBox*>(dialog.GetDlgItem(1000));
+    EXPECT_EQ(ports->itemText(0), QStringLiteral("COM1"));
+    EXPECT_EQ(ports->itemText(29), QStringLiteral("COM30"));
+    auto* remote = qobject_cast<QComboBox*>(dialog.GetDlgItem(1066));
+    EXPECT_EQ(remote->itemText(0), QStringLiteral("Normally Open"));
+    EXPECT_EQ(remote->itemText(1), QStringLiteral("Normally Close"));
+    EXPECT_EQ(dialog.ComboGetCurSel(1066), -1);
+}
+
+TEST(DialogLayout, HiddenControlsAreHiddenAndDisabled) {
+    CDialogBase dialog(IDD_CONFIG_DIALOG);
+    dialog.Create();
+    dialog.show();
+    for (int id : {1018, 1019, 1028, 1029}) {
+        EXPECT_FALSE(dialog.GetDlgItem(id)->isVisible()) << id;
+        EXPECT_FALSE(dialog.GetDlgItem(id)->isEnabled()) << id;
+    }
+    EXPECT_EQ(dialog.GetDlgItemText(1018), QStringLiteral("查询"));
+    int hiddenLabels = 0;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() != QStringLiteral("电流：") && label->text() != QStringLiteral("电压：")) continue;
+        EXPECT_FALSE(label->isVisible());
+        ++hiddenLabels;
+    }
+    EXPECT_EQ(hiddenLabels, 2);
+    EXPECT_TRUE(dialog.GetDlgItem(1012)->isVisible());
+    EXPECT_EQ(dialog.GetDlgItem(1012)->objectName(), QStringLiteral("ctl1012"));
+}
+
+TEST(DialogLayout, AboutBoxShowsTheIconAtSystemIconSize) {
+    CDialogBase about(IDD_ABOUTBOX);
+    about.Create();
+    QLabel* icon = nullptr;
+    for (QLabel* label : about.findChildren<QLabel*>())
+        if (!label->pixmap().isNull()) icon = label;
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->pos(), QPoint(about.Units().X(11), about.Units().Y(17)));
+    EXPECT_EQ(icon->size(), QSize(32, 32));  // 96 DPI
+    auto* confirm = qobject_cast<QPushButton*>(about.GetDlgItem(IDOK));
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_TRUE(confirm->isDefault());
+    EXPECT_EQ(confirm->text(), QStringLiteral("Confirm"));
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "widgets/MessageBox.h"
+
+namespace {
+
+TEST(MessageBoxSeam, HookSeesResolvedCaptionAndIcon) {
+    std::vector<MessageBoxCall> calls;
+    SetMessageBoxHook([&](const MessageBoxCall& call) {
+        calls.push_back(call);
+        return 1;
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, QStringLiteral("Serial port open failed"), QStringLiteral("Serial prompt"),
+                             MsgIcon::Stop),
+              1);
+    ShowMessageBox(nullptr, QStringLiteral("Done"));
+    SetMessageBoxHook({});
+
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].caption, QStringLiteral("Serial prompt"));
+    EXPECT_EQ(calls[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(calls[1].caption, QCoreApplication::applicationName()) << "no caption: the program's name";
+    EXPECT_EQ(calls[1].icon, MsgIcon::None);
+}
+
+TEST(MessageBoxSeam, ClipboardTextHasTheWindowsLayout) {
+    const MessageBoxCall call{nullptr, QStringLiteral("是否清除本设备？"), QStringLiteral("Warning"), MsgIcon::Question};
+    EXPECT_EQ(MessageBoxClipboardText(call),
+              QStringLiteral("---------------------------\n"
+                             "Warning\n"
+                             "---------------------------\n"
+                             "是否清除本设备？\n"
+                             "---------------------------\n"
+                             "OK   \n"
+                             "---------------------------\n"));
+}
+
+TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
+    QGuiApplication::clipboard()->clear();
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = static_cast<int>(box->buttons().size());
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, QStringLiteral("Relay1 control failed"), QStringLiteral("Relay Control"),
+                             MsgIcon::Question),
+              1);
+    EXPECT_EQ(title, QStringLiteral("Relay Control"));
+    EXPECT_EQ(text, QStringLiteral("Relay1 control failed"));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              MessageBoxClipboardText({nullptr, QStringLiteral("Relay1 control failed"),
+                                       QStringLiteral("Relay Control"), MsgIcon::Question}));
+}
+
+TEST(MessageBoxSeam, IconsMapToTheirQtKinds) {
+    struct Case {
+        MsgIcon icon;
+        QMessageBox::Icon expected;
+    };
+    for (const Case& c : {Case{MsgIcon::Stop, QMessageBox::Critical}, Case{MsgIcon::Warning, QMessageBox::Warning},
+                          Case{MsgIcon::Information, QMessageBox::Information}, Case{MsgIcon::None, QMessageBox::NoIcon}}) {
+        QMessageBox::Icon shown = QMessageBox::Question;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->icon();
+                title = box->windowTitle();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        ShowMessageBox(nullptr, QStringLiteral("text"), {}, c.icon);
+        EXPECT_EQ(shown, c.expected);
+        EXPECT_EQ(title, QCoreApplication::applicationName());
+    }
+}
+
+}  // namespace
