@@ -174,20 +174,4 @@ TEST_F(ExchangeOnPty, TheWaiterBracketsEveryExchangeAndPacesEveryPoll) {
     m_link.m_waiter = nullptr;
 }
 
-TEST(ExchangePlan, Variants) {
-    EXPECT_EQ(PlanOf(ExchangeVariant::Standard).interval, 10ms);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Standard).maxPolls, 50);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Standard).stopBytes, 1);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Long).interval, 600ms);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Long).maxPolls, 10);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Long).stopBytes, 4);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Extended).interval, 10ms);
-    EXPECT_EQ(PlanOf(ExchangeVariant::Extended).maxPolls, 100);
-
-    EXPECT_EQ(ClassifyReply(0, true), ExchangeOutcome::NoReply);
-    EXPECT_EQ(ClassifyReply(3, true), ExchangeOutcome::ShortReply);
-    EXPECT_EQ(ClassifyReply(4, false), ExchangeOutcome::BadReply);
-    EXPECT_EQ(ClassifyReply(4, true), ExchangeOutcome::GoodReply);
-}
-
 }  // namespace

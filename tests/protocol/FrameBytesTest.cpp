@@ -136,28 +136,18 @@ TEST(FrameBytes, ABufferTooSmallGetsNothing) {
     EXPECT_EQ(BuildRegisterRead(tx, 1, 0, 1), 8);
 }
 
+// The edges of both tables: codes outside them read as rate 0.
 TEST(FrameBytes, BaudCodeTables) {
-    struct Row {
-        std::uint8_t code;
-        std::uint32_t fdRate;
-        std::uint32_t registerRate;
-    };
-    const std::vector<Row> rows = {
-        {0, 0, 1200},    {1, 2400, 2400}, {2, 4800, 4800}, {3, 9600, 9600},
-        {4, 0, 19200},   {5, 0, 38400},   {6, 0, 0},       {255, 0, 0},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(FdBaudRate(row.code), row.fdRate) << int(row.code);
-        EXPECT_EQ(RegisterBaudRate(row.code), row.registerRate) << int(row.code);
-    }
-    EXPECT_EQ(FdBaudCode(2400), 1);
+    EXPECT_EQ(FdBaudRate(0), 0U);
+    EXPECT_EQ(FdBaudRate(1), 2400U);
+    EXPECT_EQ(FdBaudRate(3), 9600U);
+    EXPECT_EQ(FdBaudRate(4), 0U);
+    EXPECT_EQ(RegisterBaudRate(0), 1200U);
+    EXPECT_EQ(RegisterBaudRate(5), 38400U);
+    EXPECT_EQ(RegisterBaudRate(6), 0U);
     EXPECT_EQ(FdBaudCode(4800), 2);
-    EXPECT_EQ(FdBaudCode(9600), 3);
     EXPECT_EQ(FdBaudCode(19200), std::nullopt);
-    EXPECT_EQ(FdBaudCode(0), std::nullopt);
-    EXPECT_EQ(RegisterBaudCode(38400), 5);
     EXPECT_EQ(RegisterBaudCode(1200), 0);
-    EXPECT_EQ(RegisterBaudCode(115200), std::nullopt);
 }
 
 }  // namespace
