@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "ComboStyle.h"
 #include "DialogBase.h"
 #include "res/Resources.h"
 
@@ -15,10 +16,15 @@ namespace {
 
 // The system icon size (32 pixels at 96 DPI): a static icon control takes it
 // whatever its template rectangle says.
-int SystemIconSize(const QWidget* window) {
-    const qreal dpi = window->screen() ? window->screen()->logicalDotsPerInchY() : 96.0;
-    return MulDiv(32, qRound(dpi), 96);
+int LogicalDpi(const QWidget* window) {
+    return qRound(window->screen() ? window->screen()->logicalDotsPerInchY() : 96.0);
 }
+
+int SystemIconSize(const QWidget* window) { return MulDiv(32, LogicalDpi(window), 96); }
+
+// The drop-down button of a combo box, 13 pixels wide at 96 DPI: room for
+// "COM30" in the port list.
+int ComboArrowWidth(const QWidget* window) { return MulDiv(13, LogicalDpi(window), 96); }
 
 QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(item.text), parent);
@@ -33,6 +39,10 @@ QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
 
 QComboBox* MakeCombo(const DlgItem& item, QWidget* parent) {
     auto* combo = new QComboBox(parent);
+    // One style per box, owned by it.
+    auto* style = new CComboArrowStyle(ComboArrowWidth(parent));
+    style->setParent(combo);
+    combo->setStyle(style);
     const bool editable = item.kind == DlgItemKind::ComboDropDown;
     combo->setEditable(editable);
     if (editable) {
@@ -45,6 +55,17 @@ QComboBox* MakeCombo(const DlgItem& item, QWidget* parent) {
     for (const char* entry : item.items) combo->addItem(QString::fromUtf8(entry));
     // The box starts with nothing selected.
     combo->setCurrentIndex(-1);
+    if (QLineEdit* edit = combo->lineEdit()) {
+        // An entry wider than the box shows its start, selected while the box
+        // has the focus, as the Windows edit of a combo box does.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, edit, [edit] {
+            const int length = static_cast<int>(edit->text().size());
+            if (edit->hasFocus())
+                edit->setSelection(length, -length);
+            else
+                edit->setCursorPosition(0);
+        });
+    }
     return combo;
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "widgets/AppFonts.h"
 #include "widgets/DialogBase.h"
@@ -94,6 +95,19 @@ TEST(DialogLayout, ComboBoxesCloseToEditHeightAndDropTheirListHeight) {
     EXPECT_EQ(remote->itemText(0), QStringLiteral("Normally Open"));
     EXPECT_EQ(remote->itemText(1), QStringLiteral("Normally Close"));
     EXPECT_EQ(dialog.ComboGetCurSel(1066), -1);
+}
+
+TEST(DialogLayout, PortListShowsItsLongestEntryWhole) {
+    CDialogBase dialog(IDD_CONFIG_DIALOG);
+    dialog.Create();
+    dialog.ComboSetCurSel(1000, 29);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QLineEdit* edit = qobject_cast<QComboBox*>(dialog.GetDlgItem(1000))->lineEdit();
+    ASSERT_EQ(edit->text(), QStringLiteral("COM30"));
+    // With the cursor after the last digit the first letter is still at the left edge.
+    edit->end(false);
+    EXPECT_EQ(edit->cursorPositionAt(QPoint(1, edit->height() / 2)), 0);
 }
 
 TEST(DialogLayout, HiddenControlsAreHiddenAndDisabled) {
