@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointingDevice>
 #include <QTest>
 
 #include "serial/SerialPort.h"
@@ -74,15 +75,21 @@ void MainWindowFixture::Click(int id) {
     QApplication::processEvents();
 }
 
-void MainWindowFixture::PostClick(int id) {
+std::function<void()> MainWindowFixture::ClickPoster(int id) {
     QWidget* item = Dlg().GetDlgItem(id);
     if (!item) throw std::logic_error("no such control");
     const QPointF local = QRectF(item->rect()).center();
     const QPointF global = item->mapToGlobal(local);
-    QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
-                                                  Qt::LeftButton, Qt::NoModifier));
-    QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                  Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    // The pointing device is made here: Qt creates it on first use, as a
+    // child of the application, which only the window thread may do.
+    const QPointingDevice* mouse = QPointingDevice::primaryPointingDevice();
+    // Only postEvent runs on the posting thread; it is thread-safe.
+    return [item, local, global, mouse] {
+        QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
+                                                      Qt::LeftButton, Qt::NoModifier, mouse));
+        QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier, mouse));
+    };
 }
 
 void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }

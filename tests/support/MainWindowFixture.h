@@ -58,9 +58,10 @@ protected:
     // Clicks a control as the operator would; returns when its handler has
     // returned and the input it held back has been handled.
     void Click(int id);
-    // Posts a mouse click on a control into the event queue, as an operator's
-    // click that arrives while the window thread is busy.
-    void PostClick(int id);
+    // A mouse click on a control that any thread may post into the event
+    // queue later: an operator's click that comes while the window thread is
+    // blocked in an exchange.
+    std::function<void()> ClickPoster(int id);
     // Lets events run for `duration`.
     static void Pump(ms duration);
 

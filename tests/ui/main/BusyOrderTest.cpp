@@ -1,0 +1,78 @@
+// How the operator's clicks meet the busy flag in the real window: clicks that
+// come while an exchange blocks the window thread are handled after it, before
+// timer 1 can clear the flag.
+
+#include <thread>
+
+#include <QApplication>
+#include <QTest>
+
+#include "protocol/FrameCodes.h"
+#include "support/MainWindowFixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using sim::DeviceKind;
+
+constexpr int kIdReadTemperature = 1005;
+constexpr int kIdTemperatureField = 1014;
+constexpr int kIdWriteTemperatureUpper = 1024;
+constexpr int kIdTemperatureUpperField = 1034;
+
+class BusyOrder : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        StartDevice({.kind = DeviceKind::Th, .address = 1, .baud = 2400});
+        OpenMainWindow();
+        SearchAndExpectFound();
+        // Long enough that the clicks below surely come while the exchange waits.
+        Device().SetReplyLatency(150ms);
+    }
+
+    // Clicks `id` and, once the device has heard the request, posts `more`
+    // clicks on it from another thread while the window thread still waits.
+    void ClickWithMoreDuringTheExchange(int id, int more) {
+        const std::function<void()> post = ClickPoster(id);
+        const std::size_t heard = Device().Received().size();
+        std::jthread operatorHand([this, post, more, heard] {
+            if (!Device().WaitForFrames(heard + 1, 2000ms)) return;
+            for (int i = 0; i < more; ++i) post();
+        });
+        Click(id);
+        operatorHand.join();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(BusyOrder, ClicksDuringABlockingReadAreDroppedUntilTheNextTick) {
+    ClickWithMoreDuringTheExchange(kIdReadTemperature, 2);
+    EXPECT_EQ(Requests().size(), 1u);
+    EXPECT_EQ(Text(kIdTemperatureField), "25.0");
+
+    // Timer 1 itself clears the flag; the next click reads again.
+    ASSERT_TRUE(WaitForBusyClear());
+    Device().SetRegister(kRegTemperature, 0xFF38);
+    Click(kIdReadTemperature);
+    EXPECT_EQ(Requests().size(), 2u);
+    EXPECT_EQ(Text(kIdTemperatureField), "-20.0");
+}
+
+TEST_F(BusyOrder, ClicksDuringABlockingWriteEachRunAfterTheBoxBeforeThem) {
+    SetText(kIdTemperatureUpperField, "31");
+    ClickWithMoreDuringTheExchange(kIdWriteTemperatureUpper, 2);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Boxes().size() >= 3; }, 3000));
+
+    EXPECT_EQ(Requests().size(), 3u);
+    ASSERT_EQ(Boxes().size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(Boxes()[i].call.text, "Setting successfully");
+        // The write behind box i was the (i+1)th request: none went out before
+        // the box of the write ahead of it.
+        EXPECT_EQ(Boxes()[i].requestsBefore, i + 1);
+    }
+    EXPECT_EQ(Device().FcParam(kFcTemperatureUpper), 31);
+}
+
+}  // namespace
