@@ -21,7 +21,8 @@ class CDialogBase : public QDialog {
     Q_OBJECT
 public:
     explicit CDialogBase(int templateId, QWidget* parent = nullptr);
-    // A window from a template that is not in the resource table.
+    // A window from a template that is not in the resource table; the
+    // template must outlive the window.
     explicit CDialogBase(const DlgTemplate& tmpl, QWidget* parent = nullptr);
     ~CDialogBase() override;
 
