@@ -1,0 +1,264 @@
+// The light intensity parameter window through the real main window against
+// a simulated light transmitter on a pseudo-terminal: frames on the wire, the
+// values shown and the boxes of each write.
+
+#include <array>
+
+#include "protocol/FrameCodes.h"
+#include "protocol/RequestFrames.h"
+#include "ui/lcd/SecondaryWindowFixture.h"
+#include "ui/lcd/LcdControlDlg.h"
+#include "ui/light/LightParamDlg.h"
+
+namespace {
+
+using sim::DeviceKind;
+using sim::Fault;
+using std::chrono::milliseconds;
+
+struct Parameter {
+    const char* name;
+    std::uint8_t code;
+    int edit, read, write;
+    const char* caption;
+    const char* success;
+    const char* failure;
+};
+
+constexpr Parameter kUpper{"upper limit", 13, 1070, 1073, 1074, "Light Intensity upper limit setting",
+                           "Light Intensity limit downloaded successfully",
+                           "Light Intensity limit download failed"};
+constexpr Parameter kLower{"lower limit", 14, 1071, 1075, 1076, "Light Intensity lower limit setting",
+                           "Light Intensity limit downloaded successfully",
+                           "Light Intensity limit downloaded faild"};
+constexpr Parameter kHysteresis{"hysteresis", 15, 1072, 1077, 1078, "Light Intensity hysteresis setting",
+                                "Light Intensity hysteresis write successfully",
+                                "Light Intensity hysteresis write failed"};
+constexpr Parameter kParameters[] = {kUpper, kLower, kHysteresis};
+
+constexpr int kIdMainLightButton = 1069;
+constexpr int kIdMainLightRead = 1020;
+constexpr int kIdMainLightField = 1030;
+constexpr int kIdLcdSetMode = 1059;
+
+sim::Frame FcWrite(std::uint8_t code, std::uint16_t value) {
+    std::array<std::uint8_t, 16> tx{};
+    const std::uint16_t length = BuildFcWrite(tx, code, value);
+    return sim::Frame(tx.begin(), tx.begin() + length);
+}
+
+class LightWindowTest : public SecondaryWindowFixture {
+protected:
+    CLightParamDlg& Light() { return *Dlg().m_lightDlg; }
+    void Press(int id) {
+        ClearBusy();
+        ClickOn(Light(), id);
+    }
+    MessageBoxCall Write(const Parameter& parameter, const QString& text) {
+        ClearBoxes();
+        Light().SetDlgItemText(parameter.edit, text);
+        Press(parameter.write);
+        const MessageBoxCall box = OnlyBox();
+        ClearBoxes();
+        return box;
+    }
+    QString Read(const Parameter& parameter) {
+        Press(parameter.read);
+        return Light().GetDlgItemText(parameter.edit);
+    }
+};
+
+class LightParam : public LightWindowTest {
+protected:
+    void SetUp() override {
+        LightWindowTest::SetUp();
+        StartDevice({.kind = DeviceKind::Light, .address = 1, .baud = 2400});
+        OpenMainWindow();
+        SearchAndExpectFound();
+        Open(Light());
+    }
+};
+
+TEST_F(LightParam, FramesOfTheSensorManual) {
+    Write(kUpper, "300");
+    Read(kUpper);
+    EXPECT_EQ(Requests(), (std::vector<sim::Frame>{HexFrame("FC FC FC 0D 01 01 2C 30 06"),
+                                                   HexFrame("FC FC FC 0D 00 00 00 61 8B")}));
+    EXPECT_EQ(Light().GetDlgItemText(kUpper.edit), "300");
+}
+
+TEST_F(LightParam, WriteSendsTheLeadingIntegersLow16Bits) {
+    struct Case {
+        const char* typed;
+        std::uint16_t sent;
+    };
+    const Case cases[] = {
+        {"300", 300},     {"12.7", 12},   {"-5", 0xFFFB},  {"", 0},          {"65535", 65535},
+        {"65536", 0},     {"70000", 4464}, {"  42 lux", 42}, {"+7", 7},        {"lux 5", 0},
+        {"-65536", 0},    {"99999999999999999999", 0xFFFF},
+    };
+    for (const Parameter& parameter : kParameters) {
+        for (const Case& c : cases) {
+            ClearRequests();
+            const MessageBoxCall box = Write(parameter, QString::fromUtf8(c.typed));
+            EXPECT_EQ(box.text, parameter.success) << parameter.name << " '" << c.typed << "'";
+            EXPECT_EQ(box.caption, parameter.caption);
+            EXPECT_EQ(box.icon, MsgIcon::None);
+            EXPECT_EQ(Requests(), std::vector<sim::Frame>{FcWrite(parameter.code, c.sent)})
+                << parameter.name << " '" << c.typed << "'";
+            EXPECT_EQ(Device().FcParam(parameter.code), c.sent);
+            EXPECT_EQ(Light().GetDlgItemText(parameter.edit), QString::fromUtf8(c.typed)) << "typed text stays";
+        }
+    }
+}
+
+TEST_F(LightParam, ReadShowsTheWordUnsigned) {
+    for (const Parameter& parameter : kParameters) {
+        for (const std::uint16_t word : {std::uint16_t{0}, std::uint16_t{1000}, std::uint16_t{0x8000},
+                                         std::uint16_t{0xFFFF}}) {
+            Device().SetFcParam(parameter.code, word);
+            EXPECT_EQ(Read(parameter), QString::number(word)) << parameter.name;
+        }
+    }
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(LightParam, FailedWriteShowsItsOwnTextOnce) {
+    const Fault faults[] = {Fault::Silent(),      Fault::Short(),  Fault::BadCrc(),
+                            Fault::SwappedCrc(), Fault::WrongAddress(), Fault::Split(milliseconds(80)),
+                            Fault::Delayed(milliseconds(700))};
+    for (const Parameter& parameter : kParameters) {
+        for (const Fault& fault : faults) {
+            Device().InjectFault(fault);
+            const MessageBoxCall box = Write(parameter, "123");
+            EXPECT_EQ(box.text, parameter.failure) << parameter.name << " " << sim::FaultName(fault);
+            EXPECT_EQ(box.caption, parameter.caption);
+            EXPECT_EQ(box.icon, MsgIcon::Question);
+            Pump(milliseconds(100));  // a late half or reply lands before the next drain
+        }
+    }
+}
+
+TEST_F(LightParam, FailedReadLeavesOneBlankAndNoBox) {
+    for (const Parameter& parameter : kParameters) {
+        for (const Fault& fault : {Fault::Silent(), Fault::Short(), Fault::BadCrc(), Fault::WrongAddress()}) {
+            Light().SetDlgItemText(parameter.edit, "earlier");
+            Device().InjectFault(fault);
+            EXPECT_EQ(Read(parameter), " ") << parameter.name << " " << sim::FaultName(fault);
+        }
+    }
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
+    struct Case {
+        const char* name;
+        std::function<void()> first;  // runs a guarded operation
+        int second;                    // clicked on the light window meanwhile
+    };
+    const Case cases[] = {
+        {"read, then read", [&] { ClickOn(Light(), kUpper.read); }, kUpper.read},
+        {"read, then write", [&] { ClickOn(Light(), kLower.read); }, kHysteresis.write},
+        {"write, then write", [&] { ClickOn(Light(), kHysteresis.write); }, kUpper.write},
+        {"main window read, then read", [&] { Click(kIdMainLightRead); }, kLower.read},
+        {"LCD set, then write", [&] { ClickOn(*Dlg().m_lcdDlg, kIdLcdSetMode); }, kLower.write},
+    };
+    Open(*Dlg().m_lcdDlg);
+
+    // A queued click on its own does reach its handler.
+    ClearBusy();
+    PostClickOn(Light(), kUpper.read);
+    Pump(milliseconds(100));
+    ASSERT_EQ(Requests().size(), 1u);
+
+    for (const Case& c : cases) {
+        ClearBusy();
+        ClearRequests();
+        ClearBoxes();
+        PostClickOn(Light(), c.second);
+        c.first();
+        Pump(milliseconds(20));
+        EXPECT_EQ(Requests().size(), 1u) << c.name;
+        EXPECT_LE(Boxes().size(), 1u) << c.name;
+    }
+
+    ASSERT_TRUE(WaitForBusyClear());
+    ClearRequests();
+    ClickOn(Light(), kUpper.read);
+    EXPECT_EQ(Requests().size(), 1u);
+}
+
+TEST_F(LightParam, MainWindowReadWithinTheBusyPeriodDoesNothing) {
+    ClearBusy();
+    SetText(kIdMainLightField, "kept");
+    ClickPoster(kIdMainLightRead)();
+    ClickOn(Light(), kUpper.write);
+    Pump(milliseconds(20));
+    EXPECT_EQ(Requests().size(), 1u);
+    EXPECT_EQ(Text(kIdMainLightField), "kept");
+}
+
+TEST_F(LightParam, EachOpeningStartsEmpty) {
+    Light().hide();
+    WhileOpenedBy(kIdMainLightButton, Light(), [&] {
+        for (const Parameter& parameter : kParameters) {
+            EXPECT_EQ(Light().GetDlgItemText(parameter.edit), "") << parameter.name;
+        }
+        Read(kUpper);
+        EXPECT_EQ(Light().GetDlgItemText(kUpper.edit), "1000");
+        Light().SetDlgItemText(kLower.edit, "55");
+    });
+    WhileOpenedBy(kIdMainLightButton, Light(), [&] {
+        for (const Parameter& parameter : kParameters) {
+            EXPECT_EQ(Light().GetDlgItemText(parameter.edit), "") << parameter.name;
+        }
+    });
+}
+
+// Replies that the simulated transmitter never sends.
+class LightScripted : public LightWindowTest {};
+
+TEST_F(LightScripted, WriteNeedsTheNineByteEchoWhateverFollows) {
+    int changedByte = -1;  // -1: the plain echo
+    sim::Frame trailing;
+    OpenOnScriptedDevice([&](const sim::Frame& request) {
+        sim::Frame reply = request;
+        if (changedByte >= 0) reply[static_cast<std::size_t>(changedByte)] ^= 0x01;
+        reply.insert(reply.end(), trailing.begin(), trailing.end());
+        return reply;
+    });
+    Open(Light());
+
+    struct Case {
+        int changedByte;
+        sim::Frame trailing;
+        bool succeeds;
+    };
+    std::vector<Case> cases = {{-1, {}, true}, {-1, {0x00, 0x00}, true}, {-1, {0xFC, 0x12, 0x34}, true}};
+    for (int i = 0; i < 9; ++i) cases.push_back({i, {0x00, 0x00}, false});
+    for (const Parameter& parameter : kParameters) {
+        for (const Case& c : cases) {
+            changedByte = c.changedByte;
+            trailing = c.trailing;
+            EXPECT_EQ(Write(parameter, "300").text, c.succeeds ? parameter.success : parameter.failure)
+                << parameter.name << ": byte " << c.changedByte << " changed, " << c.trailing.size()
+                << " bytes after";
+        }
+    }
+}
+
+// A reply as long as the echo's first bytes only is no echo, whatever the
+// reply buffer still holds from an earlier exchange.
+TEST_F(LightScripted, ShortenedEchoFailsAfterAGoodOne) {
+    std::size_t keep = 9;
+    OpenOnScriptedDevice([&](const sim::Frame& request) {
+        return sim::Frame(request.begin(), request.begin() + static_cast<std::ptrdiff_t>(keep));
+    });
+    Open(Light());
+    for (const std::size_t bytes : {9u, 8u, 9u, 5u, 9u, 4u}) {
+        keep = bytes;
+        EXPECT_EQ(Write(kLower, "77").text, bytes == 9 ? kLower.success : kLower.failure) << bytes << " bytes";
+    }
+}
+
+}  // namespace
