@@ -113,6 +113,21 @@ void PlaceCombo(QComboBox* combo, const DlgItem& item, const CDialogUnits& units
     combo->setMaxVisibleItems(qMax(1, (units.Y(item.cy) - closed) / itemHeight));
 }
 
+bool IsStaticText(DlgItemKind kind) {
+    return kind == DlgItemKind::LText || kind == DlgItemKind::RText || kind == DlgItemKind::CText;
+}
+
+// A static text keeps its template rectangle but grows, about its middle, to
+// the font's line height, so that no glyph is cut.
+QRect StaticTextRect(const DlgItem& item, const CDialogUnits& units, int lineHeight) {
+    QRect rect = units.Rect(item.x, item.y, item.cx, item.cy);
+    if (rect.height() < lineHeight) {
+        const int grow = lineHeight - rect.height();
+        rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+    }
+    return rect;
+}
+
 }  // namespace
 
 void CDialogBase::BuildControls() {
@@ -142,6 +157,8 @@ void CDialogBase::BuildControls() {
         } else if (item.kind == DlgItemKind::Icon) {
             const int size = SystemIconSize(this);
             widget->setGeometry(m_units.X(item.x), m_units.Y(item.y), size, size);
+        } else if (IsStaticText(item.kind)) {
+            widget->setGeometry(StaticTextRect(item, m_units, QFontMetrics(font()).height()));
         } else {
             widget->setGeometry(m_units.Rect(item.x, item.y, item.cx, item.cy));
         }

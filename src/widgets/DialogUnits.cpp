@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include <QFontInfo>
 #include <QFontMetrics>
 
 #include "res/DialogTemplate.h"
@@ -20,7 +21,13 @@ CDialogUnits MeasureDialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     const int alphabetWidth =
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(alphabetWidth / 26 + 1) / 2, metrics.height()};
+    // The template fonts (宋体, System) have no leading: their character cell is
+    // as high as the em. The font that stands in for them on Linux carries a
+    // third more line height, which would stretch every window by as much;
+    // the em keeps the templates' proportions. Static texts get the extra
+    // height they need where they are placed.
+    const int em = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    return {(alphabetWidth / 26 + 1) / 2, qMin(em, metrics.height())};
 }
 
 QFont DialogFont(const DlgTemplate& tmpl, qreal logicalDpi) {

@@ -22,7 +22,7 @@ struct CDialogUnits {
 };
 
 // Base units of `font`: ((width of "A".."Z" "a".."z") / 26 + 1) / 2 and the
-// font's height.
+// height of the font's character cell without leading (its em).
 CDialogUnits MeasureDialogUnits(const QFont& font);
 
 // The template's font with its point size turned into whole pixels at

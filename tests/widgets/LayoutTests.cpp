@@ -35,10 +35,12 @@ TEST(DialogLayout, MainWindowControlsSitAtTheirTemplateRectangles) {
     CDialogBase dialog(IDD_CONFIG_DIALOG);
     dialog.Create();
 
-    // Base units measured from the window's own font, as the dialog manager does.
+    // Base units measured from the window's own font, as the dialog manager
+    // does; the height is the em, the cell height of the template's font.
     const QFontMetrics metrics(dialog.font());
     const int baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
-    const int baseY = metrics.height();
+    const int baseY = dialog.font().pixelSize();
+    ASSERT_GT(baseY, 0);
     ASSERT_EQ(dialog.Units().baseX, baseX);
     ASSERT_EQ(dialog.Units().baseY, baseY);
     const auto px = [&](int x, int y, int cx, int cy) {
@@ -61,7 +63,12 @@ TEST(DialogLayout, MainWindowControlsSitAtTheirTemplateRectangles) {
     // A label, found by its text.
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         if (label->text() == QStringLiteral("Remote Signal Normal Set:")) {
-            EXPECT_EQ(label->geometry(), px(10, 213, 101, 8));
+            // Centred on its template rectangle, tall enough for the font's line.
+            const QRect du = px(10, 213, 101, 8);
+            EXPECT_EQ(label->geometry().left(), du.left());
+            EXPECT_EQ(label->geometry().width(), du.width());
+            EXPECT_NEAR(label->geometry().center().y(), du.center().y(), 1);
+            EXPECT_GE(label->geometry().height(), qMax(du.height(), metrics.height()));
             EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         }
     }
