@@ -127,15 +127,17 @@ TEST_F(LightParam, FailedWriteShowsItsOwnTextOnce) {
     const Fault faults[] = {Fault::Silent(),      Fault::Short(),  Fault::BadCrc(),
                             Fault::SwappedCrc(), Fault::WrongAddress(), Fault::Split(milliseconds(80)),
                             Fault::Delayed(milliseconds(700))};
-    for (const Parameter& parameter : kParameters) {
-        for (const Fault& fault : faults) {
-            Device().InjectFault(fault);
-            const MessageBoxCall box = Write(parameter, "123");
-            EXPECT_EQ(box.text, parameter.failure) << parameter.name << " " << sim::FaultName(fault);
-            EXPECT_EQ(box.caption, parameter.caption);
-            EXPECT_EQ(box.icon, MsgIcon::Question);
-            Pump(milliseconds(100));  // a late half or reply lands before the next drain
-        }
+    // Every kind of failure on one parameter; each parameter's own texts once.
+    std::vector<std::pair<Parameter, Fault>> cases;
+    for (const Fault& fault : faults) cases.emplace_back(kLower, fault);
+    for (const Parameter& parameter : kParameters) cases.emplace_back(parameter, Fault::Short());
+    for (const auto& [parameter, fault] : cases) {
+        Device().InjectFault(fault);
+        const MessageBoxCall box = Write(parameter, "123");
+        EXPECT_EQ(box.text, parameter.failure) << parameter.name << " " << sim::FaultName(fault);
+        EXPECT_EQ(box.caption, parameter.caption);
+        EXPECT_EQ(box.icon, MsgIcon::Question);
+        Pump(milliseconds(100));  // a late half or reply lands before the next drain
     }
 }
 
