@@ -84,6 +84,11 @@ bool IsInput(QEvent::Type type) {
     }
 }
 
+bool IsMouseButton(QEvent::Type type) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+           type == QEvent::MouseButtonDblClick;
+}
+
 // The dialog whose input this is, or nullptr for anything that is not meant
 // for one of our dialogs (message boxes, popups, other windows).
 CDialogBase* HeldDialogOf(QObject* receiver, const QEvent* event) {
@@ -108,6 +113,15 @@ protected:
         if (state.replayLoopLevel == LoopLevel()) return false;
         CDialogBase* dialog = HeldDialogOf(receiver, event);
         if (!dialog) return false;
+
+        // A click on a control that is disabled when it is made is lost, as on
+        // Windows, which routes mouse input when it comes: the search button,
+        // disabled while a search runs, must not start a second search once
+        // it is enabled again.
+        if (IsMouseButton(event->type()) && !static_cast<QWidget*>(receiver)->isEnabled()) {
+            event->accept();
+            return true;
+        }
 
         std::unique_ptr<QEvent> copy(event->clone());
         if (!copy) return false;
