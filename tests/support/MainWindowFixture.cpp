@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include <cstdio>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
@@ -44,7 +46,15 @@ void MainWindowFixture::TearDown() {
 }
 
 sim::CSimulator& MainWindowFixture::StartDevice(const sim::SimConfig& config, int comNumber) {
-    m_devices.push_back(std::make_unique<sim::CSimulator>(config));
+    sim::SimConfig traced = config;
+    // SENTRABUS_SIM_TRACE=1 prints what each device hears and says, timed.
+    if (!traced.trace && qEnvironmentVariableIsSet("SENTRABUS_SIM_TRACE")) {
+        traced.trace = [start = std::chrono::steady_clock::now()](const std::string& line) {
+            const auto at = std::chrono::duration_cast<ms>(std::chrono::steady_clock::now() - start);
+            std::fprintf(stderr, "sim %6lld ms  %s\n", static_cast<long long>(at.count()), line.c_str());
+        };
+    }
+    m_devices.push_back(std::make_unique<sim::CSimulator>(traced));
     const QByteArray name = PortVariable(comNumber);
     qputenv(name.constData(), QByteArray::fromStdString(m_devices.back()->SlavePath()));
     m_portVariables.push_back(name);
@@ -70,8 +80,10 @@ CConfigDlg& MainWindowFixture::Dlg() {
     return *m_dlg;
 }
 
-void MainWindowFixture::Click(int id) {
-    Dlg().ClickDlgItem(id);
+void MainWindowFixture::Click(int id) { Click(Dlg(), id); }
+
+void MainWindowFixture::Click(CDialogBase& dlg, int id) {
+    dlg.ClickDlgItem(id);
     QApplication::processEvents();
 }
 
@@ -104,10 +116,16 @@ void MainWindowFixture::SearchAndExpectFound(int comNumber) {
     Dlg().ComboSetCurSel(kIdPortList, comNumber - 1);
     ClearBoxes();
     Click(kIdSearch);
-    ASSERT_EQ(m_boxes.size(), 1u);
+    std::string heard;
+    for (const sim::ReceivedFrame& frame : Device().Received()) {
+        heard += "\n  " + std::to_string(frame.lineBaud) + (frame.answered ? " answered: " : " unanswered: ") +
+                 sim::HexBytes(frame.bytes);
+    }
+    ASSERT_EQ(m_boxes.size(), 1u) << heard;
+    const QString text = m_boxes[0].call.text;
     ASSERT_TRUE(m_boxes[0].call.caption == "Search Result" || m_boxes[0].call.caption == "Test Result")
-        << m_boxes[0].call.text.toStdString();
-    ASSERT_NE(m_boxes[0].call.text, "Search end  Unrecognized baud rate");
+        << text.toStdString() << heard;
+    ASSERT_NE(text, "Search end  Unrecognized baud rate") << heard;
     ClearBoxes();
     ClearRequests();
     ClearBusy();

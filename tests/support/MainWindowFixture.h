@@ -58,6 +58,8 @@ protected:
     // Clicks a control as the operator would; returns when its handler has
     // returned and the input it held back has been handled.
     void Click(int id);
+    // The same on another window (a secondary window built with Create()).
+    static void Click(CDialogBase& dlg, int id);
     // A mouse click on a control that any thread may post into the event
     // queue later: an operator's click that comes while the window thread is
     // blocked in an exchange.

@@ -131,9 +131,12 @@ TEST_F(AddressBaud, ReadFillsBothFieldsOrLeavesThemBlank) {
         EXPECT_EQ(Text(kIdAddressField), " ");
         EXPECT_EQ(Text(kIdBaudField), " ");
     }
-    // Busy: a second click before the timer's tick sends nothing.
+    // Busy (a read ran and timer 1 has not ticked since): nothing is sent.
     ClearRequests();
+    SetText(kIdAddressField, "kept");
+    Dlg().m_busy = 1;
     Click(kIdReadAddress);
+    EXPECT_EQ(Text(kIdAddressField), "kept");
     EXPECT_TRUE(Requests().empty());
     EXPECT_TRUE(Boxes().empty());
 }
@@ -161,6 +164,23 @@ TEST_F(AddressBaud, FdBaudWriteReopensTheSelectedPortAtTheNewSpeed) {
     EXPECT_EQ(Text(kIdAddressField), "42");
     EXPECT_EQ(Text(kIdBaudField), "9600");
     EXPECT_EQ(other.ReceivedBytes().size(), 1u);
+}
+
+TEST_F(AddressBaud, AfterAnFdBaudWriteTheDeviceAnswersOnlyAtTheNewSpeed) {
+    StartFdDevice();
+    SetText(kIdBaudField, "9600");
+    Click(kIdWriteBaud);
+    ExpectBox("The baud rate is set successfully", false);
+    EXPECT_EQ(g_serialPort.Baud(), 9600u);
+    EXPECT_EQ(g_serialPort.PortNumber(), 1);
+
+    ClearRequests();
+    ClearBusy();
+    Click(kIdReadBaud);
+    ASSERT_EQ(Device().Received().size(), 1u);
+    EXPECT_EQ(Device().Received()[0].lineBaud, 9600u);
+    EXPECT_EQ(Text(kIdBaudField), "9600");
+    EXPECT_EQ(Dlg().m_baudRate, 9600u);
 }
 
 TEST_F(AddressBaud, FdBaudWriteFailureKeepsThePort) {

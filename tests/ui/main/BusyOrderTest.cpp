@@ -75,4 +75,23 @@ TEST_F(BusyOrder, ClicksDuringABlockingWriteEachRunAfterTheBoxBeforeThem) {
     EXPECT_EQ(Device().FcParam(kFcTemperatureUpper), 31);
 }
 
+// The search button is disabled while the search runs: clicks on it then
+// are lost, as clicks on any disabled control, even though the button is
+// enabled again by the time the window thread gets to them.
+TEST_F(BusyOrder, ClicksOnTheDisabledSearchButtonDuringASearchAreLost) {
+    sim::CSimulator& other = StartDevice({.kind = DeviceKind::Th, .address = 2, .baud = 4800}, 2);
+    Dlg().ComboSetCurSel(1000, 1);
+    const std::function<void()> post = ClickPoster(1001);
+    std::jthread operatorHand([&other, post] {
+        if (other.WaitForFrames(1, 2000ms)) post();  // during the 2400 attempt
+    });
+    Click(1001);
+    operatorHand.join();
+    Pump(50ms);
+
+    EXPECT_EQ(other.ReceivedBytes().size(), 2u);  // 2400, then found at 4800
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].call.text, "Device Address:2  Band Rate:4800");
+}
+
 }  // namespace

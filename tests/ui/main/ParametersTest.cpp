@@ -181,13 +181,14 @@ TEST_F(Parameters, WritesRunWhileBusyReadsDoNot) {
     EXPECT_EQ(Requests().size(), 1u);
 
     ClearRequests();
-    Dlg().m_busy = 1;
     for (const Setting& setting : kTextSettings) {
         SetText(setting.field, "kept");
+        Dlg().m_busy = 1;
         Click(setting.readButton);
         EXPECT_EQ(Text(setting.field), "kept") << setting.name;
     }
     Dlg().ComboSetCurSel(kIdRemoteBox, 1);
+    Dlg().m_busy = 1;
     Click(kIdReadRemote);
     EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteBox), 1);
     EXPECT_TRUE(Requests().empty());

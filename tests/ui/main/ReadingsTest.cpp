@@ -109,13 +109,12 @@ TEST_F(Readings, ASplitOrLateReplyIsNotTakenForTheNextRead) {
     EXPECT_EQ(Read(kHumidity), "60.1");
 }
 
+// (How the flag is set by a read and cleared by timer 1 is BusyOrderTest's.)
 TEST_F(Readings, AReadWhileBusySendsNothingAndLeavesTheFieldAlone) {
-    EXPECT_EQ(Read(kTemperature), "25.0");
-    ClearRequests();
-    Device().SetRegister(kRegTemperature, 0x0001);
     for (const Row& row : kRows) {
         SetText(row.field, "kept");
-        Click(row.button);  // the busy flag of the read above is still set
+        Dlg().m_busy = 1;
+        Click(row.button);
         EXPECT_EQ(Text(row.field), "kept") << row.name;
     }
     EXPECT_TRUE(Requests().empty());
