@@ -6,7 +6,6 @@
 #include "app/ConfigDlg.h"
 #include "app/TextNumbers.h"
 #include "protocol/BaudCodes.h"
-#include "serial/SerialPort.h"
 
 namespace {
 
@@ -94,6 +93,7 @@ void CConfigDlg::OnWriteAddress() {
 }
 
 void CConfigDlg::OnWriteBaud() {
+    // Compared before any narrowing: 4294969696 is not 2400.
     const std::int64_t rate = FieldInteger(*this, kIdBaudField);
     const std::optional<std::uint8_t> code =
         rate == 2400 || rate == 4800 || rate == 9600 ? FdBaudCode(static_cast<std::uint32_t>(rate))
@@ -127,10 +127,8 @@ void CConfigDlg::OnWriteBaud() {
     m_baudRate = fd->baudRate;
     MessageBox(QStringLiteral("The baud rate is set successfully"));
 
-    // A failed reopen is not reported: every later operation times out until
-    // a search opens the port again.
-    g_serialPort.Close();
-    g_serialPort.SetParams(SelectedPortNumber(*this), 8, CSerialPort::kNoParity,
-                           CSerialPort::kOneStopBit, static_cast<std::uint32_t>(rate));
-    g_portOpen = g_serialPort.Open();
+    // On the port the list selects now, which may not be the one searched. A
+    // failed reopen is not reported: every later operation times out until a
+    // search opens the port again.
+    ReopenPort(SelectedPortNumber(*this), static_cast<std::uint32_t>(rate));
 }

@@ -36,7 +36,7 @@ QString ParityText(std::uint8_t parity) {
     }
 }
 
-// One FD query at `speed`; true when an FD device answered it.
+// One FD query at `speed`, on the port reopened at that speed.
 enum class Attempt { Found, NotFound, OpenFailed };
 
 Attempt QueryFdAt(CConfigDlg& dlg, std::uint8_t portNumber, std::uint32_t speed) {
