@@ -38,7 +38,6 @@ constexpr Parameter kParameters[] = {kUpper, kLower, kHysteresis};
 
 constexpr int kIdMainLightButton = 1069;
 constexpr int kIdMainLightRead = 1020;
-constexpr int kIdMainLightField = 1030;
 constexpr int kIdLcdSetMode = 1059;
 
 sim::Frame FcWrite(std::uint8_t code, std::uint16_t value) {
@@ -188,16 +187,6 @@ TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
     ClearRequests();
     ClickOn(Light(), kUpper.read);
     EXPECT_EQ(Requests().size(), 1u);
-}
-
-TEST_F(LightParam, MainWindowReadWithinTheBusyPeriodDoesNothing) {
-    ClearBusy();
-    SetText(kIdMainLightField, "kept");
-    ClickPoster(kIdMainLightRead)();
-    ClickOn(Light(), kUpper.write);
-    Pump(milliseconds(20));
-    EXPECT_EQ(Requests().size(), 1u);
-    EXPECT_EQ(Text(kIdMainLightField), "kept");
 }
 
 TEST_F(LightParam, EachOpeningStartsEmpty) {
