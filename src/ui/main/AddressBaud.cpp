@@ -39,21 +39,16 @@ void CConfigDlg::OnReadAddress() {
     const ReplyBytes reply = ExchangeStandard(*this, length);
     if (!IsJudgeable(reply)) return;
     if (m_soilMode) {
+        // Refreshes the parity and stop-bit bytes too, without a report.
         const std::optional<SoilSearchReply> soil = ParseSoilSearchReply(reply);
         if (!soil) return;
-        m_devAddress = soil->address;
-        m_baudRate = soil->baudRate;
-        m_soilParity = soil->parity;
-        m_soilStopFlag1 = soil->stopFlag1;
-        m_soilStopFlag2 = soil->stopFlag2;
+        TakeSoilSearchReply(*this, *soil);
     } else {
         const std::optional<FdReply> fd = ParseFdReply(reply);
         if (!fd) return;
-        m_devAddress = fd->address;
-        m_baudRate = fd->baudRate;
+        TakeFdReply(*this, *fd);
     }
-    SetDlgItemText(kIdAddressField, QString::number(m_devAddress));
-    SetDlgItemText(kIdBaudField, QString::number(m_baudRate));
+    ShowDeviceFields(*this);
 }
 
 void CConfigDlg::OnReadBaud() { OnReadAddress(); }
@@ -87,8 +82,7 @@ void CConfigDlg::OnWriteAddress() {
         MessageBox(QStringLiteral("The address setting failed"), kWarningCaption, MsgIcon::Question);
         return;
     }
-    m_devAddress = fd->address;
-    m_baudRate = fd->baudRate;
+    TakeFdReply(*this, *fd);
     MessageBox(QStringLiteral("Successfully Set the Address"));
 }
 
@@ -123,8 +117,7 @@ void CConfigDlg::OnWriteBaud() {
         MessageBox(QStringLiteral("Setting baud rate failed"), kWarningCaption, MsgIcon::Question);
         return;
     }
-    m_devAddress = fd->address;
-    m_baudRate = fd->baudRate;
+    TakeFdReply(*this, *fd);
     MessageBox(QStringLiteral("The baud rate is set successfully"));
 
     // On the port the list selects now, which may not be the one searched. A

@@ -28,5 +28,11 @@ constexpr bool IsJudgeable(ReplyBytes reply) { return reply.size() > 3; }
 // succeeds.
 bool ReopenPort(std::uint8_t portNumber, std::uint32_t baud);
 
+// The device's line identity from a reply that passed its check.
+void TakeFdReply(CConfigDlg& dlg, const FdReply& reply);
+void TakeSoilSearchReply(CConfigDlg& dlg, const SoilSearchReply& reply);
+// Fields 1012 and 1013 from the device's address and baud rate.
+void ShowDeviceFields(CConfigDlg& dlg);
+
 // The port the list 1000 selects: its position plus one, 0 with no selection.
 std::uint8_t SelectedPortNumber(const CConfigDlg& dlg);

@@ -11,8 +11,6 @@ namespace {
 
 constexpr int kIdPortList = 1000;
 constexpr int kIdSearch = 1001;
-constexpr int kIdAddressField = 1012;
-constexpr int kIdBaudField = 1013;
 
 constexpr std::array<std::uint32_t, 3> kFdSpeeds = {2400, 4800, 9600};
 constexpr std::uint32_t kRegisterDeviceSpeed = 9600;
@@ -20,11 +18,6 @@ constexpr std::uint32_t kRegisterDeviceSpeed = 9600;
 void EnableSearchControls(CConfigDlg& dlg, bool enable) {
     dlg.EnableDlgItem(kIdSearch, enable);
     dlg.EnableDlgItem(kIdPortList, enable);
-}
-
-void ShowDeviceFields(CConfigDlg& dlg) {
-    dlg.SetDlgItemText(kIdAddressField, QString::number(dlg.m_devAddress));
-    dlg.SetDlgItemText(kIdBaudField, QString::number(dlg.m_baudRate));
 }
 
 QString ParityText(std::uint8_t parity) {
@@ -47,8 +40,7 @@ Attempt QueryFdAt(CConfigDlg& dlg, std::uint8_t portNumber, std::uint32_t speed)
     if (!IsJudgeable(reply)) return Attempt::NotFound;
     const std::optional<FdReply> fd = ParseFdReply(reply);
     if (!fd) return Attempt::NotFound;
-    dlg.m_devAddress = fd->address;
-    dlg.m_baudRate = fd->baudRate;
+    TakeFdReply(dlg, *fd);
     return Attempt::Found;
 }
 
@@ -95,11 +87,7 @@ void CConfigDlg::OnSearchDevice() {
         return;
     }
 
-    m_devAddress = soil->address;
-    m_baudRate = soil->baudRate;
-    m_soilParity = soil->parity;
-    m_soilStopFlag1 = soil->stopFlag1;
-    m_soilStopFlag2 = soil->stopFlag2;
+    TakeSoilSearchReply(*this, *soil);
     ShowDeviceFields(*this);
 
     QString report = QString::asprintf("Soil moisture sensor\r\nAddress:%d  Baud rate:%d\r\n",
