@@ -94,21 +94,6 @@ TEST_F(Readings, FailedReadsLeaveTheFieldBlankWithoutABox) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-// The reply is judged as the first piece that the receive path cuts: a reply
-// split by a long gap is a short piece and fails; one that arrives late is
-// thrown away by the next read's drain.
-TEST_F(Readings, ASplitOrLateReplyIsNotTakenForTheNextRead) {
-    Device().SetRegister(kRegHumidity, 0x0258);
-    Device().InjectFault(sim::Fault::Split(std::chrono::milliseconds(80)));
-    EXPECT_EQ(Read(kHumidity), " ");
-
-    Device().InjectFault(sim::Fault::Delayed(std::chrono::milliseconds(600)));
-    EXPECT_EQ(Read(kHumidity), " ");
-    Pump(std::chrono::milliseconds(300));  // the late reply comes in meanwhile
-    Device().SetRegister(kRegHumidity, 0x0259);
-    EXPECT_EQ(Read(kHumidity), "60.1");
-}
-
 // (How the flag is set by a read and cleared by timer 1 is BusyOrderTest's.)
 TEST_F(Readings, AReadWhileBusySendsNothingAndLeavesTheFieldAlone) {
     for (const Row& row : kRows) {
