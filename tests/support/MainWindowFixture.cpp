@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMouseEvent>
-#include <QPointingDevice>
-#include <QTest>
+#include <array>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+
+#include "PostedClick.h"
+#include "protocol/RequestFrames.h"
 #include "serial/SerialPort.h"
 
 namespace {
@@ -38,6 +41,7 @@ void MainWindowFixture::TearDown() {
     m_dlg.reset();  // stops the receive thread
     ClosePort();
     m_devices.clear();
+    m_scripted.reset();
     for (const QByteArray& name : m_portVariables) qunsetenv(name.constData());
     m_portVariables.clear();
     qunsetenv(PortVariable(1).constData());
@@ -87,21 +91,49 @@ void MainWindowFixture::Click(CDialogBase& dlg, int id) {
     QApplication::processEvents();
 }
 
-std::function<void()> MainWindowFixture::ClickPoster(int id) {
-    QWidget* item = Dlg().GetDlgItem(id);
+std::function<void()> MainWindowFixture::ClickPoster(int id) { return ClickPoster(Dlg(), id); }
+
+std::function<void()> MainWindowFixture::ClickPoster(CDialogBase& dlg, int id) {
+    QWidget* item = dlg.GetDlgItem(id);
     if (!item) throw std::logic_error("no such control");
-    const QPointF local = QRectF(item->rect()).center();
-    const QPointF global = item->mapToGlobal(local);
-    // The pointing device is made here: Qt creates it on first use, as a
-    // child of the application, which only the window thread may do.
-    const QPointingDevice* mouse = QPointingDevice::primaryPointingDevice();
-    // Only postEvent runs on the posting thread; it is thread-safe.
-    return [item, local, global, mouse] {
-        QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
-                                                      Qt::LeftButton, Qt::NoModifier, mouse));
-        QApplication::postEvent(item, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier, mouse));
-    };
+    return MouseClickPoster(item);
+}
+
+void MainWindowFixture::Choose(CDialogBase& dlg, int id, int index) {
+    auto* combo = qobject_cast<QComboBox*>(dlg.GetDlgItem(id));
+    if (!combo) throw std::logic_error("no such combo box");
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    QApplication::processEvents();
+}
+
+CScriptedDevice& MainWindowFixture::OpenOnScriptedDevice(CScriptedDevice::Script script, std::uint8_t address) {
+    m_scripted = std::make_unique<CScriptedDevice>(std::move(script));
+    qputenv(PortVariable(1).constData(), QByteArray::fromStdString(m_scripted->SlavePath()));
+    OpenMainWindow();
+    Dlg().m_devAddress = address;
+    return *m_scripted;
+}
+
+void MainWindowFixture::OpenWindow(CDialogBase& window) {
+    window.Create();
+    window.show();
+    QApplication::processEvents();
+}
+
+void MainWindowFixture::WhileOpenedBy(int button, CDialogBase& window, const std::function<void()>& inside) {
+    bool ran = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!window.isVisible()) return;
+        poll.stop();
+        inside();
+        ran = true;
+        window.done(0);
+    });
+    poll.start(10);
+    Click(button);
+    EXPECT_TRUE(ran) << "the window did not open";
 }
 
 void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }
@@ -153,4 +185,10 @@ sim::Frame HexFrame(const char* hex) {
         if (!part.isEmpty()) frame.push_back(static_cast<std::uint8_t>(part.toUInt(nullptr, 16)));
     }
     return frame;
+}
+
+sim::Frame FcWrite(std::uint8_t code, std::uint16_t value) {
+    std::array<std::uint8_t, 16> tx{};
+    const std::uint16_t length = BuildFcWrite(tx, code, value);
+    return sim::Frame(tx.begin(), tx.begin() + length);
 }

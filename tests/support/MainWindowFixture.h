@@ -13,8 +13,13 @@
 //       EXPECT_EQ(Text(1014), "-20.0");
 //   }
 //
+// The secondary windows' tests open their window from the main window's
+// member as a modal opening would build it (OpenWindow), or through the main
+// window's button (WhileOpenedBy); replies no simulated device sends come from
+// a scripted device (OpenOnScriptedDevice).
+//
 // Every message box is recorded instead of shown. Between tests the window is
-// destroyed, the port closed, g_portOpen cleared, the simulators stopped and
+// destroyed, the port closed, g_portOpen cleared, the devices stopped and
 // the SENTRABUS_COM<n> variables removed.
 
 #include <chrono>
@@ -27,6 +32,7 @@
 
 #include <QString>
 
+#include "ScriptedDevice.h"
 #include "app/ConfigDlg.h"
 #include "sim/Simulator.h"
 #include "widgets/MessageBox.h"
@@ -54,6 +60,16 @@ protected:
     // nowhere unless a device was started on it.
     CConfigDlg& OpenMainWindow();
     CConfigDlg& Dlg();
+    // A scripted device on COM1 and the main window opened on it, with the
+    // device address taken as `address`; no search.
+    CScriptedDevice& OpenOnScriptedDevice(CScriptedDevice::Script script, std::uint8_t address = 1);
+
+    // Builds a secondary window's controls afresh and runs its
+    // initialisation, as each modal opening does first, and shows it.
+    static void OpenWindow(CDialogBase& window);
+    // Clicks `button` of the main window, which opens `window` modally, runs
+    // `inside` once the window is up and then closes it again.
+    void WhileOpenedBy(int button, CDialogBase& window, const std::function<void()>& inside);
 
     // Clicks a control as the operator would; returns when its handler has
     // returned and the input it held back has been handled.
@@ -64,6 +80,9 @@ protected:
     // queue later: an operator's click that comes while the window thread is
     // blocked in an exchange.
     std::function<void()> ClickPoster(int id);
+    static std::function<void()> ClickPoster(CDialogBase& dlg, int id);
+    // The operator picks entry `index` of a combo box.
+    static void Choose(CDialogBase& dlg, int id, int index);
     // Lets events run for `duration`.
     static void Pump(ms duration);
 
@@ -94,6 +113,7 @@ protected:
 
 private:
     std::vector<std::unique_ptr<sim::CSimulator>> m_devices;
+    std::unique_ptr<CScriptedDevice> m_scripted;
     std::vector<QByteArray> m_portVariables;
     std::unique_ptr<CConfigDlg> m_dlg;
     std::vector<RecordedBox> m_boxes;
@@ -101,3 +121,5 @@ private:
 
 // "FD FD FD 00 00 E9 88" into bytes (for readable expectations).
 sim::Frame HexFrame(const char* hex);
+// The FC write request of `value` to parameter `code`.
+sim::Frame FcWrite(std::uint8_t code, std::uint16_t value);

@@ -48,8 +48,8 @@ protected:
 
 // Posts `count` clicks on `button` from another thread.
 void PostClicksFromThread(QWidget* button, int count) {
-    std::thread poster([button, count] {
-        for (int i = 0; i < count; ++i) PostClick(button);
+    std::thread poster([post = MouseClickPoster(button), count] {
+        for (int i = 0; i < count; ++i) post();
     });
     poster.join();
 }

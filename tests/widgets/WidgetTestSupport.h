@@ -4,12 +4,10 @@
 #include <chrono>
 #include <functional>
 
-#include <QCoreApplication>
-#include <QMouseEvent>
 #include <QTest>
-#include <QWidget>
 
 #include "res/DialogTemplate.h"
+#include "support/PostedClick.h"
 
 namespace testdlg {
 
@@ -27,17 +25,6 @@ inline constexpr DlgItem kItems[] = {
 };
 
 inline constexpr DlgTemplate kTemplate = {900, "Test window", 200, 60, "宋体", 9, kItems};
-
-// A press and a release at the middle of `widget`, posted to the queue as the
-// window system would deliver them.
-inline void PostClick(QWidget* widget) {
-    const QPointF local = QRectF(widget->rect()).center();
-    const QPointF global = widget->mapToGlobal(local);
-    QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, local, global,
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-}
 
 // Processes events until `done` holds; false after a generous bound.
 inline bool WaitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }

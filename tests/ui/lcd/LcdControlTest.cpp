@@ -6,7 +6,7 @@
 
 #include <QTimer>
 
-#include "SecondaryWindowFixture.h"
+#include "support/MainWindowFixture.h"
 #include "protocol/Crc16.h"
 #include "protocol/FrameCodes.h"
 #include "ui/lcd/LcdControlDlg.h"
@@ -38,19 +38,19 @@ constexpr int kManualMode = 3;  // "模式4"
 const QString kClosed = QStringLiteral("闭合");
 const QString kOpen = QStringLiteral("断开");
 
-class LcdControl : public SecondaryWindowFixture {
+class LcdControl : public MainWindowFixture {
 protected:
     void SetUp() override {
-        SecondaryWindowFixture::SetUp();
+        MainWindowFixture::SetUp();
         StartDevice({.kind = DeviceKind::Lcd, .address = 1, .baud = 2400});
         OpenMainWindow();
         SearchAndExpectFound();
-        Open(Lcd());
+        OpenWindow(Lcd());
     }
     CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }
     void Press(int id) {
         ClearBusy();
-        ClickOn(Lcd(), id);
+        Click(Lcd(), id);
     }
     void ExpectRelayControls(bool enabled, const char* when) {
         for (int id : kRelayControls) EXPECT_EQ(Lcd().IsDlgItemEnabled(id), enabled) << id << " " << when;
@@ -236,14 +236,14 @@ TEST_F(LcdControl, ClicksWithinTheBusyPeriodDoNothing) {
         int second;                    // clicked on the LCD window meanwhile
     };
     const Case cases[] = {
-        {"set, then set", [&] { ClickOn(Lcd(), kIdSetMode); }, kIdSetMode},
-        {"query, then switch", [&] { ClickOn(Lcd(), kIdQueryRelay1); }, kIdRelay1Close},
-        {"switch, then query", [&] { ClickOn(Lcd(), kIdRelay2Open); }, kIdQueryRelay2},
+        {"set, then set", [&] { Click(Lcd(), kIdSetMode); }, kIdSetMode},
+        {"query, then switch", [&] { Click(Lcd(), kIdQueryRelay1); }, kIdRelay1Close},
+        {"switch, then query", [&] { Click(Lcd(), kIdRelay2Open); }, kIdQueryRelay2},
         {"main window read, then query", [&] { Click(kIdMainLightRead); }, kIdQueryRelay1},
     };
     // A queued click on its own does reach its handler.
     ClearBusy();
-    PostClickOn(Lcd(), kIdQueryRelay2);
+    ClickPoster(Lcd(), kIdQueryRelay2)();
     Pump(milliseconds(100));
     ASSERT_EQ(Requests().size(), 1u);
 
@@ -251,7 +251,7 @@ TEST_F(LcdControl, ClicksWithinTheBusyPeriodDoNothing) {
         ClearBusy();
         ClearRequests();
         ClearBoxes();
-        PostClickOn(Lcd(), c.second);
+        ClickPoster(Lcd(), c.second)();
         c.first();
         Pump(milliseconds(20));
         EXPECT_EQ(Requests().size(), 1u) << c.name;
@@ -261,7 +261,7 @@ TEST_F(LcdControl, ClicksWithinTheBusyPeriodDoNothing) {
     // Once timer 1 has ticked, the next click runs.
     ASSERT_TRUE(WaitForBusyClear());
     ClearRequests();
-    ClickOn(Lcd(), kIdQueryRelay1);
+    Click(Lcd(), kIdQueryRelay1);
     EXPECT_EQ(Requests().size(), 1u);
 }
 
@@ -270,7 +270,7 @@ TEST_F(LcdControl, MainWindowReadWithinTheBusyPeriodDoesNothing) {
     ClearBusy();
     SetText(kIdMainLightField, "kept");
     ClickPoster(kIdMainLightRead)();
-    ClickOn(Lcd(), kIdQueryRelay1);
+    Click(Lcd(), kIdQueryRelay1);
     Pump(milliseconds(20));
     EXPECT_EQ(Requests().size(), 1u);
     EXPECT_EQ(Text(kIdMainLightField), "kept");
@@ -303,12 +303,12 @@ TEST_F(LcdControl, RegisterModeTakesAReplyFromTheQueriedAddress) {
 }
 
 // Replies that the simulated controller never sends.
-class LcdScripted : public SecondaryWindowFixture {
+class LcdScripted : public MainWindowFixture {
 protected:
     CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }
     void Press(int id) {
         ClearBusy();
-        ClickOn(Lcd(), id);
+        Click(Lcd(), id);
     }
 };
 
@@ -321,7 +321,7 @@ TEST_F(LcdScripted, ModeReplyMustEchoEveryOneOfTheFirstEightBytes) {
         reply.insert(reply.end(), trailing.begin(), trailing.end());
         return reply;
     });
-    Open(Lcd());
+    OpenWindow(Lcd());
     Choose(Lcd(), kIdModeBox, 2);
 
     struct Case {
@@ -350,7 +350,7 @@ TEST_F(LcdScripted, QueryReplyAddressByDeviceMode) {
             return sim::Frame(reply.begin(), reply.end());
         },
         7);
-    Open(Lcd());
+    OpenWindow(Lcd());
     Choose(Lcd(), kIdModeBox, kManualMode);
 
     struct Case {

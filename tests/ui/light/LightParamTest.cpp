@@ -2,11 +2,8 @@
 // a simulated light transmitter on a pseudo-terminal: frames on the wire, the
 // values shown and the boxes of each write.
 
-#include <array>
-
 #include "protocol/FrameCodes.h"
-#include "protocol/RequestFrames.h"
-#include "ui/lcd/SecondaryWindowFixture.h"
+#include "support/MainWindowFixture.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
 
@@ -40,18 +37,12 @@ constexpr int kIdMainLightButton = 1069;
 constexpr int kIdMainLightRead = 1020;
 constexpr int kIdLcdSetMode = 1059;
 
-sim::Frame FcWrite(std::uint8_t code, std::uint16_t value) {
-    std::array<std::uint8_t, 16> tx{};
-    const std::uint16_t length = BuildFcWrite(tx, code, value);
-    return sim::Frame(tx.begin(), tx.begin() + length);
-}
-
-class LightWindowTest : public SecondaryWindowFixture {
+class LightWindowTest : public MainWindowFixture {
 protected:
     CLightParamDlg& Light() { return *Dlg().m_lightDlg; }
     void Press(int id) {
         ClearBusy();
-        ClickOn(Light(), id);
+        Click(Light(), id);
     }
     MessageBoxCall Write(const Parameter& parameter, const QString& text) {
         ClearBoxes();
@@ -74,7 +65,7 @@ protected:
         StartDevice({.kind = DeviceKind::Light, .address = 1, .baud = 2400});
         OpenMainWindow();
         SearchAndExpectFound();
-        Open(Light());
+        OpenWindow(Light());
     }
 };
 
@@ -158,17 +149,17 @@ TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
         int second;                    // clicked on the light window meanwhile
     };
     const Case cases[] = {
-        {"read, then read", [&] { ClickOn(Light(), kUpper.read); }, kUpper.read},
-        {"read, then write", [&] { ClickOn(Light(), kLower.read); }, kHysteresis.write},
-        {"write, then write", [&] { ClickOn(Light(), kHysteresis.write); }, kUpper.write},
+        {"read, then read", [&] { Click(Light(), kUpper.read); }, kUpper.read},
+        {"read, then write", [&] { Click(Light(), kLower.read); }, kHysteresis.write},
+        {"write, then write", [&] { Click(Light(), kHysteresis.write); }, kUpper.write},
         {"main window read, then read", [&] { Click(kIdMainLightRead); }, kLower.read},
-        {"LCD set, then write", [&] { ClickOn(*Dlg().m_lcdDlg, kIdLcdSetMode); }, kLower.write},
+        {"LCD set, then write", [&] { Click(*Dlg().m_lcdDlg, kIdLcdSetMode); }, kLower.write},
     };
-    Open(*Dlg().m_lcdDlg);
+    OpenWindow(*Dlg().m_lcdDlg);
 
     // A queued click on its own does reach its handler.
     ClearBusy();
-    PostClickOn(Light(), kUpper.read);
+    ClickPoster(Light(), kUpper.read)();
     Pump(milliseconds(100));
     ASSERT_EQ(Requests().size(), 1u);
 
@@ -176,7 +167,7 @@ TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
         ClearBusy();
         ClearRequests();
         ClearBoxes();
-        PostClickOn(Light(), c.second);
+        ClickPoster(Light(), c.second)();
         c.first();
         Pump(milliseconds(20));
         EXPECT_EQ(Requests().size(), 1u) << c.name;
@@ -185,7 +176,7 @@ TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
 
     ASSERT_TRUE(WaitForBusyClear());
     ClearRequests();
-    ClickOn(Light(), kUpper.read);
+    Click(Light(), kUpper.read);
     EXPECT_EQ(Requests().size(), 1u);
 }
 
@@ -218,7 +209,7 @@ TEST_F(LightScripted, WriteNeedsTheNineByteEchoWhateverFollows) {
         reply.insert(reply.end(), trailing.begin(), trailing.end());
         return reply;
     });
-    Open(Light());
+    OpenWindow(Light());
 
     struct Case {
         int changedByte;
@@ -245,7 +236,7 @@ TEST_F(LightScripted, ShortenedEchoFailsAfterAGoodOne) {
     OpenOnScriptedDevice([&](const sim::Frame& request) {
         return sim::Frame(request.begin(), request.begin() + static_cast<std::ptrdiff_t>(keep));
     });
-    Open(Light());
+    OpenWindow(Light());
     for (const std::size_t bytes : {9u, 8u, 9u, 5u, 9u, 4u}) {
         keep = bytes;
         EXPECT_EQ(Write(kLower, "77").text, bytes == 9 ? kLower.success : kLower.failure) << bytes << " bytes";

@@ -1,12 +1,9 @@
 // The FC parameters of the main window through the real window against a
 // simulated transmitter: frames on the wire, read-back texts, boxes.
 
-#include <array>
-
 #include <QComboBox>
 
 #include "protocol/FrameCodes.h"
-#include "protocol/RequestFrames.h"
 #include "support/MainWindowFixture.h"
 
 namespace {
@@ -35,12 +32,6 @@ constexpr Setting kTextSettings[] = {kHumidityUpper,      kHumidityLower,       
 constexpr int kIdRemoteBox = 1066;
 constexpr int kIdReadRemote = 1067;
 constexpr int kIdWriteRemote = 1068;
-
-sim::Frame FcWrite(std::uint8_t code, std::uint16_t value) {
-    std::array<std::uint8_t, 16> tx{};
-    const std::uint16_t length = BuildFcWrite(tx, code, value);
-    return sim::Frame(tx.begin(), tx.begin() + length);
-}
 
 class Parameters : public MainWindowFixture {
 protected:

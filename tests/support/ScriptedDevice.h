@@ -2,7 +2,6 @@
 // A device on a pseudo-terminal that answers each request with whatever the
 // test's script returns for it: for replies no well-behaved device sends,
 // such as an echo with one byte changed or an echo with bytes after it.
-// Header-only, so that the light window's tests can use it too.
 
 #include <poll.h>
 #include <unistd.h>
