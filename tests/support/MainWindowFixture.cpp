@@ -144,6 +144,33 @@ bool MainWindowFixture::WaitForBusyClear(ms timeout) {
     return QTest::qWaitFor([this] { return Dlg().m_busy == 0; }, static_cast<int>(timeout.count()));
 }
 
+void MainWindowFixture::ExpectClicksWithinTheBusyPeriodDoNothing(const std::vector<BusyCase>& cases) {
+    ASSERT_FALSE(cases.empty());
+    CDialogBase& window = *cases.front().window;
+    const int alone = cases.front().second;
+    ClearBusy();
+    ClearRequests();
+    ClickPoster(window, alone)();
+    Pump(ms(100));
+    ASSERT_EQ(Requests().size(), 1u) << "a queued click on its own reaches its handler";
+
+    for (const BusyCase& c : cases) {
+        ClearBusy();
+        ClearRequests();
+        ClearBoxes();
+        ClickPoster(*c.window, c.second)();
+        c.first();
+        Pump(ms(20));
+        EXPECT_EQ(Requests().size(), 1u) << c.name;
+        EXPECT_LE(Boxes().size(), 1u) << c.name;
+    }
+
+    ASSERT_TRUE(WaitForBusyClear());
+    ClearRequests();
+    Click(window, alone);
+    EXPECT_EQ(Requests().size(), 1u) << "after the tick";
+}
+
 void MainWindowFixture::SearchAndExpectFound(int comNumber) {
     Dlg().ComboSetCurSel(kIdPortList, comNumber - 1);
     ClearBoxes();

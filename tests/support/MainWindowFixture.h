@@ -91,6 +91,17 @@ protected:
     // Waits for timer 1 itself to clear the busy flag.
     bool WaitForBusyClear(ms timeout = ms(2000));
 
+    struct BusyCase {
+        const char* name;
+        std::function<void()> first;  // runs a guarded operation
+        CDialogBase* window;          // where the second click lands, queued behind the first
+        int second;
+    };
+    // Each case's second click finds the flag the first one set and sends
+    // nothing. The first case's second click alone does send, queued or
+    // clicked after timer 1 has ticked.
+    void ExpectClicksWithinTheBusyPeriodDoNothing(const std::vector<BusyCase>& cases);
+
     // Searches with the port list on COM<comNumber>, expects the device to be
     // found with one box, and forgets that box and the search's requests.
     void SearchAndExpectFound(int comNumber = 1);

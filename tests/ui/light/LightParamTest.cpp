@@ -143,41 +143,15 @@ TEST_F(LightParam, FailedReadLeavesOneBlankAndNoBox) {
 }
 
 TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
-    struct Case {
-        const char* name;
-        std::function<void()> first;  // runs a guarded operation
-        int second;                    // clicked on the light window meanwhile
-    };
-    const Case cases[] = {
-        {"read, then read", [&] { Click(Light(), kUpper.read); }, kUpper.read},
-        {"read, then write", [&] { Click(Light(), kLower.read); }, kHysteresis.write},
-        {"write, then write", [&] { Click(Light(), kHysteresis.write); }, kUpper.write},
-        {"main window read, then read", [&] { Click(kIdMainLightRead); }, kLower.read},
-        {"LCD set, then write", [&] { Click(*Dlg().m_lcdDlg, kIdLcdSetMode); }, kLower.write},
-    };
-    OpenWindow(*Dlg().m_lcdDlg);
-
-    // A queued click on its own does reach its handler.
-    ClearBusy();
-    ClickPoster(Light(), kUpper.read)();
-    Pump(milliseconds(100));
-    ASSERT_EQ(Requests().size(), 1u);
-
-    for (const Case& c : cases) {
-        ClearBusy();
-        ClearRequests();
-        ClearBoxes();
-        ClickPoster(Light(), c.second)();
-        c.first();
-        Pump(milliseconds(20));
-        EXPECT_EQ(Requests().size(), 1u) << c.name;
-        EXPECT_LE(Boxes().size(), 1u) << c.name;
-    }
-
-    ASSERT_TRUE(WaitForBusyClear());
-    ClearRequests();
-    Click(Light(), kUpper.read);
-    EXPECT_EQ(Requests().size(), 1u);
+    CDialogBase& lcd = *Dlg().m_lcdDlg;
+    OpenWindow(lcd);
+    ExpectClicksWithinTheBusyPeriodDoNothing({
+        {"read, then read", [&] { Click(Light(), kUpper.read); }, &Light(), kUpper.read},
+        {"read, then write", [&] { Click(Light(), kLower.read); }, &Light(), kHysteresis.write},
+        {"write, then write", [&] { Click(Light(), kHysteresis.write); }, &Light(), kUpper.write},
+        {"main window read, then read", [&] { Click(kIdMainLightRead); }, &Light(), kLower.read},
+        {"LCD set, then write", [&] { Click(lcd, kIdLcdSetMode); }, &Light(), kLower.write},
+    });
 }
 
 TEST_F(LightParam, EachOpeningStartsEmpty) {
