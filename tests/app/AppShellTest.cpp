@@ -1,15 +1,8 @@
 // The main window's start-up, the enabling of the parameter buttons, timer 1
 // and the About box, driven through the real window offscreen.
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <array>
 #include <set>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -18,10 +11,9 @@
 #include <QTimer>
 
 #include "app/AboutDlg.h"
-#include "app/ConfigDlg.h"
 #include "res/DialogTemplate.h"
 #include "serial/SerialPort.h"
-#include "widgets/MessageBox.h"
+#include "support/MainWindowFixture.h"
 
 namespace {
 
@@ -31,54 +23,15 @@ constexpr std::array<int, 35> kParameterButtons = {
     1044, 1045, 1046, 1049, 1050, 1052, 1064, 1065, 1067, 1068, 1069,
 };
 
-// A pseudo-terminal whose slave stands in for COM1.
-class Pty {
-public:
-    Pty() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
-            m_path = ptsname(m_master);
-    }
-    ~Pty() {
-        if (m_master >= 0) close(m_master);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-    const std::string& path() const { return m_path; }
-
-private:
-    int m_master = -1;
-    std::string m_path;
-};
-
-class AppShell : public ::testing::Test {
-protected:
-    void SetUp() override {
-        g_serialPort.Close();
-        g_portOpen = false;
-        SetMessageBoxHook([this](const MessageBoxCall& call) {
-            m_boxes.push_back(call);
-            return 1;
-        });
-    }
-    void TearDown() override {
-        SetMessageBoxHook({});
-        g_serialPort.Close();
-        g_portOpen = false;
-        qunsetenv("SENTRABUS_COM1");
-    }
-    std::vector<MessageBoxCall> m_boxes;
-};
+class AppShell : public MainWindowFixture {};
 
 TEST_F(AppShell, StartsWithoutAPortReportingItOnceWithEveryParameterButtonDisabled) {
-    qputenv("SENTRABUS_COM1", "/nonexistent/sentrabus-com1");
-    CConfigDlg dlg;
-    dlg.Create();
+    CConfigDlg& dlg = OpenMainWindow();
 
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].text, "Serial port open failed");
-    EXPECT_EQ(m_boxes[0].caption, "Serial prompt");
-    EXPECT_EQ(m_boxes[0].icon, MsgIcon::Stop);
+    const MessageBoxCall box = OnlyBox();
+    EXPECT_EQ(box.text, "Serial port open failed");
+    EXPECT_EQ(box.caption, "Serial prompt");
+    EXPECT_EQ(box.icon, MsgIcon::Stop);
     EXPECT_FALSE(g_portOpen);
     EXPECT_EQ(g_mainDlg, &dlg);
 
@@ -91,9 +44,7 @@ TEST_F(AppShell, StartsWithoutAPortReportingItOnceWithEveryParameterButtonDisabl
 }
 
 TEST_F(AppShell, HiddenCurrentAndVoltageControlsStayHiddenWhenEnabled) {
-    qputenv("SENTRABUS_COM1", "/nonexistent/sentrabus-com1");
-    CConfigDlg dlg;
-    dlg.Create();
+    CConfigDlg& dlg = OpenMainWindow();
     dlg.EnableControls(true);
     for (int id : {1018, 1019, 1028, 1029}) {
         ASSERT_NE(dlg.GetDlgItem(id), nullptr) << id;
@@ -104,9 +55,7 @@ TEST_F(AppShell, HiddenCurrentAndVoltageControlsStayHiddenWhenEnabled) {
 }
 
 TEST_F(AppShell, EnableControlsSwitchesExactlyTheParameterButtons) {
-    qputenv("SENTRABUS_COM1", "/nonexistent/sentrabus-com1");
-    CConfigDlg dlg;
-    dlg.Create();
+    CConfigDlg& dlg = OpenMainWindow();
 
     const DlgTemplate* tpl = FindDialogTemplate(CConfigDlg::kTemplateId);
     ASSERT_NE(tpl, nullptr);
@@ -130,13 +79,10 @@ TEST_F(AppShell, EnableControlsSwitchesExactlyTheParameterButtons) {
 }
 
 TEST_F(AppShell, OpensComOneAt4800AndTimerOneClearsTheBusyFlag) {
-    Pty pty;
-    ASSERT_FALSE(pty.path().empty());
-    qputenv("SENTRABUS_COM1", QByteArray::fromStdString(pty.path()));
-    CConfigDlg dlg;
-    dlg.Create();
+    StartDevice({.kind = sim::DeviceKind::Th, .address = 1, .baud = 2400});
+    CConfigDlg& dlg = OpenMainWindow();
 
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(g_portOpen);
     EXPECT_TRUE(g_serialPort.IsOpen());
     EXPECT_EQ(g_serialPort.Baud(), 4800u);
@@ -149,10 +95,7 @@ TEST_F(AppShell, OpensComOneAt4800AndTimerOneClearsTheBusyFlag) {
 }
 
 TEST_F(AppShell, AboutBoxOpensFromTheWindowMenu) {
-    qputenv("SENTRABUS_COM1", "/nonexistent/sentrabus-com1");
-    CConfigDlg dlg;
-    dlg.Create();
-    dlg.show();
+    CConfigDlg& dlg = OpenMainWindow();
 
     QString menuText;
     QString aboutTitle;
