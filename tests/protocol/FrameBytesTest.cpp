@@ -11,16 +11,11 @@
 #include "protocol/Crc16.h"
 #include "protocol/FrameCodes.h"
 #include "protocol/RequestFrames.h"
+#include "support/BuiltFrame.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Build(const std::function<std::uint16_t(TxBuffer)>& builder) {
-    std::array<std::uint8_t, 1024> tx{};
-    const std::uint16_t length = builder(tx);
-    return Bytes(tx.begin(), tx.begin() + length);
-}
 
 struct FixedFrame {
     const char* name;
@@ -67,7 +62,7 @@ TEST(FrameBytes, EveryFixedFrameMatchesTheWire) {
          {0xFB, 0xFB, 0xFB, 0x06, 0x01, 0x00, 0x00, 0xF0, 0xD8}},
     };
     for (const FixedFrame& frame : frames) {
-        EXPECT_EQ(Build(frame.builder), frame.expected) << frame.name;
+        EXPECT_EQ(Built(frame.builder), frame.expected) << frame.name;
     }
 }
 
@@ -89,26 +84,26 @@ TEST(FrameBytes, VariableFramesCarryTheirFieldsAndAValidCrc) {
         Bytes head;  // the bytes ahead of the CRC
     };
     const std::vector<Case> cases = {
-        {"FD set address 7", Build([](TxBuffer tx) { return BuildFdSetAddress(tx, 7); }),
+        {"FD set address 7", Built([](TxBuffer tx) { return BuildFdSetAddress(tx, 7); }),
          {0xFD, 0xFD, 0xFD, 0x00, 0x07}},
-        {"FD set baud 9600", Build([](TxBuffer tx) { return BuildFdSetBaud(tx, *FdBaudCode(9600)); }),
+        {"FD set baud 9600", Built([](TxBuffer tx) { return BuildFdSetBaud(tx, *FdBaudCode(9600)); }),
          {0xFD, 0xFD, 0xFD, 0x03, 0x00}},
         {"line settings write: address 9, 2400",
-         Build([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 9, *FdBaudCode(2400)); }),
+         Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 9, *FdBaudCode(2400)); }),
          {0xFF, 0x10, 0x02, 0x00, 0x00, 0x05, 0x0A, 0x00, 0x09, 0x00, 0x01, 0, 0, 0, 0, 0, 0}},
         {"temperature read in register mode",
-         Build([](TxBuffer tx) { return BuildRegisterRead(tx, kRegisterModeAddress, kRegHumidity, 2); }),
+         Built([](TxBuffer tx) { return BuildRegisterRead(tx, kRegisterModeAddress, kRegHumidity, 2); }),
          {0xFF, 0x03, 0x00, 0x00, 0x00, 0x02}},
-        {"relay 2 close, address 200", Build([](TxBuffer tx) { return BuildRegisterWrite(tx, 200, kRegLcdRelay2, 1); }),
+        {"relay 2 close, address 200", Built([](TxBuffer tx) { return BuildRegisterWrite(tx, 200, kRegLcdRelay2, 1); }),
          {0xC8, 0x06, 0x00, 0x30, 0x00, 0x01}},
-        {"configure address 200", Build([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 199); }),
+        {"configure address 200", Built([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 199); }),
          {0xFB, 0xFB, 0xFB, 0x03, 0x01, 0xC7, 0xC7}},
-        {"clear address 200", Build([](TxBuffer tx) { return BuildFbClearReceiver(tx, 199); }),
+        {"clear address 200", Built([](TxBuffer tx) { return BuildFbClearReceiver(tx, 199); }),
          {0xFB, 0xFB, 0xFB, 0x06, 0x01, 0xC7, 0xC7}},
-        {"sleep time read", Build(BuildFbSleepTimeRead), {0xFB, 0xFB, 0xFB, 0x04, 0x00, 0x00, 0x00, 0x00}},
-        {"sleep time 65535", Build([](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, 0xFFFF); }),
+        {"sleep time read", Built(BuildFbSleepTimeRead), {0xFB, 0xFB, 0xFB, 0x04, 0x00, 0x00, 0x00, 0x00}},
+        {"sleep time 65535", Built([](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, 0xFFFF); }),
          {0xFB, 0xFB, 0xFB, 0x04, 0x01, 0xFF, 0xFF}},
-        {"channel FF (nothing selected)", Build([](TxBuffer tx) { return BuildFbChannelWrite(tx, 0xFF); }),
+        {"channel FF (nothing selected)", Built([](TxBuffer tx) { return BuildFbChannelWrite(tx, 0xFF); }),
          {0xFB, 0xFB, 0xFB, 0x07, 0x01, 0xFF}},
     };
     for (const Case& c : cases) {

@@ -12,42 +12,37 @@
 #include "protocol/ReplyChecks.h"
 #include "protocol/RequestFrames.h"
 #include "sim/Devices.h"
+#include "support/BuiltFrame.h"
 
 namespace {
 
 using sim::DeviceKind;
 using sim::Frame;
 
-Frame Request(const std::function<std::uint16_t(TxBuffer)>& builder) {
-    std::array<std::uint8_t, 64> tx{};
-    const std::uint16_t length = builder(tx);
-    return Frame(tx.begin(), tx.begin() + length);
-}
-
 TEST(Devices, FdTransmitterQueryAndSetAddressAndBaud) {
     sim::DeviceState th = sim::MakeDeviceState(DeviceKind::Th, 5, 4800);
 
-    auto reply = sim::AnswerRequest(th, Request(BuildFdQuery));
+    auto reply = sim::AnswerRequest(th, Built(BuildFdQuery));
     ASSERT_TRUE(reply);
     auto fd = ParseFdReply(*reply);
     ASSERT_TRUE(fd);
     EXPECT_EQ(fd->address, 5);
     EXPECT_EQ(fd->baudRate, 4800U);
 
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildFdSetAddress(tx, 7); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildFdSetAddress(tx, 7); }));
     ASSERT_TRUE(reply && (fd = ParseFdReply(*reply)));
     EXPECT_EQ(fd->address, 7);
     EXPECT_EQ(th.address, 7);
 
     // The reply states the new speed; the device listens at it from now on.
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildFdSetBaud(tx, kFdBaudCode9600); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildFdSetBaud(tx, kFdBaudCode9600); }));
     ASSERT_TRUE(reply && (fd = ParseFdReply(*reply)));
     EXPECT_EQ(fd->baudRate, 9600U);
     EXPECT_EQ(fd->address, 7);
     EXPECT_EQ(th.baud, 9600U);
 
     // A code outside the FD table changes nothing and gets no answer.
-    EXPECT_FALSE(sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildFdSetBaud(tx, 4); })));
+    EXPECT_FALSE(sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildFdSetBaud(tx, 4); })));
     EXPECT_EQ(th.baud, 9600U);
 }
 
@@ -58,19 +53,19 @@ TEST(Devices, WhoAnswersWhichFamily) {
         Frame request;
         bool answers;
     };
-    const Frame fdQuery = Request(BuildFdQuery);
-    const Frame thRead = Request([](TxBuffer tx) { return BuildRegisterRead(tx, 5, kRegHumidity, 2); });
-    const Frame fcRead = Request([](TxBuffer tx) { return BuildFcRead(tx, kFcHumidityUpper); });
-    const Frame lightRead = Request([](TxBuffer tx) { return BuildFcRead(tx, kFcLightUpper); });
-    const Frame unusedCode = Request([](TxBuffer tx) { return BuildFcRead(tx, 9); });
-    const Frame fbChannel = Request(BuildFbChannelRead);
-    const Frame lineRead = Request(BuildLineSettingsRead);
+    const Frame fdQuery = Built(BuildFdQuery);
+    const Frame thRead = Built([](TxBuffer tx) { return BuildRegisterRead(tx, 5, kRegHumidity, 2); });
+    const Frame fcRead = Built([](TxBuffer tx) { return BuildFcRead(tx, kFcHumidityUpper); });
+    const Frame lightRead = Built([](TxBuffer tx) { return BuildFcRead(tx, kFcLightUpper); });
+    const Frame unusedCode = Built([](TxBuffer tx) { return BuildFcRead(tx, 9); });
+    const Frame fbChannel = Built(BuildFbChannelRead);
+    const Frame lineRead = Built(BuildLineSettingsRead);
     const std::vector<Case> cases = {
         {"th: FD query", DeviceKind::Th, fdQuery, true},
         {"soil: FD query", DeviceKind::Soil, fdQuery, false},
         {"th: read at its address", DeviceKind::Th, thRead, true},
         {"th: read at another address", DeviceKind::Th,
-         Request([](TxBuffer tx) { return BuildRegisterRead(tx, 6, kRegHumidity, 2); }), false},
+         Built([](TxBuffer tx) { return BuildRegisterRead(tx, 6, kRegHumidity, 2); }), false},
         {"th: read at 255", DeviceKind::Th, lineRead, false},
         {"soil: read at 255", DeviceKind::Soil, lineRead, true},
         {"soil: read at its own address", DeviceKind::Soil, thRead, true},
@@ -80,7 +75,7 @@ TEST(Devices, WhoAnswersWhichFamily) {
         {"light: FC 13", DeviceKind::Light, lightRead, true},
         {"light: FC 5", DeviceKind::Light, fcRead, false},
         {"light: light intensity register", DeviceKind::Light,
-         Request([](TxBuffer tx) { return BuildRegisterRead(tx, 5, kRegLightIntensity, 1); }), true},
+         Built([](TxBuffer tx) { return BuildRegisterRead(tx, 5, kRegLightIntensity, 1); }), true},
         {"wireless: FB channel", DeviceKind::Wireless, fbChannel, true},
         {"th: FB channel", DeviceKind::Th, fbChannel, false},
         {"lcd: FB channel", DeviceKind::Lcd, fbChannel, false},
@@ -96,7 +91,7 @@ TEST(Devices, TransmitterRegistersAndParameters) {
     th.registers[kRegHumidity].value = 0x0258;
     th.registers[kRegTemperature].value = 0xFF38;
 
-    auto reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegHumidity, 2); }));
+    auto reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegHumidity, 2); }));
     ASSERT_TRUE(reply);
     auto values = ParseReadReply(*reply, 1, ValuesUsed::Both);
     ASSERT_TRUE(values);
@@ -104,25 +99,25 @@ TEST(Devices, TransmitterRegistersAndParameters) {
     EXPECT_EQ(values->value2, 0xFF38);
 
     // Light intensity is the last register; one past it is no register.
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLightIntensity, 1); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLightIntensity, 1); }));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->size(), 7U);
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLightIntensity, 2); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLightIntensity, 2); }));
     ASSERT_TRUE(reply);
     EXPECT_EQ(*reply, sim::ExceptionReply(1, kFuncReadRegisters, kExceptionIllegalAddress));
     EXPECT_FALSE(ParseReadReply(*reply, 1, ValuesUsed::None));
 
     // The transmitter takes no register writes.
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildRegisterWrite(tx, 1, kRegHumidity, 1); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildRegisterWrite(tx, 1, kRegHumidity, 1); }));
     ASSERT_TRUE(reply);
     EXPECT_EQ((*reply)[1], kFuncWriteRegister | kExceptionFlag);
 
     // An FC write is answered with the value now held, and reads back.
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildFcWrite(tx, kFcTemperatureLower, 0x800A); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildFcWrite(tx, kFcTemperatureLower, 0x800A); }));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->size(), kFcReplyBytes);
     EXPECT_EQ(th.fcParams[kFcTemperatureLower], 0x800A);
-    reply = sim::AnswerRequest(th, Request([](TxBuffer tx) { return BuildFcRead(tx, kFcTemperatureLower); }));
+    reply = sim::AnswerRequest(th, Built([](TxBuffer tx) { return BuildFcRead(tx, kFcTemperatureLower); }));
     ASSERT_TRUE(reply);
     values = ParseFcReply(*reply, ValuesUsed::First);
     ASSERT_TRUE(values);
@@ -133,7 +128,7 @@ TEST(Devices, RegisterDeviceLineSettings) {
     sim::DeviceState soil = sim::MakeDeviceState(DeviceKind::Soil, 1, 9600);
     soil.registers[kRegLineParity].value = 5;
 
-    auto reply = sim::AnswerRequest(soil, Request(BuildLineSettingsRead));
+    auto reply = sim::AnswerRequest(soil, Built(BuildLineSettingsRead));
     ASSERT_TRUE(reply);
     ASSERT_EQ(reply->size(), kLineSettingsReplyBytes);
     auto found = ParseSoilSearchReply(*reply);
@@ -145,9 +140,9 @@ TEST(Devices, RegisterDeviceLineSettings) {
 
     // The 19-byte write: answered with address, function, first register and
     // count; then the device has its new address and speed.
-    reply = sim::AnswerRequest(soil, Request([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 9, *FdBaudCode(2400)); }));
+    reply = sim::AnswerRequest(soil, Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 9, *FdBaudCode(2400)); }));
     ASSERT_TRUE(reply);
-    EXPECT_EQ(*reply, Request([](TxBuffer tx) {
+    EXPECT_EQ(*reply, Built([](TxBuffer tx) {
                   tx[0] = 0xFF; tx[1] = 0x10; tx[2] = 0x02; tx[3] = 0x00; tx[4] = 0x00; tx[5] = 0x05;
                   return static_cast<std::uint16_t>(AppendCrc16(tx, 6));
               }));
@@ -158,7 +153,7 @@ TEST(Devices, RegisterDeviceLineSettings) {
 
     // A baud code outside the table is stored and reported, the speed stays.
     soil.registers[kRegLineBaud].value = 6;
-    found = ParseSoilSearchReply(*sim::AnswerRequest(soil, Request(BuildLineSettingsRead)));
+    found = ParseSoilSearchReply(*sim::AnswerRequest(soil, Built(BuildLineSettingsRead)));
     ASSERT_TRUE(found);
     EXPECT_EQ(found->baudRate, 0U);
     EXPECT_EQ(soil.baud, 2400U);
@@ -166,38 +161,38 @@ TEST(Devices, RegisterDeviceLineSettings) {
 
 TEST(Devices, LcdControllerEchoesItsWrites) {
     sim::DeviceState lcd = sim::MakeDeviceState(DeviceKind::Lcd, 1, 9600);
-    const Frame setMode = Request([](TxBuffer tx) { return BuildRegisterWrite(tx, 1, kRegLcdWorkMode, 3); });
+    const Frame setMode = Built([](TxBuffer tx) { return BuildRegisterWrite(tx, 1, kRegLcdWorkMode, 3); });
     auto reply = sim::AnswerRequest(lcd, setMode);
     ASSERT_TRUE(reply);
     EXPECT_TRUE(CheckEchoReply(*reply, setMode));
     EXPECT_EQ(lcd.registers[kRegLcdWorkMode].value, 3);
 
-    const Frame close2 = Request([](TxBuffer tx) { return BuildRegisterWrite(tx, 1, kRegLcdRelay2, 1); });
+    const Frame close2 = Built([](TxBuffer tx) { return BuildRegisterWrite(tx, 1, kRegLcdRelay2, 1); });
     reply = sim::AnswerRequest(lcd, close2);
     ASSERT_TRUE(reply);
     EXPECT_TRUE(CheckEchoReply(*reply, close2));
 
-    reply = sim::AnswerRequest(lcd, Request([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLcdRelay2, 1); }));
+    reply = sim::AnswerRequest(lcd, Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLcdRelay2, 1); }));
     ASSERT_TRUE(reply);
     const auto relay = ParseReadReply(*reply, 1, ValuesUsed::First);
     ASSERT_TRUE(relay);
     EXPECT_EQ(relay->value1, 1);
 
     // The work mode is written, never read back.
-    reply = sim::AnswerRequest(lcd, Request([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLcdWorkMode, 1); }));
+    reply = sim::AnswerRequest(lcd, Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLcdWorkMode, 1); }));
     ASSERT_TRUE(reply);
     EXPECT_EQ((*reply)[1], kFuncReadRegisters | kExceptionFlag);
 }
 
 TEST(Devices, LightTransmitterEchoesItsWrites) {
     sim::DeviceState light = sim::MakeDeviceState(DeviceKind::Light, 1, 9600);
-    const Frame write = Request([](TxBuffer tx) { return BuildFcWrite(tx, kFcLightHysteresis, 0xFFFB); });
+    const Frame write = Built([](TxBuffer tx) { return BuildFcWrite(tx, kFcLightHysteresis, 0xFFFB); });
     auto reply = sim::AnswerRequest(light, write);
     ASSERT_TRUE(reply);
     EXPECT_EQ(*reply, write);
     EXPECT_EQ(light.fcParams[kFcLightHysteresis], 0xFFFB);
 
-    reply = sim::AnswerRequest(light, Request([](TxBuffer tx) { return BuildFcRead(tx, kFcLightHysteresis); }));
+    reply = sim::AnswerRequest(light, Built([](TxBuffer tx) { return BuildFcRead(tx, kFcLightHysteresis); }));
     ASSERT_TRUE(reply);
     const auto values = ParseFcReply(*reply, ValuesUsed::First);
     ASSERT_TRUE(values);
@@ -209,7 +204,7 @@ TEST(Devices, WirelessReceiver) {
     rx.wireless.sleepTime = 300;
     rx.wireless.SetConfigured(0, true);
 
-    auto reply = sim::AnswerRequest(rx, Request(BuildFbEnterConfig));
+    auto reply = sim::AnswerRequest(rx, Built(BuildFbEnterConfig));
     ASSERT_TRUE(reply);
     auto config = ParseFbConfigReply(*reply);
     ASSERT_TRUE(config);
@@ -219,45 +214,45 @@ TEST(Devices, WirelessReceiver) {
     EXPECT_TRUE(rx.wireless.configMode);
 
     // Configure address 200, clear address 1: each answered with the new bitmap.
-    reply = sim::AnswerRequest(rx, Request([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 199); }));
+    reply = sim::AnswerRequest(rx, Built([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 199); }));
     ASSERT_TRUE(reply && (config = ParseFbConfigReply(*reply)));
     EXPECT_EQ(config->command, kFbConfigureReceiver);
     EXPECT_EQ(config->configBits[24], 0x80);
-    reply = sim::AnswerRequest(rx, Request([](TxBuffer tx) { return BuildFbClearReceiver(tx, 0); }));
+    reply = sim::AnswerRequest(rx, Built([](TxBuffer tx) { return BuildFbClearReceiver(tx, 0); }));
     ASSERT_TRUE(reply);
     EXPECT_TRUE(ParseFbReply(*reply, ValuesUsed::None));
     EXPECT_FALSE(rx.wireless.IsConfigured(0));
     EXPECT_TRUE(rx.wireless.IsConfigured(199));
 
     // Index bytes that disagree, or name no address, are not acted on.
-    Frame odd = Request([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 3); });
+    Frame odd = Built([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 3); });
     odd[6] = 4;
     AppendCrc16(odd, odd.size() - 2);
     EXPECT_FALSE(sim::AnswerRequest(rx, odd));
-    EXPECT_FALSE(sim::AnswerRequest(rx, Request([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 200); })));
+    EXPECT_FALSE(sim::AnswerRequest(rx, Built([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 200); })));
 
-    reply = sim::AnswerRequest(rx, Request([](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, 0xFFFF); }));
+    reply = sim::AnswerRequest(rx, Built([](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, 0xFFFF); }));
     ASSERT_TRUE(reply);
-    reply = sim::AnswerRequest(rx, Request(BuildFbSleepTimeRead));
+    reply = sim::AnswerRequest(rx, Built(BuildFbSleepTimeRead));
     ASSERT_TRUE(reply);
     EXPECT_EQ(ParseFbReply(*reply, ValuesUsed::First)->value1, 0xFFFF);
 
-    reply = sim::AnswerRequest(rx, Request([](TxBuffer tx) { return BuildFbChannelWrite(tx, 42); }));
+    reply = sim::AnswerRequest(rx, Built([](TxBuffer tx) { return BuildFbChannelWrite(tx, 42); }));
     ASSERT_TRUE(reply);
-    reply = sim::AnswerRequest(rx, Request(BuildFbChannelRead));
+    reply = sim::AnswerRequest(rx, Built(BuildFbChannelRead));
     ASSERT_TRUE(reply);
     EXPECT_EQ((*reply)[5], 42);  // the channel is the high byte of value 1
 
     rx.wireless.temperature = 0xFF9C;
     rx.wireless.humidity = 605;
-    reply = sim::AnswerRequest(rx, Request(BuildFbTemperatureHumidityRead));
+    reply = sim::AnswerRequest(rx, Built(BuildFbTemperatureHumidityRead));
     ASSERT_TRUE(reply);
     const auto th = ParseFbReply(*reply, ValuesUsed::Both);
     ASSERT_TRUE(th);
     EXPECT_EQ(th->value1, 0xFF9C);
     EXPECT_EQ(th->value2, 605);
 
-    reply = sim::AnswerRequest(rx, Request(BuildFbLeaveConfig));
+    reply = sim::AnswerRequest(rx, Built(BuildFbLeaveConfig));
     ASSERT_TRUE(reply);
     EXPECT_TRUE(ParseFbReply(*reply, ValuesUsed::None));
     EXPECT_FALSE(ParseFbConfigReply(*reply));

@@ -9,32 +9,27 @@
 
 #include "protocol/RequestFrames.h"
 #include "sim/RequestCutter.h"
+#include "support/BuiltFrame.h"
 
 namespace {
 
 using sim::Frame;
 
-Frame Request(const std::function<std::uint16_t(TxBuffer)>& builder) {
-    std::array<std::uint8_t, 64> tx{};
-    const std::uint16_t length = builder(tx);
-    return Frame(tx.begin(), tx.begin() + length);
-}
-
 std::vector<Frame> EveryKindOfRequest() {
     return {
-        Request(BuildFdQuery),
-        Request(BuildLineSettingsRead),
-        Request([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 9, 1); }),
-        Request([](TxBuffer tx) { return BuildRegisterWrite(tx, 0xFD, kRegLcdRelay1, 1); }),  // address FD
-        Request([](TxBuffer tx) { return BuildRegisterRead(tx, 0xFC, kRegHumidity, 2); }),    // address FC
-        Request([](TxBuffer tx) { return BuildFcWrite(tx, kFcLightUpper, 300); }),
-        Request(BuildFbEnterConfig),
-        Request([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 7); }),
-        Request(BuildFbSleepTimeRead),
-        Request([](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, 60); }),
-        Request(BuildFbTemperatureHumidityRead),
-        Request(BuildFbChannelRead),
-        Request([](TxBuffer tx) { return BuildFbChannelWrite(tx, 3); }),
+        Built(BuildFdQuery),
+        Built(BuildLineSettingsRead),
+        Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 9, 1); }),
+        Built([](TxBuffer tx) { return BuildRegisterWrite(tx, 0xFD, kRegLcdRelay1, 1); }),  // address FD
+        Built([](TxBuffer tx) { return BuildRegisterRead(tx, 0xFC, kRegHumidity, 2); }),    // address FC
+        Built([](TxBuffer tx) { return BuildFcWrite(tx, kFcLightUpper, 300); }),
+        Built(BuildFbEnterConfig),
+        Built([](TxBuffer tx) { return BuildFbConfigureReceiver(tx, 7); }),
+        Built(BuildFbSleepTimeRead),
+        Built([](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, 60); }),
+        Built(BuildFbTemperatureHumidityRead),
+        Built(BuildFbChannelRead),
+        Built([](TxBuffer tx) { return BuildFbChannelWrite(tx, 3); }),
     };
 }
 
@@ -61,8 +56,8 @@ TEST(RequestCutter, CutsBackToBackRequestsOfEveryFamilyInAnyPieces) {
 }
 
 TEST(RequestCutter, SkipsNoiseAndBadFramesAroundRequests) {
-    const Frame query = Request(BuildFdQuery);
-    Frame broken = Request([](TxBuffer tx) { return BuildFcRead(tx, kFcHumidityUpper); });
+    const Frame query = Built(BuildFdQuery);
+    Frame broken = Built([](TxBuffer tx) { return BuildFcRead(tx, kFcHumidityUpper); });
     broken.back() ^= 0xFF;
     Frame stream = {0x00, 0x55, 0xFD, 0xFD};  // noise, including a false start
     stream.insert(stream.end(), broken.begin(), broken.end());
@@ -76,7 +71,7 @@ TEST(RequestCutter, SkipsNoiseAndBadFramesAroundRequests) {
 TEST(RequestCutter, SilenceGivesUpAnUnfinishedFrameButKeepsARequestBehindIt) {
     // A false start of a long function-10 frame swallows the query that follows
     // until the line falls silent.
-    const Frame query = Request(BuildFdQuery);
+    const Frame query = Built(BuildFdQuery);
     Frame stream = {0x01, 0x10, 0x00, 0x00, 0x00, 0x7F, 0xFE};
     stream.insert(stream.end(), query.begin(), query.end());
 
@@ -102,7 +97,7 @@ TEST(RequestCutter, AFloodOfNoiseStaysBoundedAndARequestAfterItIsFound) {
     cutter.Flush();
     EXPECT_FALSE(cutter.HasPending());
 
-    const Frame query = Request(BuildFdQuery);
+    const Frame query = Built(BuildFdQuery);
     EXPECT_EQ(cutter.Feed(query), std::vector<Frame>{query});
 }
 

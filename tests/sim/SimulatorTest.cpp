@@ -12,18 +12,13 @@
 #include "protocol/ReplyChecks.h"
 #include "protocol/RequestFrames.h"
 #include "sim/Simulator.h"
+#include "support/BuiltFrame.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using simtest::Bytes;
 using simtest::CRawPort;
-
-Bytes Request(const std::function<std::uint16_t(TxBuffer)>& builder) {
-    std::array<std::uint8_t, 64> tx{};
-    const std::uint16_t length = builder(tx);
-    return Bytes(tx.begin(), tx.begin() + length);
-}
 
 const Bytes kFdQuery = {0xFD, 0xFD, 0xFD, 0x00, 0x00, 0xE9, 0x88};
 
@@ -53,7 +48,7 @@ TEST(Simulator, AnswersOnlyAtTheDeviceLineSpeed) {
 TEST(Simulator, AnFdBaudChangeIsAnsweredAtTheOldSpeedThenTheDeviceMoves) {
     sim::CSimulator device({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
     CRawPort port(device.SlavePath(), 4800);
-    const auto fd = ParseFdReply(port.Ask(Request([](TxBuffer tx) { return BuildFdSetBaud(tx, kFdBaudCode9600); }), 7));
+    const auto fd = ParseFdReply(port.Ask(Built([](TxBuffer tx) { return BuildFdSetBaud(tx, kFdBaudCode9600); }), 7));
     ASSERT_TRUE(fd);
     EXPECT_EQ(fd->baudRate, 9600U);
     EXPECT_EQ(device.Baud(), 9600U);
@@ -69,12 +64,12 @@ TEST(Simulator, StateWrittenByTestsOrOverTheLineReadsBackTheOtherWay) {
 
     ASSERT_TRUE(device.SetRegister(kRegLcdRelay1, 1));
     const auto relay = ParseReadReply(
-        port.Ask(Request([](TxBuffer tx) { return BuildRegisterRead(tx, 3, kRegLcdRelay1, 1); }), 7), 3,
+        port.Ask(Built([](TxBuffer tx) { return BuildRegisterRead(tx, 3, kRegLcdRelay1, 1); }), 7), 3,
         ValuesUsed::First);
     ASSERT_TRUE(relay);
     EXPECT_EQ(relay->value1, 1);
 
-    const Bytes mode4 = Request([](TxBuffer tx) { return BuildRegisterWrite(tx, 3, kRegLcdWorkMode, 4); });
+    const Bytes mode4 = Built([](TxBuffer tx) { return BuildRegisterWrite(tx, 3, kRegLcdWorkMode, 4); });
     EXPECT_TRUE(CheckEchoReply(port.Ask(mode4, 8), mode4));
     EXPECT_EQ(device.Register(kRegLcdWorkMode), 4);
     EXPECT_FALSE(device.Register(kRegHumidity));  // the controller has no such register
@@ -88,7 +83,7 @@ TEST(Simulator, StateWrittenByTestsOrOverTheLineReadsBackTheOtherWay) {
 TEST(Simulator, FaultsApplyInOrderToAnsweredRequests) {
     sim::CSimulator device({.kind = sim::DeviceKind::Light, .address = 1, .baud = 9600});
     CRawPort port(device.SlavePath(), 9600);
-    const Bytes read = Request([](TxBuffer tx) { return BuildFcRead(tx, kFcLightUpper); });
+    const Bytes read = Built([](TxBuffer tx) { return BuildFcRead(tx, kFcLightUpper); });
 
     device.InjectFault(sim::Fault::Silent(), 2);
     device.InjectFault(sim::Fault::Short());
@@ -108,7 +103,7 @@ TEST(Simulator, FaultsApplyInOrderToAnsweredRequests) {
 
     // A device that stays silent for a request it ignores keeps its fault.
     device.InjectFault(sim::Fault::Short());
-    EXPECT_TRUE(port.Ask(Request([](TxBuffer tx) { return BuildFcRead(tx, kFcHumidityUpper); }), 11, 300ms).empty());
+    EXPECT_TRUE(port.Ask(Built([](TxBuffer tx) { return BuildFcRead(tx, kFcHumidityUpper); }), 11, 300ms).empty());
     EXPECT_EQ(port.Ask(read, 11, 300ms).size(), 2U);
 }
 
@@ -128,7 +123,7 @@ TEST(Simulator, TheLogWaitsClearsAndTimesOut) {
     EXPECT_FALSE(device.WaitForFrames(1, 50ms));
     CRawPort port(device.SlavePath(), 9600);
     port.Write(kFdQuery);
-    port.Write(Request([](TxBuffer tx) { return BuildFcRead(tx, kFcOutputDelay); }));
+    port.Write(Built([](TxBuffer tx) { return BuildFcRead(tx, kFcOutputDelay); }));
     ASSERT_TRUE(device.WaitForFrames(2, 3s));
     EXPECT_EQ(device.ReceivedBytes().size(), 2U);
     device.ClearReceived();

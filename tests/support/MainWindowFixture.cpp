@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
-#include <array>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
 #include <QTimer>
 
+#include "BuiltFrame.h"
 #include "PostedClick.h"
 #include "protocol/RequestFrames.h"
 #include "serial/SerialPort.h"
@@ -215,7 +214,5 @@ sim::Frame HexFrame(const char* hex) {
 }
 
 sim::Frame FcWrite(std::uint8_t code, std::uint16_t value) {
-    std::array<std::uint8_t, 16> tx{};
-    const std::uint16_t length = BuildFcWrite(tx, code, value);
-    return sim::Frame(tx.begin(), tx.begin() + length);
+    return Built([&](TxBuffer tx) { return BuildFcWrite(tx, code, value); });
 }

@@ -7,6 +7,7 @@
 #include "protocol/RequestFrames.h"
 #include "serial/SerialPort.h"
 #include "support/MainWindowFixture.h"
+#include "support/BuiltFrame.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ constexpr int kIdAddressField = 1012;
 constexpr int kIdBaudField = 1013;
 
 const QString kAppName = QStringLiteral("Sentrabus");
-
-template <typename Build>
-sim::Frame Built(Build build) {
-    std::array<std::uint8_t, 32> tx{};
-    const std::uint16_t length = build(tx);
-    return sim::Frame(tx.begin(), tx.begin() + length);
-}
 
 class AddressBaud : public MainWindowFixture {
 protected:
