@@ -66,13 +66,10 @@ TEST(FrameBytes, EveryFixedFrameMatchesTheWire) {
     }
 }
 
-TEST(FrameBytes, CrcCheckValueAndByteOrder) {
+// The frames above fix the byte order on the wire; this is the CRC's own check value.
+TEST(FrameBytes, CrcCheckValue) {
     const std::string check = "123456789";
     EXPECT_EQ(ComputeCrc16(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()), 0x4B37);
-    const std::array<std::uint8_t, 5> fdQuery{0xFD, 0xFD, 0xFD, 0x00, 0x00};
-    EXPECT_EQ(ComputeCrc16(fdQuery), 0x88E9);  // sent E9 88
-    const std::array<std::uint8_t, 6> lineRead{0xFF, 0x03, 0x02, 0x00, 0x00, 0x05};
-    EXPECT_EQ(ComputeCrc16(lineRead), 0xAF91);  // sent 91 AF
 }
 
 // Frames whose bytes depend on the operator's input: the variable bytes land

@@ -29,11 +29,6 @@ TEST(DialogTemplates, ExistForTheWindowsOfThisBuild) {
 // What code and operator rely on, in template (= tab) order.
 TEST(DialogTemplates, MainWindowRowsRunLabelFieldReadWrite) {
     const DlgTemplate& main = *FindDialogTemplate(IDD_CONFIG_DIALOG);
-    EXPECT_STREQ(main.caption, "485 Series transmitter configuration software V2.2");
-    EXPECT_EQ(main.cx, 300);
-    EXPECT_EQ(main.cy, 437);
-    EXPECT_TRUE(main.minimizeBox);
-
     std::vector<int> order;
     for (const DlgItem& item : main.items) order.push_back(item.id);
     const std::vector<int> firstRows = {-1, 1000, 1001, -1, 1012, 1007, 1003, -1, 1013, 1008, 1004};
@@ -54,10 +49,7 @@ TEST(DialogTemplates, StaticTextsFitTheirRectanglesInTheDialogFont) {
     }
 }
 
-TEST(ResourceStrings, AboutEntryAndUnknownNumbers) {
-    EXPECT_EQ(LoadResString(IDS_ABOUTBOX), QStringLiteral("关于 Halvane(&A)..."));
-    EXPECT_TRUE(LoadResString(102).isEmpty());
-}
+TEST(ResourceStrings, UnknownNumbersGiveNoText) { EXPECT_TRUE(LoadResString(102).isEmpty()); }
 
 TEST(Icons, ApplicationIconComesInFourSizes) {
     const QIcon icon = LoadAppIcon(IDR_MAINFRAME);
