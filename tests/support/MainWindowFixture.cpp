@@ -170,6 +170,13 @@ void MainWindowFixture::ExpectClicksWithinTheBusyPeriodDoNothing(const std::vect
     EXPECT_EQ(Requests().size(), 1u) << "after the tick";
 }
 
+sim::CSimulator& MainWindowFixture::OpenOnFoundDevice(const sim::SimConfig& config) {
+    sim::CSimulator& device = StartDevice(config);
+    OpenMainWindow();
+    SearchAndExpectFound();
+    return device;
+}
+
 void MainWindowFixture::SearchAndExpectFound(int comNumber) {
     Dlg().ComboSetCurSel(kIdPortList, comNumber - 1);
     ClearBoxes();

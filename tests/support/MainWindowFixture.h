@@ -5,9 +5,7 @@
 //
 //   class Readings : public MainWindowFixture {};
 //   TEST_F(Readings, Temperature) {
-//       StartDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 2400});
-//       OpenMainWindow();
-//       SearchAndExpectFound();
+//       OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 2400});
 //       Device().SetRegister(kRegTemperature, 0xFF38);
 //       Click(1005);
 //       EXPECT_EQ(Text(1014), "-20.0");
@@ -102,6 +100,8 @@ protected:
     // clicked after timer 1 has ticked.
     void ExpectClicksWithinTheBusyPeriodDoNothing(const std::vector<BusyCase>& cases);
 
+    // A device started on COM1, the main window opened and the device found.
+    sim::CSimulator& OpenOnFoundDevice(const sim::SimConfig& config);
     // Searches with the port list on COM<comNumber>, expects the device to be
     // found with one box, and forgets that box and the search's requests.
     void SearchAndExpectFound(int comNumber = 1);

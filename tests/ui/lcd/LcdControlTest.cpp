@@ -42,9 +42,7 @@ class LcdControl : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        StartDevice({.kind = DeviceKind::Lcd, .address = 1, .baud = 2400});
-        OpenMainWindow();
-        SearchAndExpectFound();
+        OpenOnFoundDevice({.kind = DeviceKind::Lcd, .address = 1, .baud = 2400});
         OpenWindow(Lcd());
     }
     CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }

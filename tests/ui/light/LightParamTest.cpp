@@ -62,9 +62,7 @@ class LightParam : public LightWindowTest {
 protected:
     void SetUp() override {
         LightWindowTest::SetUp();
-        StartDevice({.kind = DeviceKind::Light, .address = 1, .baud = 2400});
-        OpenMainWindow();
-        SearchAndExpectFound();
+        OpenOnFoundDevice({.kind = DeviceKind::Light, .address = 1, .baud = 2400});
         OpenWindow(Light());
     }
 };

@@ -33,9 +33,7 @@ protected:
         ClearBoxes();
     }
     void StartFdDevice() {
-        StartDevice({.kind = DeviceKind::Th, .address = 5, .baud = 2400});
-        OpenMainWindow();
-        SearchAndExpectFound();
+        OpenOnFoundDevice({.kind = DeviceKind::Th, .address = 5, .baud = 2400});
     }
 };
 
@@ -190,9 +188,7 @@ TEST_F(AddressBaud, FdBaudWriteFailureKeepsThePort) {
 
 // One search of a register-frame device serves every register-mode case.
 TEST_F(AddressBaud, RegisterModeWritesTheLineSettingsAndKeepsThePort) {
-    sim::CSimulator& device = StartDevice({.kind = DeviceKind::Soil, .address = 1, .baud = 9600});
-    OpenMainWindow();
-    SearchAndExpectFound();
+    sim::CSimulator& device = OpenOnFoundDevice({.kind = DeviceKind::Soil, .address = 1, .baud = 9600});
     ASSERT_EQ(Dlg().m_soilMode, 1);
     ASSERT_EQ(Dlg().m_baudRate, 9600u);
 

@@ -24,9 +24,7 @@ class BusyOrder : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        StartDevice({.kind = DeviceKind::Th, .address = 1, .baud = 2400});
-        OpenMainWindow();
-        SearchAndExpectFound();
+        OpenOnFoundDevice({.kind = DeviceKind::Th, .address = 1, .baud = 2400});
         // Long enough that the clicks below surely come while the exchange waits.
         Device().SetReplyLatency(150ms);
     }

@@ -37,9 +37,7 @@ class Parameters : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        StartDevice({.kind = DeviceKind::Th, .address = 1, .baud = 2400});
-        OpenMainWindow();
-        SearchAndExpectFound();
+        OpenOnFoundDevice({.kind = DeviceKind::Th, .address = 1, .baud = 2400});
     }
     // Writes `text` and returns the one box it showed.
     MessageBoxCall Write(const Setting& setting, const QString& text) {

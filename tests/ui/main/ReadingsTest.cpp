@@ -36,9 +36,7 @@ class Readings : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        StartDevice({.kind = DeviceKind::Th, .address = 7, .baud = 2400});
-        OpenMainWindow();
-        SearchAndExpectFound();
+        OpenOnFoundDevice({.kind = DeviceKind::Th, .address = 7, .baud = 2400});
     }
     QString Read(const Row& row) {
         ClearBusy();
@@ -107,9 +105,7 @@ TEST_F(Readings, AReadWhileBusySendsNothingAndLeavesTheFieldAlone) {
 class RegisterModeReadings : public MainWindowFixture {};
 
 TEST_F(RegisterModeReadings, OnlyTemperatureAndHumidityGoToAddress255) {
-    sim::CSimulator& device = StartDevice({.kind = DeviceKind::Soil, .address = 4, .baud = 9600});
-    OpenMainWindow();
-    SearchAndExpectFound();
+    sim::CSimulator& device = OpenOnFoundDevice({.kind = DeviceKind::Soil, .address = 4, .baud = 9600});
     ASSERT_EQ(Dlg().m_soilMode, 1);
     device.SetRegister(kRegTemperature, 0xFFFB);
     device.SetRegister(kRegHumidity, 0x0258);
