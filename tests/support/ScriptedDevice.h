@@ -63,3 +63,16 @@ private:
     std::vector<sim::Frame> m_requests;
     std::jthread m_thread;  // last: stopped and joined before the rest goes away
 };
+
+// The request echoed with byte `changedByte` (unless it is -1) XORed with
+// `mask` and `trailing` after it. The test changes the referenced values
+// between exchanges.
+inline CScriptedDevice::Script AlteredEcho(const int& changedByte, std::uint8_t mask, const sim::Frame& trailing) {
+    return [&changedByte, mask, &trailing](const sim::Frame& request) {
+        sim::Frame reply = request;
+        const auto at = static_cast<std::size_t>(changedByte);
+        if (changedByte >= 0 && at < reply.size()) reply[at] ^= mask;
+        reply.insert(reply.end(), trailing.begin(), trailing.end());
+        return reply;
+    };
+}

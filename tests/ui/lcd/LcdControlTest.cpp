@@ -38,17 +38,21 @@ constexpr int kManualMode = 3;  // "模式4"
 const QString kClosed = QStringLiteral("闭合");
 const QString kOpen = QStringLiteral("断开");
 
-class LcdControl : public MainWindowFixture {
+class LcdWindowTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        OpenOnFoundDevice({.kind = DeviceKind::Lcd, .address = 1, .baud = 2400});
-        OpenWindow(Lcd());
-    }
     CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }
     void Press(int id) {
         ClearBusy();
         Click(Lcd(), id);
+    }
+};
+
+class LcdControl : public LcdWindowTest {
+protected:
+    void SetUp() override {
+        LcdWindowTest::SetUp();
+        OpenOnFoundDevice({.kind = DeviceKind::Lcd, .address = 1, .baud = 2400});
+        OpenWindow(Lcd());
     }
     void ExpectRelayControls(bool enabled, const char* when) {
         for (int id : kRelayControls) EXPECT_EQ(Lcd().IsDlgItemEnabled(id), enabled) << id << " " << when;
@@ -275,24 +279,12 @@ TEST_F(LcdControl, RegisterModeTakesAReplyFromTheQueriedAddress) {
 }
 
 // Replies that the simulated controller never sends.
-class LcdScripted : public MainWindowFixture {
-protected:
-    CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }
-    void Press(int id) {
-        ClearBusy();
-        Click(Lcd(), id);
-    }
-};
+class LcdScripted : public LcdWindowTest {};
 
 TEST_F(LcdScripted, ModeReplyMustEchoEveryOneOfTheFirstEightBytes) {
     int changedByte = -1;  // -1: the plain echo
     sim::Frame trailing;
-    OpenOnScriptedDevice([&](const sim::Frame& request) {
-        sim::Frame reply = request;
-        if (changedByte >= 0) reply[static_cast<std::size_t>(changedByte)] ^= 0x10;
-        reply.insert(reply.end(), trailing.begin(), trailing.end());
-        return reply;
-    });
+    OpenOnScriptedDevice(AlteredEcho(changedByte, 0x10, trailing));
     OpenWindow(Lcd());
     Choose(Lcd(), kIdModeBox, 2);
 

@@ -175,12 +175,7 @@ class LightScripted : public LightWindowTest {};
 TEST_F(LightScripted, WriteNeedsTheNineByteEchoWhateverFollows) {
     int changedByte = -1;  // -1: the plain echo
     sim::Frame trailing;
-    OpenOnScriptedDevice([&](const sim::Frame& request) {
-        sim::Frame reply = request;
-        if (changedByte >= 0) reply[static_cast<std::size_t>(changedByte)] ^= 0x01;
-        reply.insert(reply.end(), trailing.begin(), trailing.end());
-        return reply;
-    });
+    OpenOnScriptedDevice(AlteredEcho(changedByte, 0x01, trailing));
     OpenWindow(Light());
 
     struct Case {
