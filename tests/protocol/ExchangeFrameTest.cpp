@@ -14,6 +14,7 @@
 #include "protocol/RequestFrames.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -44,12 +45,7 @@ protected:
     // True once `count` bytes wait in the reply queue (the receive path has cut
     // a reply), false after a generous deadline.
     bool WaitForQueuedReply(std::uint16_t count) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (m_link.m_receive.m_replyQueue.Count() >= count) return true;
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
+        return WaitUntil([&] { return m_link.m_receive.m_replyQueue.Count() >= count; }, 5s);
     }
 
     sim::CSimulator m_device;

@@ -1,5 +1,5 @@
 #pragma once
-// Waiting with a deadline, and a record of the serial link's log messages.
+// A record of the serial link's log messages, and test data.
 
 #include <QtGlobal>
 
@@ -7,22 +7,9 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
-// Polls `condition` until it holds or `timeout` runs out; generous by default so
-// that a loaded machine only makes the test slower, never wrong.
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return condition();
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return true;
-}
+#include "support/WaitUntil.h"
 
 // Catches the messages of the "sentrabus.serial" category while it lives (from
 // any thread) and keeps them off stderr. Other categories pass through.
