@@ -12,7 +12,7 @@ constexpr DlgItem kItems[] = {
     Icon(IDR_MAINFRAME,                      11,  17,  20, 20),
     LText("Sentrabus Version 2.2",           40,  10, 119,  8),
     LText("RS-485 transmitter set-up tool",  40,  25, 141,  8),
-    LText("(C) 2024 Halvane",                40,  38,  73,  8),
+    LText("(C) 2026 Halvane",                40,  38,  73,  8),
     DefPushButton("Confirm", IDOK,          211,   7,  50, 14),
 };
 
