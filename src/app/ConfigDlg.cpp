@@ -7,13 +7,9 @@
 #include <QMenu>
 
 #include "AboutDlg.h"
-#include "WindowExchangeWaiter.h"
 #include "res/Resources.h"
 #include "serial/PortPath.h"
 #include "serial/SerialPort.h"
-// Complete types for the members the constructor would destroy if it threw.
-#include "ui/lcd/LcdControlDlg.h"
-#include "ui/light/LightParamDlg.h"
 
 CConfigDlg* g_mainDlg = nullptr;
 
@@ -36,15 +32,6 @@ constexpr std::array<int, 35> kParameterButtons = {
 };
 
 }  // namespace
-
-CConfigDlg::CConfigDlg()
-    : CDialogBase(kTemplateId),
-      m_waiter(std::make_unique<CWindowExchangeWaiter>()),
-      m_link(g_serialPort) {
-    m_link.m_waiter = m_waiter.get();
-    CreateSecondaryWindows();
-    BindMessageMap();
-}
 
 bool CConfigDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "protocol/Exchange.h"
 #include "protocol/Link.h"
@@ -34,6 +35,11 @@ public:
     // One transaction on the shared link (request in TxFrame()).
     std::uint16_t ExchangeFrame(std::uint16_t frameLength,
                                 ExchangeVariant variant = ExchangeVariant::Standard);
+    // The standard exchange: the bytes of the fetch that ended the wait, empty
+    // when the polls ran out.
+    std::span<const std::uint8_t> ExchangeStandard(std::uint16_t frameLength) {
+        return ReplyOf(m_link, ExchangeFrame(frameLength, ExchangeVariant::Standard));
+    }
     std::uint8_t* TxFrame() { return m_link.m_txFrame.data(); }
     const std::uint8_t* RxReply() const { return m_link.m_rxReply.data(); }
     CLink& Link() { return m_link; }

@@ -46,9 +46,13 @@ inline std::span<const std::uint8_t> ReplyOf(const CLink& link, std::uint16_t co
 
 enum class ExchangeOutcome { NoReply, ShortReply, BadReply, GoodReply };
 
-// A reply of 3 bytes or fewer is short whatever the check says.
+// A reply of 3 bytes or fewer is short whatever the check would say: no check
+// judges it.
+inline constexpr std::uint16_t kShortReplyMaxBytes = 3;
+constexpr bool IsJudgeable(std::span<const std::uint8_t> reply) { return reply.size() > kShortReplyMaxBytes; }
+
 constexpr ExchangeOutcome ClassifyReply(std::uint16_t count, bool checkPassed) {
     if (count == 0) return ExchangeOutcome::NoReply;
-    if (count <= 3) return ExchangeOutcome::ShortReply;
+    if (count <= kShortReplyMaxBytes) return ExchangeOutcome::ShortReply;
     return checkPassed ? ExchangeOutcome::GoodReply : ExchangeOutcome::BadReply;
 }

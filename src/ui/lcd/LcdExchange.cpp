@@ -3,21 +3,10 @@
 #include "app/ConfigDlg.h"
 #include "protocol/RequestFrames.h"
 
-namespace {
-
-ReplyBytes ExchangeStandard(CConfigDlg& main, std::uint16_t length) {
-    const std::uint16_t count = main.ExchangeFrame(length, ExchangeVariant::Standard);
-    return ReplyBytes(main.RxReply(), count);
-}
-
-constexpr bool IsJudgeable(ReplyBytes reply) { return reply.size() > 3; }
-
-}  // namespace
-
 bool WriteLcdRegister(CConfigDlg& main, std::uint16_t reg, std::uint16_t value) {
     //   address  06  register hi lo  value hi lo  CRC lo hi   -> echoed as sent
     const std::uint16_t length = BuildRegisterWrite(main.Link().m_txFrame, main.m_devAddress, reg, value);
-    const ReplyBytes reply = ExchangeStandard(main, length);
+    const ReplyBytes reply = main.ExchangeStandard(length);
     return IsJudgeable(reply) && CheckEchoReply(reply, ReplyBytes(main.TxFrame(), length));
 }
 
@@ -25,7 +14,7 @@ std::optional<std::uint16_t> ReadLcdRegister(CConfigDlg& main, std::uint16_t reg
     //   address  03  register hi lo  00 01  CRC lo hi
     // -> address  03  02  value hi lo  CRC lo hi
     const std::uint16_t length = BuildRegisterRead(main.Link().m_txFrame, main.m_devAddress, reg, 1);
-    const ReplyBytes reply = ExchangeStandard(main, length);
+    const ReplyBytes reply = main.ExchangeStandard(length);
     if (!IsJudgeable(reply)) return std::nullopt;
 
     // A device found by the register search answers reads from 255, and the

@@ -42,13 +42,6 @@ CConfigDlg* EnterGuardedOperation() {
     return main;
 }
 
-ReplyBytes ExchangeStandard(CConfigDlg& main, std::uint16_t length) {
-    const std::uint16_t count = main.ExchangeFrame(length, ExchangeVariant::Standard);
-    return ReplyBytes(main.RxReply(), count);
-}
-
-constexpr bool IsJudgeable(ReplyBytes reply) { return reply.size() > 3; }
-
 void ReadParameter(CLightParamDlg& dlg, const LightParameter& parameter) {
     CConfigDlg* main = EnterGuardedOperation();
     if (main == nullptr) return;
@@ -56,7 +49,7 @@ void ReadParameter(CLightParamDlg& dlg, const LightParameter& parameter) {
     dlg.SetDlgItemText(parameter.edit, QStringLiteral(" "));
 
     //   FC FC FC code 00 00 00 CRC lo hi  ->  FC FC FC code op value1 value2 CRC lo hi
-    const ReplyBytes reply = ExchangeStandard(*main, BuildFcRead(main->Link().m_txFrame, parameter.code));
+    const ReplyBytes reply = main->ExchangeStandard(BuildFcRead(main->Link().m_txFrame, parameter.code));
     if (!IsJudgeable(reply)) return;
     const std::optional<ReplyValues> values = ParseFcReply(reply, ValuesUsed::First);
     if (!values) return;
@@ -74,7 +67,7 @@ void WriteParameter(CLightParamDlg& dlg, const LightParameter& parameter) {
 
     //   FC FC FC code 01 hi lo CRC lo hi  ->  echoed; bytes after the echo do not matter
     const std::uint16_t length = BuildFcWrite(main->Link().m_txFrame, parameter.code, word);
-    const ReplyBytes reply = ExchangeStandard(*main, length);
+    const ReplyBytes reply = main->ExchangeStandard(length);
     const QString caption = QString::fromLatin1(parameter.writeCaption);
     if (IsJudgeable(reply) && CheckEchoReply(reply, ReplyBytes(main->TxFrame(), length))) {
         dlg.MessageBox(QString::fromLatin1(parameter.successText), caption);

@@ -36,7 +36,7 @@ void CConfigDlg::OnReadAddress() {
     SetDlgItemText(kIdAddressField, QStringLiteral(" "));
     SetDlgItemText(kIdBaudField, QStringLiteral(" "));
 
-    const ReplyBytes reply = ExchangeStandard(*this, length);
+    const ReplyBytes reply = ExchangeStandard(length);
     if (!IsJudgeable(reply)) return;
     if (m_soilMode) {
         // Refreshes the parity and stop-bit bytes too, without a report.
@@ -63,7 +63,7 @@ void CConfigDlg::OnWriteAddress() {
 
     if (m_soilMode) {
         const ReplyBytes reply = ExchangeStandard(
-            *this, BuildLineSettingsWrite(RequestBuffer(*this), address, LineBaudCodeOf(m_baudRate)));
+            BuildLineSettingsWrite(RequestBuffer(*this), address, LineBaudCodeOf(m_baudRate)));
         if (IsJudgeable(reply) && CheckReplyCrc(reply)) {
             MessageBox(QStringLiteral("Successfully set the address"));
         } else {
@@ -72,7 +72,7 @@ void CConfigDlg::OnWriteAddress() {
         return;
     }
 
-    const ReplyBytes reply = ExchangeStandard(*this, BuildFdSetAddress(RequestBuffer(*this), address));
+    const ReplyBytes reply = ExchangeStandard(BuildFdSetAddress(RequestBuffer(*this), address));
     if (!IsJudgeable(reply)) {
         MessageBox(QStringLiteral("Address setting failed"), kWarningCaption, MsgIcon::Question);
         return;
@@ -101,7 +101,7 @@ void CConfigDlg::OnWriteBaud() {
         // The register device takes the new rate at its next start; our port
         // stays where the search found it.
         const ReplyBytes reply =
-            ExchangeStandard(*this, BuildLineSettingsWrite(RequestBuffer(*this), m_devAddress, *code));
+            ExchangeStandard(BuildLineSettingsWrite(RequestBuffer(*this), m_devAddress, *code));
         if (IsJudgeable(reply) && CheckReplyCrc(reply)) {
             MessageBox(QStringLiteral("The baud rate is set successfully"));
         } else {
@@ -111,7 +111,7 @@ void CConfigDlg::OnWriteBaud() {
     }
 
     // The FD device answers at the old speed and listens at the new one after.
-    const ReplyBytes reply = ExchangeStandard(*this, BuildFdSetBaud(RequestBuffer(*this), *code));
+    const ReplyBytes reply = ExchangeStandard(BuildFdSetBaud(RequestBuffer(*this), *code));
     const std::optional<FdReply> fd = IsJudgeable(reply) ? ParseFdReply(reply) : std::nullopt;
     if (!fd) {
         MessageBox(QStringLiteral("Setting baud rate failed"), kWarningCaption, MsgIcon::Question);

@@ -9,11 +9,6 @@ constexpr int kIdBaudField = 1013;
 constexpr std::uint8_t kDataBits = 8;
 }  // namespace
 
-ReplyBytes ExchangeStandard(CConfigDlg& dlg, std::uint16_t length) {
-    const std::uint16_t count = dlg.ExchangeFrame(length, ExchangeVariant::Standard);
-    return ReplyBytes(dlg.RxReply(), count);
-}
-
 bool ReopenPort(std::uint8_t portNumber, std::uint32_t baud) {
     g_serialPort.Close();
     g_portOpen = false;

@@ -14,15 +14,6 @@ inline constexpr const char* kWarningCaption = "Warning";
 
 inline TxBuffer RequestBuffer(CConfigDlg& dlg) { return dlg.Link().m_txFrame; }
 
-// Sends the frame of `length` bytes just built in the request buffer (standard
-// variant) and returns the bytes of the fetch that ended the wait: empty when
-// the polls ran out.
-ReplyBytes ExchangeStandard(CConfigDlg& dlg, std::uint16_t length);
-
-// A reply of 3 bytes or fewer is never judged: it counts as short, whatever
-// its bytes.
-constexpr bool IsJudgeable(ReplyBytes reply) { return reply.size() > 3; }
-
 // Closes the port, clears the open flag, and opens `portNumber` at `baud`
 // (8 data bits, no parity, one stop bit); sets the flag again when the open
 // succeeds.

@@ -57,7 +57,7 @@ void WriteParameter(CConfigDlg& dlg, const Parameter& parameter) {
 }  // namespace
 
 std::optional<std::uint16_t> ExchangeParameterRead(CConfigDlg& dlg, std::uint8_t code) {
-    const ReplyBytes reply = ExchangeStandard(dlg, BuildFcRead(RequestBuffer(dlg), code));
+    const ReplyBytes reply = dlg.ExchangeStandard(BuildFcRead(RequestBuffer(dlg), code));
     if (!IsJudgeable(reply)) return std::nullopt;
     // The reply's code byte is not compared with the request's.
     const std::optional<ReplyValues> values = ParseFcReply(reply, ValuesUsed::First);
@@ -66,7 +66,7 @@ std::optional<std::uint16_t> ExchangeParameterRead(CConfigDlg& dlg, std::uint8_t
 }
 
 void ExchangeParameterWrite(CConfigDlg& dlg, std::uint8_t code, std::uint16_t word) {
-    const ReplyBytes reply = ExchangeStandard(dlg, BuildFcWrite(RequestBuffer(dlg), code, word));
+    const ReplyBytes reply = dlg.ExchangeStandard(BuildFcWrite(RequestBuffer(dlg), code, word));
     // Any FC reply with a good CRC confirms the write, an echo included.
     if (IsJudgeable(reply) && ParseFcReply(reply, ValuesUsed::None)) {
         dlg.MessageBox(QStringLiteral("Setting successfully"));

@@ -51,8 +51,8 @@ void RunReading(CConfigDlg& dlg, const Reading& reading) {
     const bool soilMode = dlg.m_soilMode != 0;
     const std::uint8_t address =
         soilMode && reading.registerModeAddress ? kRegisterModeAddress : dlg.m_devAddress;
-    const ReplyBytes reply = ExchangeStandard(
-        dlg, BuildRegisterRead(RequestBuffer(dlg), address, reading.firstRegister, reading.count));
+    const ReplyBytes reply = dlg.ExchangeStandard(
+        BuildRegisterRead(RequestBuffer(dlg), address, reading.firstRegister, reading.count));
     if (!IsJudgeable(reply)) return;
 
     // In register mode every reply must come from 255, whatever address was asked.

@@ -36,7 +36,7 @@ Attempt QueryFdAt(CConfigDlg& dlg, std::uint8_t portNumber, std::uint32_t speed)
     if (!ReopenPort(portNumber, speed)) return Attempt::OpenFailed;
     EnableSearchControls(dlg, false);
 
-    const ReplyBytes reply = ExchangeStandard(dlg, BuildFdQuery(RequestBuffer(dlg)));
+    const ReplyBytes reply = dlg.ExchangeStandard(BuildFdQuery(RequestBuffer(dlg)));
     if (!IsJudgeable(reply)) return Attempt::NotFound;
     const std::optional<FdReply> fd = ParseFdReply(reply);
     if (!fd) return Attempt::NotFound;
@@ -78,7 +78,7 @@ void CConfigDlg::OnSearchDevice() {
         return;
     }
     EnableSearchControls(*this, false);
-    const ReplyBytes reply = ExchangeStandard(*this, BuildLineSettingsRead(RequestBuffer(*this)));
+    const ReplyBytes reply = ExchangeStandard(BuildLineSettingsRead(RequestBuffer(*this)));
     const std::optional<SoilSearchReply> soil =
         IsJudgeable(reply) ? ParseSoilSearchReply(reply) : std::nullopt;
     if (!soil) {

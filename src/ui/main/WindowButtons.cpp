@@ -3,15 +3,26 @@
 
 #include "app/ConfigDlg.h"
 #include "app/WindowExchangeWaiter.h"
+#include "serial/SerialPort.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+
+// The constructor and destructor live here, where the secondary windows'
+// types are complete: the window shell under src/app never includes them.
+CConfigDlg::CConfigDlg()
+    : CDialogBase(kTemplateId),
+      m_waiter(std::make_unique<CWindowExchangeWaiter>()),
+      m_link(g_serialPort) {
+    m_link.m_waiter = m_waiter.get();
+    CreateSecondaryWindows();
+    BindMessageMap();
+}
 
 void CConfigDlg::CreateSecondaryWindows() {
     m_lcdDlg = std::make_unique<CLcdControlDlg>();
     m_lightDlg = std::make_unique<CLightParamDlg>();
 }
 
-// Defined here, where the secondary windows' types are complete.
 CConfigDlg::~CConfigDlg() {
     m_link.m_receive.Stop();
     if (g_mainDlg == this) g_mainDlg = nullptr;
