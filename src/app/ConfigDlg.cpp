@@ -79,6 +79,12 @@ std::uint16_t CConfigDlg::ExchangeFrame(std::uint16_t frameLength, ExchangeVaria
     return ::ExchangeFrame(m_link, frameLength, variant);
 }
 
+CConfigDlg* EnterGuardedOperation() {
+    CConfigDlg* main = g_mainDlg;
+    if (main == nullptr || !main->TryEnterBusy()) return nullptr;
+    return main;
+}
+
 bool CConfigDlg::TryEnterBusy() {
     if (m_busy) return false;
     m_busy = 1;

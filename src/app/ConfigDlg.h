@@ -122,3 +122,8 @@ private:
 // The one main window, set at the start of its initialisation; the secondary
 // windows reach the shared state through it.
 extern CConfigDlg* g_mainDlg;
+
+// For a secondary window's guarded operation: the main window when the
+// operation may run now (it is then marked busy); nullptr when the click is to
+// be dropped.
+CConfigDlg* EnterGuardedOperation();

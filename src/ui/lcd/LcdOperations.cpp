@@ -26,14 +26,6 @@ constexpr RelaySwitch kRelay1Open{kRegLcdRelay1, kRelayOpen, "Relay1 control fai
 constexpr RelaySwitch kRelay2Close{kRegLcdRelay2, kRelayClosed, "Relay2 control failed"};
 constexpr RelaySwitch kRelay2Open{kRegLcdRelay2, kRelayOpen, "Relay2 control failed"};
 
-// The main window when a guarded operation may run now (and is then marked
-// busy); nullptr when the click is to be dropped.
-CConfigDlg* EnterGuardedOperation() {
-    CConfigDlg* main = g_mainDlg;
-    if (main == nullptr || !main->TryEnterBusy()) return nullptr;
-    return main;
-}
-
 void QueryRelay(CLcdControlDlg& dlg, std::uint16_t reg, int statusEdit) {
     CConfigDlg* main = EnterGuardedOperation();
     if (main == nullptr) return;

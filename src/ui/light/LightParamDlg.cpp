@@ -34,14 +34,6 @@ constexpr LightParameter kHysteresis{
     kFcLightHysteresis, 1072, "Light Intensity hysteresis setting",
     "Light Intensity hysteresis write successfully", "Light Intensity hysteresis write failed"};
 
-// The main window when a guarded operation may run now (and is then marked
-// busy); nullptr when the click is to be dropped.
-CConfigDlg* EnterGuardedOperation() {
-    CConfigDlg* main = g_mainDlg;
-    if (main == nullptr || !main->TryEnterBusy()) return nullptr;
-    return main;
-}
-
 void ReadParameter(CLightParamDlg& dlg, const LightParameter& parameter) {
     CConfigDlg* main = EnterGuardedOperation();
     if (main == nullptr) return;
