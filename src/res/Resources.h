@@ -1,7 +1,12 @@
 #pragma once
 // The program's icons and string table.
 
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 #include "ResourceIds.h"
@@ -16,3 +21,19 @@ QString LoadResString(int id);
 // The application icon drawn at `size` pixels square (what LoadAppIcon(128)
 // is made of, at 16, 32, 48 and 256 pixels).
 QImage PaintAppIconImage(int size);
+
+// Numbered resources from the Qt resource system (NumberedResources.cpp); a
+// null image, empty bytes or no menu for a number that is not there.
+// An icon of `size` (the resource's own size when empty); the program's own
+// icons (LoadAppIcon) are found here too.
+QImage LoadIconResource(int id, QSize size = {});
+QImage LoadBitmapResource(int id);
+QImage LoadCursorResource(int id);
+QImage LoadToolbarResource(int id);  // the images of a toolbar side by side
+QByteArray LoadSoundResource(const QString& name);
+
+struct MenuResourceItem {
+    int command;  // 0: a separator
+    QString text;
+};
+std::optional<std::vector<MenuResourceItem>> LoadMenuResource(int id);

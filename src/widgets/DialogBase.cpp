@@ -153,6 +153,10 @@ void CDialogBase::RunCommand(int id) {
     }
 }
 
+void CDialogBase::PostCommand(int id) {
+    QMetaObject::invokeMethod(this, [this, id] { RunCommand(id); }, Qt::QueuedConnection);
+}
+
 void CDialogBase::ClickDlgItem(int id) {
     if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id))) button->click();
 }

@@ -98,6 +98,10 @@ public:
     // widget that is already one of this window's controls.
     bool ReplaceDlgItem(int id, QWidget& replacement);
 
+    // Runs the command `id` once the current handler has returned, as a
+    // posted command message would.
+    void PostCommand(int id);
+
     // Clicks the control as the operator would (a test and keyboard helper).
     void ClickDlgItem(int id);
 

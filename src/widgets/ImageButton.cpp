@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QMenu>
 #include <QPalette>
+#include <QTemporaryFile>
 
 #include "DialogBase.h"
 

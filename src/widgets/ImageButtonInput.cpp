@@ -5,6 +5,7 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 
+#include "DesktopSeams.h"
 #include "ImageButton.h"
 
 void CImageButton::mouseMoveEvent(QMouseEvent* event) {
@@ -34,6 +35,7 @@ void CImageButton::TrackHover(const QPointF& position, Qt::MouseButtons buttons)
         if (!m_hover) {
             m_hover = true;
             update();
+            PlaySlot(0);
         }
         return;
     }
@@ -50,7 +52,17 @@ void CImageButton::CancelHover() {
 // A double click is a second press, so that two quick clicks are two clicks.
 void CImageButton::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
-void CImageButton::OnClicked() { setFocus(Qt::MouseFocusReason); }
+void CImageButton::OnClicked() {
+    setFocus(Qt::MouseFocusReason);
+    PlaySlot(1);
+    // In check-box mode the click toggles the check state (checkStateSet).
+    if (m_isCheckBox) return;
+    if (m_menu) {
+        ShowDropMenu();
+    } else if (!m_url.empty()) {
+        OpenUrlOnDesktop(m_url);
+    }
+}
 
 void CImageButton::focusOutEvent(QFocusEvent* event) {
     QPushButton::focusOutEvent(event);
@@ -70,8 +82,10 @@ void CImageButton::changeEvent(QEvent* event) {
             }
             break;
         case QEvent::PaletteChange:
-            // A new palette is the system's colour change: colours the owner
-            // set are lost until it sets them again.
+            // A new palette is the system's colour change: the snapshot of
+            // the parent is stale, and colours the owner set are lost until it
+            // sets them again.
+            m_background.reset();
             ResetColors(true);
             break;
         default: break;

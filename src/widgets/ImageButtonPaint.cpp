@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <QMenu>
+
 #include "ImageButton.h"
 
 namespace {
@@ -95,12 +97,16 @@ ColorRef CImageButton::TextColor() const {
 }
 
 void CImageButton::DrawItem(QPainter& dc, const DrawItemState& state, const QRect& item) {
-    m_drawPressed = m_isCheckBox ? (state.selected || m_checkState) : state.selected;
+    m_drawPressed = m_isCheckBox ? (state.selected || m_checkState) : (state.selected || (m_menu && m_menuShown));
     m_drawFocused = state.focus;
     m_drawDisabled = state.disabled;
 
     QRect face = item;
-    PaintFace(dc, face);
+    if (m_transparent) {
+        PaintSavedBackground(dc);
+    } else {
+        PaintFace(dc, face);
+    }
     PaintEdge(dc, face);
 
     const QString caption = text();
@@ -141,12 +147,6 @@ void CImageButton::PaintEdge(QPainter& dc, const QRect& face) {
     Polyline(dc, Sys(SystemColor::DarkShadow3d), {l, b - 1}, {r - 1, b - 1}, {r - 1, t - 1});
     Polyline(dc, Sys(SystemColor::Shadow), {l + 1, b - 2}, {r - 2, b - 2}, {r - 2, t});
 }
-
-void CImageButton::PaintIcon(QPainter& /*dc*/, bool /*hasText*/, const QRect& /*item*/, QRect& /*caption*/,
-                             bool /*pressed*/, bool /*disabled*/) {}
-
-void CImageButton::PaintBitmap(QPainter& /*dc*/, bool /*hasText*/, const QRect& /*item*/, QRect& /*caption*/,
-                               bool /*pressed*/, bool /*disabled*/) {}
 
 void CImageButton::PaintCaption(QPainter& dc, const QString& text, const QRect& /*item*/, QRect& caption,
                                 bool pressed, bool disabled) {

@@ -1,0 +1,31 @@
+#pragma once
+// The images an image button makes for itself once, when its images are set:
+// the mask of a bitmap's transparent colour and grey or darker copies of an
+// image. Pixel by pixel; painting then only draws what was made here.
+
+#include <QColor>
+#include <QImage>
+
+#include "ColorRef.h"
+
+// The integer part of c - factor * c for each channel, when 0 < factor <= 1;
+// the colour unchanged for any other factor.
+ColorRef DarkenColor(ColorRef color, double factor);
+
+// The integer part of 0.299 red + 0.587 green + 0.114 blue, as RGB(g, g, g).
+ColorRef GreyColor(ColorRef color);
+
+// A w x h one-bit image whose bits are 1 where `bitmap` holds `transparent`.
+// Those pixels of `bitmap` become black, so that drawing it over the mask
+// adds nothing there. A null image when `bitmap` is null or too small.
+QImage MakeMask(QImage& bitmap, int w, int h, ColorRef transparent);
+
+// Copies of a bitmap: pixels of the transparent colour stay as they are,
+// every other one is made grey, or darker by a quarter.
+QImage MakeGreyBitmap(const QImage& bitmap, int w, int h, ColorRef transparent);
+QImage MakeDarkBitmap(const QImage& bitmap, int w, int h, ColorRef transparent);
+
+// Copies of an icon with its mask (the alpha channel): black pixels stay
+// black, every other one is made grey, or darker by a quarter.
+QImage MakeGreyIcon(const QImage& icon);
+QImage MakeDarkIcon(const QImage& icon);
