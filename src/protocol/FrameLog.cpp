@@ -47,8 +47,9 @@ void CFrameLog::Append(LogDirection direction, std::span<const std::uint8_t> byt
     Changed();
 }
 
-std::vector<FrameLogEntry> CFrameLog::EntriesFrom(std::uint64_t from) const {
+std::vector<FrameLogEntry> CFrameLog::EntriesFrom(std::uint64_t from, std::uint64_t* firstHeld) const {
     std::lock_guard lock(m_lock);
+    if (firstHeld) *firstHeld = m_entries.empty() ? m_next : m_entries.front().sequence;
     const auto first = std::lower_bound(m_entries.begin(), m_entries.end(), from,
                                         [](const FrameLogEntry& e, std::uint64_t s) { return e.sequence < s; });
     return {first, m_entries.end()};

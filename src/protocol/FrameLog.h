@@ -49,8 +49,10 @@ public:
     void Append(LogDirection direction, std::span<const std::uint8_t> bytes, std::string meaning,
                 std::string outcome = {});
 
-    // The entries numbered `from` or later that the log still holds, oldest first.
-    std::vector<FrameLogEntry> EntriesFrom(std::uint64_t from) const;
+    // The entries numbered `from` or later that the log still holds, oldest
+    // first; `firstHeld`, when given, receives the number of the oldest entry
+    // held (NextSequence() when the log is empty).
+    std::vector<FrameLogEntry> EntriesFrom(std::uint64_t from, std::uint64_t* firstHeld = nullptr) const;
     // The number the next entry will get.
     std::uint64_t NextSequence() const;
     std::size_t Size() const;

@@ -1,0 +1,25 @@
+#pragma once
+// What the main window keeps of the traffic: the frame log, the exchange
+// observer that writes it, and the trace on stderr when it is wanted.
+
+#include <functional>
+#include <memory>
+
+#include "FrameTrace.h"
+#include "protocol/ExchangeLogger.h"
+#include "protocol/FrameLog.h"
+
+class CFrameRecorder {
+public:
+    explicit CFrameRecorder(std::function<ReplyContext()> context)
+        : m_logger(m_log, std::move(context)),
+          m_trace(CFrameTrace::Wanted() ? std::make_unique<CFrameTrace>(m_log) : nullptr) {}
+
+    CFrameLog& Log() { return m_log; }
+    IExchangeObserver& Observer() { return m_logger; }
+
+private:
+    CFrameLog m_log;
+    CExchangeLogger m_logger;
+    std::unique_ptr<CFrameTrace> m_trace;  // after the log it reads
+};
