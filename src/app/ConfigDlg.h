@@ -18,6 +18,7 @@ class CFrameLogWnd;
 class CFrameRecorder;
 class CLcdControlDlg;
 class CLightParamDlg;
+class CWirelessDlg;
 class CWindowExchangeWaiter;
 
 class CConfigDlg : public CDialogBase {
@@ -61,6 +62,7 @@ public:
     std::uint8_t m_soilStopFlag1 = 0;
     std::uint8_t m_soilStopFlag2 = 0;
 
+    std::unique_ptr<CWirelessDlg> m_wirelessDlg;
     std::unique_ptr<CLcdControlDlg> m_lcdDlg;
     std::unique_ptr<CLightParamDlg> m_lightDlg;
 

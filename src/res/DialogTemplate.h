@@ -15,6 +15,7 @@ enum class DlgItemKind {
     Edit,            // single-line edit with border
     PushButton,
     DefPushButton,   // the dialog's default button
+    AutoCheckBox,    // check box that ticks itself on each click
     ComboDropDown,   // editable drop-down combo box; `cy` is the list height
     ComboDropList,   // non-editable drop-down list; `cy` is the list height
     GroupBox,
@@ -50,6 +51,11 @@ struct DlgTemplate {
     std::span<const DlgItem> items;
     bool minimizeBox = false;  // WS_MINIMIZEBOX: the window can be minimised
 };
+
+// The button type of a button control, as the low bits of its window style
+// carry it: 0 push button, 1 default push button, 3 automatic check box,
+// 7 group box; -1 for a control that is no button.
+int ButtonTypeOf(const DlgItem& item);
 
 // nullptr for an unknown id.
 const DlgTemplate* FindDialogTemplate(int templateId);

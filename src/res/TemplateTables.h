@@ -1,6 +1,7 @@
 #pragma once
 // The templates, one table per dialog (TemplateAbout.cpp, TemplateConfig.cpp,
-// TemplateLcd.cpp, TemplateLight.cpp); FindDialogTemplate looks them up.
+// TemplateLcd.cpp, TemplateLight.cpp, TemplateWireless.cpp,
+// TemplateClearDevice.cpp); FindDialogTemplate looks them up.
 
 #include "DialogTemplate.h"
 
@@ -9,4 +10,6 @@ extern const DlgTemplate kAboutTemplate;
 extern const DlgTemplate kConfigTemplate;
 extern const DlgTemplate kLcdTemplate;
 extern const DlgTemplate kLightTemplate;
+extern const DlgTemplate kWirelessTemplate;
+extern const DlgTemplate kClearDeviceTemplate;
 }  // namespace dlg

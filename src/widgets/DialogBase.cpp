@@ -55,7 +55,11 @@ CDialogBase::CDialogBase(const DlgTemplate& tmpl, QWidget* parent)
     setWindowFlags(flags);
 }
 
-CDialogBase::~CDialogBase() { KillAllTimers(); }
+CDialogBase::~CDialogBase() {
+    KillAllTimers();
+    // Replacements belong to their owners, not to the window's children.
+    DetachReplacements();
+}
 
 void CDialogBase::Create() {
     BuildControls();
@@ -132,6 +136,10 @@ void CDialogBase::OnSelChange(int id, std::function<void()> handler) {
     m_selChanges[id] = std::move(handler);
 }
 
+void CDialogBase::OnCommandRange(int first, int last, std::function<void(int)> handler) {
+    m_commandRanges.push_back({first, last, std::move(handler)});
+}
+
 void CDialogBase::Dispatch(const std::function<void()>& handler) {
     if (!handler) return;
     // A copy: the handler may change the message map while it runs.
@@ -144,7 +152,15 @@ void CDialogBase::RunCommand(int id) {
     const auto entry = m_commands.find(id);
     if (entry != m_commands.end()) {
         Dispatch(entry->second);
-    } else if (id == IDOK) {
+        return;
+    }
+    for (const CommandRange& range : m_commandRanges) {
+        if (id < range.first || id > range.last) continue;
+        const std::function<void(int)> handler = range.handler;
+        Dispatch([&handler, id] { handler(id); });
+        return;
+    }
+    if (id == IDOK) {
         Dispatch([this] { OnOK(); });
     } else if (id == IDCANCEL) {
         Dispatch([this] { OnCancel(); });

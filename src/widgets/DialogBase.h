@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include <QDialog>
@@ -82,6 +83,20 @@ public:
     // IDCANCEL run OnOK and OnCancel.
     void OnCommand(int id, std::function<void()> handler);
     void OnSelChange(int id, std::function<void()> handler);
+    // One handler for the commands of the controls first..last, given the id.
+    // An entry of OnCommand for the same id comes first.
+    void OnCommandRange(int first, int last, std::function<void(int)> handler);
+
+    // The template's entry of control `id`; nullptr for an id it lacks.
+    const DlgItem* FindTemplateItem(int id) const;
+    // Puts `replacement` in place of the window's control `id`, as attaching
+    // a window class to a dialog control does: the control's id, rectangle,
+    // caption (for buttons), tab position and enable and visible states pass
+    // to it and the template's widget goes. The replacement stays its
+    // owner's: rebuilding the window detaches it (hidden) instead of deleting
+    // it, and so does destroying the window. False for an unknown id or a
+    // widget that is already one of this window's controls.
+    bool ReplaceDlgItem(int id, QWidget& replacement);
 
     // Clicks the control as the operator would (a test and keyboard helper).
     void ClickDlgItem(int id);
@@ -117,6 +132,10 @@ private:
 
     void BuildControls();
     void ConnectControl(const DlgItem& item, QWidget* widget);
+    // Takes back the replacements of ReplaceDlgItem before the controls go.
+    void DetachReplacements();
+    void PlaceInTabOrder(QWidget& widget);
+    void RestoreTabOrder();
     void FocusFirstTabStop();
     void PressEnter();
     void RunTimer(int timerId);
@@ -132,5 +151,11 @@ private:
     bool m_ending = false;
     std::map<int, std::function<void()>> m_commands;
     std::map<int, std::function<void()>> m_selChanges;
+    struct CommandRange {
+        int first, last;
+        std::function<void(int)> handler;
+    };
+    std::vector<CommandRange> m_commandRanges;
+    std::set<QWidget*> m_replacements;  // controls owned elsewhere
     std::map<int, int> m_timers;  // our id -> QObject timer id
 };

@@ -1,5 +1,6 @@
 // The widgets of the template's controls, and where they sit.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -97,6 +98,7 @@ QWidget* CDialogBase::CreateControl(const DlgItem& item) {
         }
         case DlgItemKind::ComboDropDown:
         case DlgItemKind::ComboDropList: return MakeCombo(item, this);
+        case DlgItemKind::AutoCheckBox: return new QCheckBox(QString::fromUtf8(item.text), this);
         case DlgItemKind::GroupBox: return new QGroupBox(QString::fromUtf8(item.text), this);
     }
     return nullptr;
@@ -131,6 +133,7 @@ QRect StaticTextRect(const DlgItem& item, const CDialogUnits& units, int lineHei
 }  // namespace
 
 void CDialogBase::BuildControls() {
+    DetachReplacements();
     qDeleteAll(m_controls);
     m_controls.clear();
     m_items.clear();

@@ -12,7 +12,8 @@
 namespace {
 
 TEST(DialogTemplates, ExistForTheWindowsOfThisBuild) {
-    for (int id : {IDD_ABOUTBOX, IDD_CONFIG_DIALOG, IDD_LCD_CONTROL, IDD_LIGHT_PARAM}) {
+    for (int id : {IDD_ABOUTBOX, IDD_CONFIG_DIALOG, IDD_WIRELESS_PARAM, IDD_CLEAR_DEVICE, IDD_LCD_CONTROL,
+                   IDD_LIGHT_PARAM}) {
         const DlgTemplate* tmpl = FindDialogTemplate(id);
         ASSERT_NE(tmpl, nullptr) << id;
         EXPECT_EQ(tmpl->id, id);
@@ -22,7 +23,7 @@ TEST(DialogTemplates, ExistForTheWindowsOfThisBuild) {
             EXPECT_TRUE(ids.insert(item.id).second) << "duplicate id " << item.id;
         }
     }
-    EXPECT_EQ(FindDialogTemplate(132), nullptr);
+    EXPECT_EQ(FindDialogTemplate(131), nullptr);
     EXPECT_EQ(FindDialogTemplate(0), nullptr);
 }
 
@@ -38,7 +39,8 @@ TEST(DialogTemplates, MainWindowRowsRunLabelFieldReadWrite) {
 
 TEST(DialogTemplates, StaticTextsFitTheirRectanglesInTheDialogFont) {
     // A text wider than its rectangle would be cut off on screen.
-    for (int id : {IDD_ABOUTBOX, IDD_CONFIG_DIALOG, IDD_LCD_CONTROL, IDD_LIGHT_PARAM}) {
+    for (int id : {IDD_ABOUTBOX, IDD_CONFIG_DIALOG, IDD_WIRELESS_PARAM, IDD_CLEAR_DEVICE, IDD_LCD_CONTROL,
+                   IDD_LIGHT_PARAM}) {
         CDialogBase dialog(id);
         dialog.Create();
         for (QLabel* label : dialog.findChildren<QLabel*>()) {

@@ -40,6 +40,9 @@ struct WirelessState {
     std::array<std::uint8_t, kConfigBitmapBytes> configBits{};  // bit i of byte i/8: address i+1
     std::uint16_t temperature = 253;  // tenths of a degree, two's complement
     std::uint16_t humidity = 605;     // tenths of a percent
+    // A receiver that acknowledges a configure but keeps its table as it was:
+    // its reply's bitmap lacks the address just configured.
+    bool ignoresConfigure = false;
 
     bool IsConfigured(std::size_t index) const {
         return index < kReceiverAddresses && (configBits[index / 8] >> (index % 8) & 1U) != 0;

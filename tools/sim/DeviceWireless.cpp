@@ -6,7 +6,8 @@
 //   cmd  request payload       reply
 //   01   00 00 00 00           config reply; enters configuration mode
 //   02   00 00 00 00           value reply 00 00 00 00; leaves it
-//   03   index index           config reply after setting the index's bit
+//   03   index index           config reply after setting the index's bit (a
+//                              receiver that ignores configures keeps it clear)
 //   04   read: 00 00 00        value reply: sleep time, 0
 //        write: hi lo          value reply with the new sleep time
 //   05   00 00 00              value reply: temperature, humidity (tenths)
@@ -61,7 +62,11 @@ std::optional<Frame> AnswerFb(DeviceState& state, Request request) {
         case kFbClearReceiver: {
             const auto index = ReceiverIndex(request);
             if (!index) return std::nullopt;
-            wireless.SetConfigured(*index, command == kFbConfigureReceiver);
+            if (command == kFbClearReceiver) {
+                wireless.SetConfigured(*index, false);
+            } else if (!wireless.ignoresConfigure) {
+                wireless.SetConfigured(*index, true);
+            }
             return ConfigReply(command, wireless);
         }
         case kFbSleepTime:

@@ -9,6 +9,7 @@
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
 #include "ui/log/FrameLogWnd.h"
+#include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
 // types are complete: the window shell under src/app never includes them.
@@ -27,6 +28,7 @@ CConfigDlg::CConfigDlg()
 }
 
 void CConfigDlg::CreateSecondaryWindows() {
+    m_wirelessDlg = std::make_unique<CWirelessDlg>();
     m_lcdDlg = std::make_unique<CLcdControlDlg>();
     m_lightDlg = std::make_unique<CLightParamDlg>();
 }
@@ -39,6 +41,3 @@ CConfigDlg::~CConfigDlg() {
 void CConfigDlg::OnLcdControlMode() { m_lcdDlg->DoModal(); }
 
 void CConfigDlg::OnLightParamSet() { m_lightDlg->DoModal(); }
-
-// The wireless receiver's configuration sequence comes with the wireless window.
-void CConfigDlg::OnWirelessParaSet() {}

@@ -1,0 +1,18 @@
+#include "ClearDeviceDlg.h"
+
+#include "WirelessControls.h"
+
+CClearDeviceDlg::CClearDeviceDlg(QWidget* parent) : CDialogBase(kTemplateId, parent) {
+    OnCommand(kIdClearYes, [this] { OnYes(); });
+    OnCommand(kIdClearNo, [this] { OnNo(); });
+}
+
+void CClearDeviceDlg::OnYes() {
+    m_answer = true;
+    EndDialog(IDOK);
+}
+
+void CClearDeviceDlg::OnNo() {
+    m_answer = false;
+    EndDialog(IDOK);
+}
