@@ -17,7 +17,7 @@ CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),
       m_link(g_serialPort),
-      m_frames(std::make_unique<CFrameRecorder>([this] {
+      m_frames(std::make_unique<CFrameRecorder>(g_serialPort, [this] {
           // A register-frame device answers its reads from address 255.
           return m_soilMode ? ReplyContext{kRegisterModeAddress} : ReplyContext{};
       })) {

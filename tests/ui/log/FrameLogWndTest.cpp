@@ -54,15 +54,24 @@ TEST_F(FrameLogWindow, ShowsASearchAndAReadInWordsAndCopiesAndClearsThem) {
     CFrameLogWnd& log = OpenLog();
 
     struct Row {
-        const char* direction;
-        const char* bytes;
-        const char* meaning;
-        const char* outcome;
+        std::string direction;
+        const char* bytes;  // nullptr: not compared
+        std::string meaning;
+        std::string outcome;
     };
-    // The search tries 2400 bit/s first, where the device hears only noise.
+    const std::string device = Device().SlavePath();
+    const std::string opened = "opened COM1 (" + device + ") at ";
+    const std::string closed = "closed COM1 (" + device + ")";
+    // The port opens at start-up; the search reopens it at 2400 bit/s first,
+    // where the device hears only noise, then at 4800.
     const std::vector<Row> expected = {
+        {"port", "", opened + "4800 bit/s", ""},
+        {"port", "", closed, ""},
+        {"port", "", opened + "2400 bit/s", ""},
         {"tx", "FD FD FD 00 00 E9 88", "FD query", ""},
         {"rx", "", "nothing within 500 ms", "no reply"},
+        {"port", "", closed, ""},
+        {"port", "", opened + "4800 bit/s", ""},
         {"tx", "FD FD FD 00 00 E9 88", "FD query", ""},
         {"rx", "FD FD FD 02 05 28 EB", "FD reply: address 5, baud code 2 (4800 bit/s)", "good"},
         {"tx", "05 03 00 00 00 02 C5 8F", "register read of 2 registers from 0x0000 at address 5 (humidity, temperature)",
@@ -72,17 +81,17 @@ TEST_F(FrameLogWindow, ShowsASearchAndAReadInWordsAndCopiesAndClearsThem) {
     ASSERT_EQ(log.Model()->rowCount(), static_cast<int>(expected.size()));
     for (int row = 0; row < log.Model()->rowCount(); ++row) {
         const Row& e = expected[static_cast<std::size_t>(row)];
-        EXPECT_EQ(Cell(log, row, CFrameLogModel::kDirection), e.direction) << row;
+        EXPECT_EQ(Cell(log, row, CFrameLogModel::kDirection).toStdString(), e.direction) << row;
         if (e.bytes) {
             EXPECT_EQ(Cell(log, row, CFrameLogModel::kBytes), e.bytes) << row;
         }
-        EXPECT_EQ(Cell(log, row, CFrameLogModel::kMeaning), e.meaning) << row;
-        EXPECT_EQ(Cell(log, row, CFrameLogModel::kOutcome), e.outcome) << row;
+        EXPECT_EQ(Cell(log, row, CFrameLogModel::kMeaning).toStdString(), e.meaning) << row;
+        EXPECT_EQ(Cell(log, row, CFrameLogModel::kOutcome).toStdString(), e.outcome) << row;
     }
 
     // Ctrl+C copies the selected rows, oldest first, as the log writes them.
-    log.View()->selectRow(5);
-    log.View()->selectionModel()->select(log.Model()->index(4, 0),
+    log.View()->selectRow(10);
+    log.View()->selectionModel()->select(log.Model()->index(9, 0),
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(log.View(), Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
@@ -99,7 +108,7 @@ TEST_F(FrameLogWindow, ShowsASearchAndAReadInWordsAndCopiesAndClearsThem) {
     ASSERT_TRUE(log.SaveTo(path));
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll().count('\n'), 7);
+    EXPECT_EQ(saved.readAll().count('\n'), 12);
     QString error;
     EXPECT_FALSE(log.SaveTo(dir.filePath("no/such/dir/frames.txt"), &error));
     EXPECT_FALSE(error.isEmpty());
@@ -109,10 +118,37 @@ TEST_F(FrameLogWindow, ShowsASearchAndAReadInWordsAndCopiesAndClearsThem) {
     EXPECT_EQ(Dlg().FrameLog().Size(), 0U);
 }
 
+TEST_F(FrameLogWindow, SaysWhyAPortWouldNotOpenAndWhatToDo) {
+    QTemporaryDir dir;
+    const QString plainFile = dir.filePath("not-a-tty");
+    QFile file(plainFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const std::vector<std::pair<QByteArray, std::string>> cases = {
+        {"/nonexistent/sentrabus-test-port", "no such device: check the adapter is plugged in and the port number"},
+        {plainFile.toLocal8Bit(), "not a serial device: the port leads to something else"},
+    };
+    for (const auto& [path, advice] : cases) {
+        qputenv("SENTRABUS_COM1", path);
+        OpenMainWindow();
+        CFrameLogWnd& log = OpenLog();
+        ASSERT_GE(log.Model()->rowCount(), 1) << path.constData();
+        EXPECT_EQ(Cell(log, 0, CFrameLogModel::kDirection), "port");
+        EXPECT_TRUE(Cell(log, 0, CFrameLogModel::kMeaning).contains(QString::fromLocal8Bit(path)))
+            << Cell(log, 0, CFrameLogModel::kMeaning).toStdString();
+        EXPECT_EQ(Cell(log, 0, CFrameLogModel::kOutcome).toStdString(), advice);
+        // The box keeps the system's own text.
+        EXPECT_EQ(OnlyBox().text, "Serial port open failed");
+        ClearBoxes();
+        CloseMainWindow();
+    }
+}
+
 TEST_F(FrameLogWindow, KeepsUpWithAFloodFollowsTheNewestRowAndStaysBounded) {
     OpenMainWindow();
     CFrameLogWnd& log = OpenLog();
     log.show();
+    log.OnClear();  // the start-up's port row
     CFrameLog& frames = Dlg().FrameLog();
     const auto flood = [&](int entries) {
         for (int i = 0; i < entries; ++i) frames.Append(LogDirection::Sent, {}, "entry " + std::to_string(i));
