@@ -15,13 +15,24 @@ std::string TenthsText(unsigned magnitude, bool negative) {
     return (negative ? "-" : "") + std::to_string(magnitude / 10) + "." + std::to_string(magnitude % 10);
 }
 
-enum class FcForm { Limit, Tenths, RemoteSignal, Plain };
-
-struct FcParameter {
-    std::uint8_t code;
+// A named code or register and the form its value is shown in.
+template <class Key, class Form>
+struct Named {
+    Key key;
     const char* name;
-    FcForm form;
+    Form form;
 };
+
+template <class Table, class Key>
+auto Find(const Table& table, Key key) -> const typename Table::value_type* {
+    for (const auto& entry : table) {
+        if (entry.key == key) return &entry;
+    }
+    return nullptr;
+}
+
+enum class FcForm { Limit, Tenths, RemoteSignal, Plain };
+using FcParameter = Named<std::uint8_t, FcForm>;
 
 // Hystereses are written as non-negative tenths and read back sign-magnitude,
 // as the adjusts.
@@ -41,20 +52,8 @@ constexpr std::array<FcParameter, 13> kFcParameters{{
     {kFcLightHysteresis, "light hysteresis", FcForm::Plain},
 }};
 
-const FcParameter* FindFc(std::uint8_t code) {
-    for (const FcParameter& p : kFcParameters) {
-        if (p.code == code) return &p;
-    }
-    return nullptr;
-}
-
 enum class RegisterForm { SignedTenths, UnsignedTenths, Plain, LeakOrCo2, PowerFailure, Relay };
-
-struct RegisterInfo {
-    std::uint16_t reg;
-    const char* name;
-    RegisterForm form;
-};
+using RegisterInfo = Named<std::uint16_t, RegisterForm>;
 
 constexpr std::array<RegisterInfo, 15> kRegisters{{
     {kRegHumidity, "humidity", RegisterForm::UnsignedTenths},
@@ -73,13 +72,6 @@ constexpr std::array<RegisterInfo, 15> kRegisters{{
     {kRegLineStop1, "line settings: stop bit 1", RegisterForm::Plain},
     {kRegLineStop2, "line settings: stop bit 2", RegisterForm::Plain},
 }};
-
-const RegisterInfo* FindRegister(std::uint16_t reg) {
-    for (const RegisterInfo& r : kRegisters) {
-        if (r.reg == reg) return &r;
-    }
-    return nullptr;
-}
 
 std::string BaudText(std::uint8_t code, std::uint32_t rate) {
     return "baud code " + std::to_string(code) + (rate ? " (" + std::to_string(rate) + " bit/s)" : " (unknown)");
@@ -109,12 +101,12 @@ std::string Hex16(std::uint16_t value) {
 }
 
 std::string FcParameterName(std::uint8_t code) {
-    const FcParameter* p = FindFc(code);
+    const FcParameter* p = Find(kFcParameters, code);
     return p ? p->name : "";
 }
 
 std::string FcValueText(std::uint8_t code, std::uint16_t word) {
-    const FcParameter* p = FindFc(code);
+    const FcParameter* p = Find(kFcParameters, code);
     switch (p ? p->form : FcForm::Plain) {
         case FcForm::Limit: return SignMagnitudeWholeWords(word);
         case FcForm::Tenths: return SignMagnitudeTenthsWords(word);
@@ -128,12 +120,12 @@ std::string FcValueText(std::uint8_t code, std::uint16_t word) {
 }
 
 std::string RegisterName(std::uint16_t reg) {
-    const RegisterInfo* r = FindRegister(reg);
+    const RegisterInfo* r = Find(kRegisters, reg);
     return r ? r->name : "";
 }
 
 std::string RegisterValueText(std::uint16_t reg, std::uint16_t word) {
-    const RegisterInfo* r = FindRegister(reg);
+    const RegisterInfo* r = Find(kRegisters, reg);
     const std::string plain = std::to_string(word);
     switch (r ? r->form : RegisterForm::Plain) {
         case RegisterForm::SignedTenths: return SignedTenthsWords(word);
