@@ -7,6 +7,8 @@
 CConfigApp::CConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes shown without a caption carry the program's name.
     setApplicationName(QStringLiteral("Sentrabus"));
+    // The desktop entry the package installs, so that a desktop shows its icon.
+    setDesktopFileName(QStringLiteral("org.sentrabus.Sentrabus"));
     InstallDialogFontSubstitutions();
     g_serialPort.SetEventSink(&m_serialLog);
 }

@@ -7,6 +7,7 @@
 #include <QMenu>
 
 #include "AboutDlg.h"
+#include "FrameRecorder.h"
 #include "res/Resources.h"
 #include "serial/PortPath.h"
 #include "serial/SerialPort.h"
@@ -85,6 +86,8 @@ CConfigDlg* EnterGuardedOperation() {
     return main;
 }
 
+CFrameLog& CConfigDlg::FrameLog() { return m_frames->Log(); }
+
 bool CConfigDlg::TryEnterBusy() {
     if (m_busy) return false;
     m_busy = 1;
@@ -96,19 +99,23 @@ void CConfigDlg::OnTimer(int timerId) {
 }
 
 // Linux desktops give a dialog no system menu of its own, so the About entry
-// lives in the window's context menu, below a separator as on Windows.
+// lives in the window's context menu, below a separator as on Windows; the
+// frame log's entry follows it.
 void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
-    const QString text = LoadResString(kAboutStringId);
-    if (text.isEmpty()) return;
     QMenu menu(this);
-    menu.addSeparator();
-    menu.addAction(text)->setData(kAboutCommand);
+    const QString about = LoadResString(kAboutStringId);
+    if (!about.isEmpty()) {
+        menu.addSeparator();
+        menu.addAction(about)->setData(kAboutCommand);
+    }
+    menu.addAction(QStringLiteral("Frame log..."))->setData(kFrameLogCommand);
     if (QAction* chosen = menu.exec(event->globalPos())) OnSysCommand(chosen->data().toInt());
 }
 
 void CConfigDlg::OnSysCommand(int command) {
     // The low four bits of a system command are the system's own.
     if ((command & 0xFFF0) == kAboutCommand) OnAbout();
+    if ((command & 0xFFF0) == kFrameLogCommand) OnFrameLog();
 }
 
 void CConfigDlg::OnAbout() {

@@ -13,6 +13,9 @@
 #include "protocol/Link.h"
 #include "widgets/DialogBase.h"
 
+class CFrameLog;
+class CFrameLogWnd;
+class CFrameRecorder;
 class CLcdControlDlg;
 class CLightParamDlg;
 class CWirelessDlg;
@@ -25,6 +28,7 @@ public:
     static constexpr int kBusyTimer = 1;
     static constexpr int kBusyTimerMs = 300;
     static constexpr int kAboutCommand = 16;
+    static constexpr int kFrameLogCommand = 32;
 
     CConfigDlg();
     ~CConfigDlg() override;
@@ -107,6 +111,12 @@ public:
     void OnPortSelChange() {}  // a new port takes effect at the next search
     void OnSysCommand(int command);
 
+    // Every exchange of every window and every port event, in words; and the
+    // window that shows it (src/ui/log), opened from the context menu.
+    CFrameLog& FrameLog();
+    void OnFrameLog();
+    CFrameLogWnd* FrameLogWindow() const { return m_frameLogWnd.get(); }
+
 protected:
     bool OnInitDialog() override;
     void OnTimer(int timerId) override;
@@ -119,6 +129,8 @@ private:
 
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
     CLink m_link;
+    std::unique_ptr<CFrameRecorder> m_frames;
+    std::unique_ptr<CFrameLogWnd> m_frameLogWnd;  // after the log it shows
 };
 
 // The one main window, set at the start of its initialisation; the secondary

@@ -41,8 +41,10 @@ std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVari
     // A lost write shows up as a missing reply, so its result is not needed.
     const auto length = std::min<std::size_t>(frameLength, link.m_txFrame.size());
     link.m_port.Write(link.m_txFrame.data(), static_cast<std::uint32_t>(length));
+    if (link.m_observer) link.m_observer->OnRequest(std::span<const std::uint8_t>(link.m_txFrame).first(length));
 
-    for (int poll = 0; poll < plan.maxPolls; ++poll) {
+    std::uint16_t stopped = 0;
+    for (int poll = 0; poll < plan.maxPolls && stopped == 0; ++poll) {
         if (link.m_waiter) {
             link.m_waiter->Wait(plan.interval);
         } else {
@@ -51,7 +53,8 @@ std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVari
         const std::uint16_t count = FetchIntoReply(link);
         // The long variant outwaits the receiver's line noise of a few bytes
         // while it switches mode; those fetches are simply dropped.
-        if (count >= plan.stopBytes) return count;
+        if (count >= plan.stopBytes) stopped = count;
     }
-    return 0;
+    if (link.m_observer) link.m_observer->OnReply(ReplyOf(link, stopped), variant);
+    return stopped;
 }

@@ -33,6 +33,16 @@ constexpr ExchangePlan PlanOf(ExchangeVariant variant) {
     return {milliseconds(10), 50, 1};
 }
 
+// Told of every exchange on a link, on the thread that runs it: the request as
+// written, then the bytes of the fetch that ended the wait (none when the polls
+// ran out). It must return at once: the exchange's timing is the device's.
+class IExchangeObserver {
+public:
+    virtual ~IExchangeObserver() = default;
+    virtual void OnRequest(std::span<const std::uint8_t> request) = 0;
+    virtual void OnReply(std::span<const std::uint8_t> reply, ExchangeVariant variant) = 0;
+};
+
 // Returns the byte count of the fetch that stopped the poll (the reply is in
 // link.m_rxReply), or 0 when the polls ran out.
 std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength,

@@ -10,6 +10,7 @@
 #include "serial/ReceivePath.h"
 
 class CSerialPort;
+class IExchangeObserver;
 
 // How the window thread passes the time between polls. Without a waiter the
 // exchange simply sleeps; the windows install one that keeps them painting and
@@ -33,4 +34,5 @@ struct CLink {
     std::array<std::uint8_t, kBufferBytes> m_txFrame{};  // request being built
     std::array<std::uint8_t, kBufferBytes> m_rxReply{};  // reply as FetchReply left it
     IExchangeWaiter* m_waiter = nullptr;
+    IExchangeObserver* m_observer = nullptr;  // told of each exchange, when set
 };

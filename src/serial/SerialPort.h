@@ -55,6 +55,8 @@ public:
     // once this returns, the previous sink is no longer called. See PortEvents.h
     // for the threads a sink is called on.
     void SetEventSink(IPortEventSink* sink);
+    // The sink installed now (nullptr: none), so that another can pass events on to it.
+    IPortEventSink* EventSink() const { return m_events.m_sink.load(std::memory_order_acquire); }
 
 private:
     // Adds the port number to the backend's events and passes them on.

@@ -22,6 +22,18 @@ const DlgTemplate kMissingTemplate = {0, "", 100, 50, "宋体", 9, {}};
 // Windows makes shorter timers this long.
 constexpr int kMinimumTimerMs = 10;
 
+// The dialog of ours whose handler opens `dialog`: the topmost modal window,
+// or the active one, when it is one of our dialogs. Never a window of another
+// kind (the frame log, its file dialog), which must not end up beneath it.
+QWidget* OpeningDialog(const CDialogBase* dialog) {
+    for (QWidget* candidate : {QApplication::activeModalWidget(), QApplication::activeWindow()}) {
+        if (!candidate) continue;
+        QWidget* window = candidate->window();
+        if (window != dialog && qobject_cast<CDialogBase*>(window)) return window;
+    }
+    return nullptr;
+}
+
 const DlgTemplate& TemplateOrMissing(int templateId) {
     if (const DlgTemplate* found = FindDialogTemplate(templateId)) return *found;
     qWarning("dialog template %d does not exist", templateId);
@@ -65,15 +77,17 @@ int CDialogBase::DoModal() {
     // Kept above the window that opened it, as the owner of a Windows dialog.
     QWindow* owner = nullptr;
     if (!parentWidget()) {
-        QWidget* active = QApplication::activeModalWidget();
-        if (!active) active = QApplication::activeWindow();
-        if (active && active != this) {
+        if (QWidget* opener = OpeningDialog(this)) {
             createWinId();
-            owner = active->window()->windowHandle();
+            owner = opener->windowHandle();
             if (windowHandle() && owner) windowHandle()->setTransientParent(owner);
         }
     }
 
+    // Modal to the windows beneath it only, as a Windows dialog is to its
+    // owner: a window of the program that is not beneath it (the frame log)
+    // stays usable.
+    setWindowModality(Qt::WindowModal);
     const int result = exec();
 
     if (owner && windowHandle()) windowHandle()->setTransientParent(nullptr);

@@ -57,6 +57,9 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
     // A copy: the hook may replace itself while it runs.
     if (const MessageBoxHook hook = Hook()) return hook(call);
     CSystemMessageBox box(call);
+    // Like the windows: it blocks the window it belongs to and those beneath,
+    // not the frame log.
+    if (call.owner) box.setWindowModality(Qt::WindowModal);
     box.exec();
     return kIdOk;
 }

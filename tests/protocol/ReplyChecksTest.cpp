@@ -10,16 +10,11 @@
 
 #include "protocol/Crc16.h"
 #include "protocol/ReplyChecks.h"
+#include "support/BuiltFrame.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Sealed(Bytes head) {
-    head.resize(head.size() + 2);
-    AppendCrc16(head, head.size() - 2);
-    return head;
-}
 
 Bytes SwapCrc(Bytes frame) {
     std::swap(frame[frame.size() - 2], frame[frame.size() - 1]);

@@ -175,8 +175,8 @@ TEST(Simulator, TracesRequestsAndReplies) {
         ASSERT_EQ(port.Ask(kFdQuery, 7).size(), 7U);
     }
     ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0], "rx 4800 FD FD FD 00 00 E9 88");
-    EXPECT_EQ(lines[1], "tx FD FD FD 02 05 28 EB");
+    EXPECT_EQ(lines[0], "rx 4800 FD FD FD 00 00 E9 88 | FD query");
+    EXPECT_EQ(lines[1], "tx FD FD FD 02 05 28 EB | FD reply: address 5, baud code 2 (4800 bit/s) | good");
 }
 
 }  // namespace

@@ -78,6 +78,8 @@ CConfigDlg& MainWindowFixture::OpenMainWindow() {
     return *m_dlg;
 }
 
+void MainWindowFixture::CloseMainWindow() { m_dlg.reset(); }
+
 CConfigDlg& MainWindowFixture::Dlg() {
     if (!m_dlg) throw std::logic_error("no main window");
     return *m_dlg;

@@ -57,6 +57,8 @@ protected:
     // 4800 bit/s, receive thread, timer 1) and shows it offscreen. COM1 leads
     // nowhere unless a device was started on it.
     CConfigDlg& OpenMainWindow();
+    // Destroys the main window, as closing the program does (the port stays open).
+    void CloseMainWindow();
     CConfigDlg& Dlg();
     // A scripted device on COM1 and the main window opened on it, with the
     // device address taken as `address`; no search.

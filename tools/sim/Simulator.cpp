@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
 
 #include "Devices.h"
+#include "protocol/FrameDecoder.h"
 
 namespace sim {
 
@@ -28,17 +28,7 @@ int PollTimeout(Clock::duration wait) {
 
 }  // namespace
 
-std::string HexBytes(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    for (std::uint8_t b : bytes) {
-        std::array<char, 4> hex{};
-        std::snprintf(hex.data(), hex.size(), "%02X", b);
-        if (!text.empty()) text += ' ';
-        text += hex.data();
-    }
-    return text;
-}
+std::string HexBytes(std::span<const std::uint8_t> bytes) { return HexText(bytes); }
 
 CSimulator::CSimulator(SimConfig config)
     : m_kind(config.kind),
@@ -235,12 +225,12 @@ void CSimulator::HandleRequest(const Frame& request, Clock::time_point now) {
         }
     }
     if (m_trace) {
-        std::string line = "rx " + std::to_string(lineBaud) + " " + HexBytes(request);
-        if (pieces.empty()) line += "  (no answer)";
+        std::string line = "rx " + std::to_string(lineBaud) + " " + HexBytes(request) + " | " + DescribeRequest(request);
+        if (pieces.empty()) line += " (no answer)";
         m_trace(line);
     }
     for (const ReplyPiece& piece : pieces) {
-        const Outgoing out{now + latency + piece.after, piece.bytes};
+        const Outgoing out{now + latency + piece.after, piece.bytes, request};
         const auto place = std::upper_bound(m_outgoing.begin(), m_outgoing.end(), out.due,
                                             [](Clock::time_point due, const Outgoing& o) { return due < o.due; });
         m_outgoing.insert(place, out);
@@ -255,6 +245,7 @@ void CSimulator::HandleRequest(const Frame& request, Clock::time_point now) {
 void CSimulator::SendDue(Clock::time_point now) {
     while (!m_outgoing.empty() && m_outgoing.front().due <= now) {
         Frame bytes = std::move(m_outgoing.front().bytes);
+        const Frame request = std::move(m_outgoing.front().request);
         m_outgoing.erase(m_outgoing.begin());
         std::size_t sent = 0;
         while (sent < bytes.size()) {
@@ -267,7 +258,11 @@ void CSimulator::SendDue(Clock::time_point now) {
                 break;  // the terminal's buffer is full: nobody reads, the rest is lost on the line
             }
         }
-        if (m_trace) m_trace("tx " + HexBytes(std::span<const std::uint8_t>(bytes.data(), sent)));
+        if (m_trace) {
+            const std::span<const std::uint8_t> reply(bytes.data(), sent);
+            m_trace("tx " + HexBytes(reply) + " | " + DescribeReply(reply, request) + " | " +
+                    OutcomeText(JudgeReply(reply, request)));
+        }
     }
 }
 

@@ -36,7 +36,10 @@ struct SimConfig {
     std::uint32_t baud = 9600;
     std::chrono::milliseconds replyLatency{2};
     // Called on the serving thread with one line per request heard and per reply
-    // sent ("rx 4800 FD FD FD 00 00 E9 88", "tx FD FD FD 02 05 .."). Optional.
+    // sent ("rx 4800 FD FD FD 00 00 E9 88 | FD query", "tx FD FD FD 02 05 .. |
+    // FD reply: .. | good"). Optional.
+    // A line is the bytes in hex, then "|" and their meaning; a reply's line
+    // ends in "|" and how the tool would judge it ("good", "bad: CRC").
     std::function<void(const std::string&)> trace{};
 };
 
@@ -102,6 +105,7 @@ private:
     struct Outgoing {
         std::chrono::steady_clock::time_point due;
         Frame bytes;
+        Frame request;  // the one it answers, for the trace
     };
     struct QueuedFault {
         Fault fault;

@@ -2,10 +2,13 @@
 // are built with the main window and each opening reuses the same object.
 
 #include "app/ConfigDlg.h"
+#include "app/FrameRecorder.h"
 #include "app/WindowExchangeWaiter.h"
+#include "protocol/FrameCodes.h"
 #include "serial/SerialPort.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+#include "ui/log/FrameLogWnd.h"
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
@@ -13,8 +16,13 @@
 CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),
-      m_link(g_serialPort) {
+      m_link(g_serialPort),
+      m_frames(std::make_unique<CFrameRecorder>(g_serialPort, [this] {
+          // A register-frame device answers its reads from address 255.
+          return m_soilMode ? ReplyContext{kRegisterModeAddress} : ReplyContext{};
+      })) {
     m_link.m_waiter = m_waiter.get();
+    m_link.m_observer = &m_frames->Observer();
     CreateSecondaryWindows();
     BindMessageMap();
 }

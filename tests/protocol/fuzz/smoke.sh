@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds the fuzz targets of the reply checks and of the simulator's request
-# handling with clang's libFuzzer and runs each for a few seconds.
+# Builds the fuzz targets of the reply checks, the frame decoder and the
+# simulator's request handling with clang's libFuzzer and runs each for a few seconds.
 # Usage: smoke.sh [work dir, default a temporary one] [seconds per target, default 5]
 # The work dir keeps the binaries (rebuilt when a source is newer) and the
 # corpora, so later runs start from what earlier ones found.
@@ -25,6 +25,7 @@ mkdir -p "$WORK"
 
 FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$ROOT/src -I$ROOT/tools"
 PROTOCOL="$ROOT/src/protocol/Crc16.cpp $ROOT/src/protocol/BaudCodes.cpp $ROOT/src/protocol/ReplyChecks.cpp"
+DECODER="$ROOT/src/protocol/FrameDecoder.cpp $ROOT/src/protocol/FrameWords.cpp $ROOT/src/protocol/ReplyVerdict.cpp"
 SIM="$ROOT/tools/sim/RequestCutter.cpp $ROOT/tools/sim/Devices.cpp $ROOT/tools/sim/DeviceFd.cpp"
 SIM="$SIM $ROOT/tools/sim/DeviceRegisters.cpp $ROOT/tools/sim/DeviceFc.cpp $ROOT/tools/sim/DeviceWireless.cpp"
 SIM="$SIM $ROOT/tools/sim/DeviceState.cpp $ROOT/tools/sim/Fault.cpp"
@@ -46,9 +47,11 @@ build() {
 # shellcheck disable=SC2086
 build fuzz_reply_checks "$HERE/fuzz_reply_checks.cpp" $PROTOCOL
 # shellcheck disable=SC2086
+build fuzz_frame_decoder "$HERE/fuzz_frame_decoder.cpp" $PROTOCOL $DECODER
+# shellcheck disable=SC2086
 build fuzz_sim_requests "$HERE/fuzz_sim_requests.cpp" $PROTOCOL $SIM
 
-for target in fuzz_reply_checks fuzz_sim_requests; do
+for target in fuzz_reply_checks fuzz_frame_decoder fuzz_sim_requests; do
     mkdir -p "$WORK/corpus-$target"
     echo "fuzz smoke: $target for ${SECONDS_EACH}s"
     if ! "$WORK/$target" -max_total_time="$SECONDS_EACH" -max_len=1100 \

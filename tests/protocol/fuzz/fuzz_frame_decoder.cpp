@@ -1,0 +1,46 @@
+// libFuzzer target: any bytes, as a request and the reply to it, decode to
+// words and a verdict without reading outside them; a reply judged good passed
+// a check, so it carries a valid CRC (or is an echo of the request).
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "protocol/Crc16.h"
+#include "protocol/FrameDecoder.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // First byte: the request's length and whether the register mode's
+    // address applies; then the request, then the reply.
+    if (size == 0) return 0;
+    const std::size_t requestLength = std::min<std::size_t>(data[0] & 0x3F, size - 1);
+    // Copies of exactly their size, so that a read past either is caught.
+    const std::vector<std::uint8_t> request(data + 1, data + 1 + requestLength);
+    const std::vector<std::uint8_t> reply(data + 1 + requestLength, data + size);
+    ReplyContext context;
+    if (data[0] & 0x80) context.readReplyAddress = 0xFF;
+
+    Require(!DescribeRequest(request).empty());
+    Require(!DescribeReply(reply, request).empty());
+    Require(!DescribeReply(request, reply).empty());
+    const ReplyVerdict verdict = JudgeReply(reply, request, context);
+    Require(!OutcomeText(verdict).empty());
+    if (verdict.outcome == ExchangeOutcome::GoodReply) {
+        Require(reply.size() > 3);
+        Require(HasValidCrc(reply) || (reply.size() >= request.size() &&
+                                       std::equal(request.begin(), request.end(), reply.begin())));
+    }
+    if (verdict.outcome == ExchangeOutcome::BadReply) Require(!verdict.failedCheck.empty());
+    Require(HexText(reply).size() == (reply.empty() ? 0 : reply.size() * 3 - 1));
+    return 0;
+}
