@@ -30,6 +30,7 @@ constexpr const char* kUsage =
     "                      swapped-crc, split:MS, glitch:MS, wrong-address, exception\n"
     "  --fault-count N     only the next N replies get the fault (default: all)\n"
     "  --reply-latency MS  time from request to reply (default 2)\n"
+    "  --ignore-configure  wireless: acknowledge a configure but keep the address table\n"
     "  --trace             print every request and reply on standard error\n";
 
 struct Options {
@@ -38,6 +39,7 @@ struct Options {
     unsigned faultCount = sim::CSimulator::kEveryRequest;
     std::string link;
     bool trace = false;
+    bool ignoreConfigure = false;
 };
 
 std::optional<unsigned long> Number(std::string_view text) {
@@ -62,6 +64,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         }
         if (arg == "--trace") {
             options.trace = true;
+            continue;
+        }
+        if (arg == "--ignore-configure") {
+            options.ignoreConfigure = true;
             continue;
         }
         if (i + 1 >= argc) return Fail(std::string(arg) + " needs a value");
@@ -135,6 +141,8 @@ int main(int argc, char** argv) {
     try {
         sim::CSimulator device(options.config);
         if (options.fault) device.InjectFault(*options.fault, options.faultCount);
+        if (options.ignoreConfigure)
+            device.Update([](sim::DeviceState& state) { state.wireless.ignoresConfigure = true; });
         if (!options.link.empty() && !MakeLink(options.link, device.SlavePath())) return 1;
 
         std::cout << device.SlavePath() << std::endl;
