@@ -6,30 +6,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 
+#include "support/HexText.h"
 #include "support/LineServer.h"
 
 namespace {
-
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 15];
-    }
-    return text;
-}
-
-std::vector<std::uint8_t> FromHex(const std::string& text) {
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        bytes.push_back(static_cast<std::uint8_t>(std::strtoul(text.substr(i, 2).c_str(), nullptr, 16)));
-    }
-    return bytes;
-}
 
 // One connection carries the COM port links of the overrides; the links go when
 // the test program ends.
@@ -56,7 +38,7 @@ CPseudoTerminal::~CPseudoTerminal() = default;
 
 bool CPseudoTerminal::Send(const std::vector<std::uint8_t>& bytes, std::chrono::milliseconds) {
     // The server gives up after 10 s, as the Linux fixture does.
-    return bytes.empty() || m_end->m_server.Request("send " + Hex(bytes));
+    return bytes.empty() || m_end->m_server.Request("send " + ToHex(bytes));
 }
 
 std::vector<std::uint8_t> CPseudoTerminal::Receive(std::size_t count, std::chrono::milliseconds timeout) {
@@ -64,7 +46,9 @@ std::vector<std::uint8_t> CPseudoTerminal::Receive(std::size_t count, std::chron
     if (!m_end->m_server.Request("receive " + std::to_string(count) + " " + std::to_string(timeout.count()), &hex)) {
         return {};
     }
-    return FromHex(hex);
+    std::vector<std::uint8_t> bytes;
+    FromHex(hex, bytes);
+    return bytes;
 }
 
 int CPseudoTerminal::WaitingAtPort() const {

@@ -9,7 +9,8 @@
 
 class CSimProgram {
 public:
-    // `options` as on sentrabus-sim's command line ("--device", "th", ...).
+    // `options` as on sentrabus-sim's command line ("--device", "th", ...);
+    // port number 0 maps no list entry.
     CSimProgram(int portNumber, const std::vector<std::string>& options);
     ~CSimProgram();
     CSimProgram(const CSimProgram&) = delete;

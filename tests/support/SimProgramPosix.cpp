@@ -1,6 +1,8 @@
 #include "SimProgram.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,7 +17,7 @@ CSimProgram::CSimProgram(int portNumber, const std::vector<std::string>& options
     : m_process(std::make_unique<CProcess>()) {
     const char* program = std::getenv("SENTRABUS_SIM");
     int out[2];
-    if (program == nullptr || ::pipe(out) != 0) {
+    if (program == nullptr || ::pipe2(out, O_CLOEXEC) != 0) {
         return;
     }
     std::vector<char*> argv{const_cast<char*>(program)};
@@ -23,6 +25,7 @@ CSimProgram::CSimProgram(int portNumber, const std::vector<std::string>& options
     argv.push_back(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // the simulator goes with its test
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
@@ -36,11 +39,11 @@ CSimProgram::CSimProgram(int portNumber, const std::vector<std::string>& options
     char c = 0;
     while (child > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') path += c;
     ::close(out[0]);
-    if (!path.empty()) {
+    if (!path.empty() && portNumber > 0) {
         m_process->m_variable = "SENTRABUS_COM" + std::to_string(portNumber);
         ::setenv(m_process->m_variable.c_str(), path.c_str(), 1);
-        m_slavePath = path;
     }
+    m_slavePath = path;
 }
 
 CSimProgram::~CSimProgram() {
