@@ -18,7 +18,9 @@
 
 namespace {
 
-constexpr std::uint8_t kSimPort = 9;
+// Under Wine the COM ports of one prefix are shared by the test programs that
+// CTest runs side by side: the serial tests use COM7 to COM9.
+constexpr std::uint8_t kSimPort = 12;
 constexpr std::uint8_t kAddress = 5;
 
 class ExchangeWithSimProgram : public ::testing::Test {
