@@ -1,7 +1,7 @@
 // ExchangeFrame end to end against the sentrabus-sim program: the real port and
 // receive path of this platform (termios on Linux, Win32 under Wine) and a
 // simulated device on a pseudo-terminal of the Linux host. One case per frame
-// family and variant.
+// family and variant. Needs SENTRABUS_SIM (set by CTest).
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ protected:
         std::vector<std::string> options = {"--address", std::to_string(kAddress), "--baud", "4800", "--device"};
         options.insert(options.end(), deviceOptions.begin(), deviceOptions.end());
         m_device = std::make_unique<CSimProgram>(kSimPort, options);
-        ASSERT_TRUE(m_device->Valid());
+        ASSERT_TRUE(m_device->Valid()) << "no simulator: CTest sets SENTRABUS_SIM to the sentrabus-sim program";
         m_port.SetParams(kSimPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
         ASSERT_TRUE(m_port.Open());
         m_portOpen = true;
