@@ -188,6 +188,10 @@ bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) 
                         error == ENOTTY ? OpenFailure::NotATerminal : OpenFailure::Other, error);
     }
     ::cfmakeraw(&settings);
+    // cfmakeraw leaves input-side XON/XOFF and hardware flow control as they
+    // were: a frame that holds 0x11 or 0x13 must pass, and nothing waits for CTS.
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXOFF | IXANY);
+    settings.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
     SetFrame(settings, line);
     settings.c_cflag |= CLOCAL | CREAD;
     settings.c_cc[VMIN] = 0;

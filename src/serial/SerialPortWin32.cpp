@@ -183,8 +183,6 @@ bool CSerialPortWin32::Open(const std::string& path, const CLineSettings& line) 
     timeouts.WriteTotalTimeoutConstant = kTotalTimeoutMs;
     ::SetCommTimeouts(comm, &timeouts);
 
-    // Only the frame and the speed change; flow control and the rest stay as
-    // the driver has them.
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
     bool configured = ::GetCommState(comm, &dcb) != FALSE;
@@ -195,6 +193,19 @@ bool CSerialPortWin32::Open(const std::string& path, const CLineSettings& line) 
         dcb.StopBits = line.m_stopBits;
         dcb.fBinary = TRUE;
         dcb.fParity = TRUE;
+        // Frames are binary and may hold 0x11 and 0x13: whatever flow control or
+        // byte substitution the driver had on (a USB adapter's driver or Wine's
+        // pty may start with XON/XOFF) would eat those bytes or stall the line.
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fDsrSensitivity = FALSE;
+        dcb.fNull = FALSE;
+        dcb.fErrorChar = FALSE;
+        dcb.fAbortOnError = FALSE;
+        dcb.fDtrControl = DTR_CONTROL_ENABLE;
+        dcb.fRtsControl = RTS_CONTROL_ENABLE;
         configured = ::SetCommState(comm, &dcb) != FALSE;
     }
     if (!configured) {

@@ -3,9 +3,16 @@
 // The test talks as the device on the master side; the port under test opens the
 // slave path. The fixture keeps a slave descriptor of its own open so that the
 // master never sees a hang-up while the port is closed between sessions.
+//
+// The terminal starts raw but with XON/XOFF and RTS/CTS flow control on, as a
+// driver or an earlier program may leave a port: the port must switch them off.
+//
+// Linux: the terminal is this process's own. Windows under Wine: it lives in
+// sentrabus-line-server on the host, and COM<n> is a link in the Wine prefix.
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,10 +35,23 @@ public:
     // Bytes sent by the device that no one on the port side has read yet.
     int WaitingAtPort() const;
 
+    // The line as the port under test set it up.
+    struct CLine {
+        std::uint32_t m_baud = 0;
+        int m_dataBits = 0;
+        char m_parity = '?';  // 'n', 'o' or 'e'
+        int m_stopBits = 0;
+        bool m_xonXoff = true;
+        bool m_rtsCts = true;
+    };
+    CLine Line() const;
+
     // The device end goes away, as when a USB adapter is pulled.
     void HangUp();
 
 private:
+    struct CServerEnd;  // the host's terminal, under Wine
+    std::unique_ptr<CServerEnd> m_end;
     int m_master = -1;
     int m_slave = -1;
     std::string m_slavePath;

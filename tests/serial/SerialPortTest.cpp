@@ -1,11 +1,17 @@
+// The serial port against a terminal that stands in for the adapter: the same
+// cases for the termios backend on Linux and the Win32 backend under Wine.
+
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +26,7 @@ namespace {
 constexpr std::uint8_t kPort = 7;
 constexpr std::uint8_t kOtherPort = 8;
 
+#ifndef _WIN32
 // errno of an open of `path` by someone else than this port: another user when
 // we run as root (root passes over the exclusive mode), this process otherwise.
 int OpenErrorForSomeoneElse(const std::string& path) {
@@ -44,6 +51,14 @@ int OpenErrorForSomeoneElse(const std::string& path) {
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+#endif
+
+#ifdef _WIN32
+// A COM port is a serial device by its name: what is not one fails at the line settings.
+constexpr OpenFailure kNotATerminal = OpenFailure::BadSettings;
+#else
+constexpr OpenFailure kNotATerminal = OpenFailure::NotATerminal;
+#endif
 
 class SerialPortOnPty : public testing::Test {
 protected:
@@ -70,7 +85,7 @@ protected:
 
 TEST_F(SerialPortOnPty, ReadTakesOnlyWhatIsWaitingAndNeverWaits) {
     ASSERT_TRUE(m_port.Open());
-    EXPECT_EQ(m_port.DevicePath(), m_pty.SlavePath());
+    EXPECT_EQ(m_port.DevicePath(), ResolvePortPath(kPort));
     std::uint8_t buffer[512];
 
     const auto before = std::chrono::steady_clock::now();
@@ -132,6 +147,52 @@ TEST_F(SerialPortOnPty, OpenDiscardsWhatTheDriverHeld) {
     EXPECT_EQ(m_port.Read(buffer, sizeof(buffer)), 0u);
 }
 
+// Whatever the driver had, the port runs 8N1 at the speed asked and without
+// flow control: a frame byte 0x11 or 0x13 is data, not XON or XOFF.
+TEST_F(SerialPortOnPty, OpensEightNoneOneAtEachSpeedWithoutFlowControl) {
+    for (const std::uint32_t baud : {1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u}) {
+        SCOPED_TRACE(std::to_string(baud) + " bit/s");
+        m_port.Close();
+        m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, baud);
+        ASSERT_TRUE(m_port.Open());
+        const auto line = m_pty.Line();
+        EXPECT_EQ(line.m_baud, baud);
+        EXPECT_EQ(line.m_dataBits, 8);
+        EXPECT_EQ(line.m_parity, 'n');
+        EXPECT_EQ(line.m_stopBits, 1);
+        EXPECT_FALSE(line.m_xonXoff);
+        EXPECT_FALSE(line.m_rtsCts);
+    }
+}
+
+TEST_F(SerialPortOnPty, FrameBytesThatLookLikeXonAndXoffPassBothWays) {
+    ASSERT_TRUE(m_port.Open());
+    // The device's reply ends in XOFF: a port that obeyed it would stop writing.
+    const std::vector<std::uint8_t> reply = {0xFC, 0x11, 0x13, 0x05, 0x11, 0x13};
+    ASSERT_TRUE(m_pty.Send(reply));
+    ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == static_cast<int>(reply.size()); }));
+    std::uint8_t buffer[16];
+    ASSERT_EQ(m_port.Read(buffer, sizeof(buffer)), reply.size());
+    EXPECT_TRUE(std::equal(reply.begin(), reply.end(), buffer));
+
+    const std::vector<std::uint8_t> request = {0xFC, 0xFC, 0xFC, 0x13, 0x11, 0x13, 0x00, 0x11};
+    ASSERT_TRUE(m_port.Write(request.data(), static_cast<std::uint32_t>(request.size())));
+    EXPECT_EQ(m_pty.Receive(request.size()), request);
+}
+
+#ifdef _WIN32
+TEST_F(SerialPortOnPty, HoldsTheDeviceExclusivelyWhileOpen) {
+    if (RunningUnderWine()) {
+        GTEST_SKIP() << "Wine does not emulate the exclusive open of a COM port";
+    }
+    ASSERT_TRUE(m_port.Open());
+    CSerialPort second;
+    second.SetParams(kPort, 8, 0, 0, 9600);
+    EXPECT_FALSE(second.Open());
+    m_port.Close();
+    EXPECT_TRUE(second.Open()) << "the device must be free again after Close";
+}
+#else
 TEST_F(SerialPortOnPty, HoldsTheDeviceExclusivelyWhileOpen) {
     ASSERT_TRUE(m_port.Open());
     EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), EBUSY);
@@ -146,13 +207,20 @@ TEST_F(SerialPortOnPty, HoldsTheDeviceExclusivelyWhileOpen) {
     ASSERT_TRUE(m_port.Open());
     EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), EBUSY);
 }
+#endif
 
 // Every way an Open can fail, on a port that was closed and on one that was open:
 // the result is false, one warning says why, and the open state stays as it was.
 TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
-    const std::string regularFile = std::filesystem::temp_directory_path() /
-                                    ("sentrabus-serial-" + std::to_string(::getpid()));
-    std::fclose(std::fopen(regularFile.c_str(), "w"));
+    // Named as the host sees it, for COM8 to lead there.
+    const std::string regularFile =
+        "/tmp/sentrabus-serial-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+#ifdef _WIN32
+    const std::string regularFileHere = "Z:" + regularFile;  // Wine's drive Z: is the host's root
+#else
+    const std::string regularFileHere = regularFile;
+#endif
+    std::fclose(std::fopen(regularFileHere.c_str(), "w"));
 
     struct Case {
         const char* name;
@@ -166,11 +234,13 @@ TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
     const Case cases[] = {
         {"nothing selected", 0, nullptr, 9600, 8, 0, OpenFailure::NotSelected},
         {"missing device", kOtherPort, "/dev/sentrabus-no-such-tty", 9600, 8, 0, OpenFailure::Missing},
-        {"not a terminal", kOtherPort, "/dev/null", 9600, 8, 0, OpenFailure::NotATerminal},
-        {"regular file", kOtherPort, regularFile.c_str(), 9600, 8, 0, OpenFailure::NotATerminal},
+        {"not a terminal", kOtherPort, "/dev/null", 9600, 8, 0, kNotATerminal},
+        {"regular file", kOtherPort, regularFile.c_str(), 9600, 8, 0, kNotATerminal},
+#ifndef _WIN32  // a Windows driver takes any speed it can divide down to
         {"unsupported speed", kOtherPort, nullptr, 12345, 8, 0, OpenFailure::BadSettings},
+#endif
         {"unsupported data bits", kOtherPort, nullptr, 9600, 9, 0, OpenFailure::BadSettings},
-        {"unsupported parity", kOtherPort, nullptr, 9600, 8, 3, OpenFailure::BadSettings},
+        {"unsupported parity", kOtherPort, nullptr, 9600, 8, 5, OpenFailure::BadSettings},
     };
     for (const bool wasOpen : {false, true}) {
         for (const auto& c : cases) {
@@ -201,7 +271,7 @@ TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
             }
         }
     }
-    std::filesystem::remove(regularFile);
+    std::filesystem::remove(regularFileHere);
 }
 
 // Each open and each close of an open port is one event that names the port,
@@ -218,7 +288,7 @@ TEST_F(SerialPortOnPty, EachSuccessfulOpenStartsANewSession) {
     EXPECT_EQ(Session(), first + 2);
     EXPECT_EQ(m_port.Baud(), 4800u);
 
-    const std::string device = " (" + m_pty.SlavePath() + ")";
+    const std::string device = " (" + ResolvePortPath(kPort) + ")";
     std::vector<std::string> texts;
     for (const auto& event : m_log.Events()) {
         texts.push_back(event.text);
@@ -227,6 +297,14 @@ TEST_F(SerialPortOnPty, EachSuccessfulOpenStartsANewSession) {
                                                "opened COM7" + device + " at 4800 bit/s"}));
 }
 
+#ifdef _WIN32
+TEST(PortPath, ResolvesTheListEntry) {
+    EXPECT_EQ(ResolvePortPath(0), "");
+    EXPECT_EQ(ResolvePortPath(3), "\\\\.\\COM3");
+    EXPECT_EQ(ResolvePortPath(64), "\\\\.\\COM64");
+    EXPECT_EQ(ResolvePortPath(65), "\\\\.\\TELNET");
+}
+#else
 TEST(PortPath, ResolvesTheListEntry) {
     CComPortOverride com3(3, "/tmp/sentrabus-com3");
     CComPortOverride emptyCom30(30, "");
@@ -237,3 +315,4 @@ TEST(PortPath, ResolvesTheListEntry) {
         EXPECT_EQ(ResolvePortPath(30), "/dev/ttyS29");  // an empty override counts as none
     }
 }
+#endif

@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 void CSerialLogCapture::OnPortEvent(const CPortEvent& event) {
     std::lock_guard lock(m_lock);
     m_events.push_back({event.m_kind, event.m_reason, PortEventText(event)});
@@ -37,4 +41,13 @@ std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed) {
         bytes[i] = static_cast<std::uint8_t>(i * 31 + (i >> 8) + seed);
     }
     return bytes;
+}
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
 }

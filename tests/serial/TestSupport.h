@@ -33,3 +33,7 @@ private:
 };
 
 std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed = 0);
+
+// True when the tests run under Wine, whose serial emulation lacks a few
+// things of Windows'.
+bool RunningUnderWine();

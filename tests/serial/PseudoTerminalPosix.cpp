@@ -20,6 +20,8 @@ int MillisecondsLeft(Clock::time_point deadline) {
 
 }  // namespace
 
+struct CPseudoTerminal::CServerEnd {};
+
 CPseudoTerminal::CPseudoTerminal() {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
@@ -34,10 +36,13 @@ CPseudoTerminal::CPseudoTerminal() {
     if (m_slave < 0) {
         return;
     }
-    // Raw from the start: no echo back to the device, no line editing of its bytes.
+    // Raw from the start: no echo back to the device, no line editing of its
+    // bytes; flow control on, for the port to switch off.
     termios settings{};
     ::tcgetattr(m_slave, &settings);
     ::cfmakeraw(&settings);
+    settings.c_iflag |= IXON | IXOFF;
+    settings.c_cflag |= CRTSCTS;
     ::tcsetattr(m_slave, TCSANOW, &settings);
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
 }
@@ -92,6 +97,31 @@ std::vector<std::uint8_t> CPseudoTerminal::Receive(std::size_t count, std::chron
 int CPseudoTerminal::WaitingAtPort() const {
     int waiting = 0;
     return ::ioctl(m_slave, FIONREAD, &waiting) == 0 ? waiting : -1;
+}
+
+CPseudoTerminal::CLine CPseudoTerminal::Line() const {
+    CLine line;
+    termios settings{};
+    if (::tcgetattr(m_slave, &settings) != 0) {
+        return line;
+    }
+    static constexpr struct {
+        speed_t m_code;
+        std::uint32_t m_baud;
+    } kSpeeds[] = {{B1200, 1200},   {B2400, 2400},   {B4800, 4800},   {B9600, 9600},
+                   {B19200, 19200}, {B38400, 38400}, {B57600, 57600}, {B115200, 115200}};
+    for (const auto& speed : kSpeeds) {
+        if (speed.m_code == ::cfgetospeed(&settings)) {
+            line.m_baud = speed.m_baud;
+        }
+    }
+    const tcflag_t size = settings.c_cflag & CSIZE;
+    line.m_dataBits = size == CS5 ? 5 : size == CS6 ? 6 : size == CS7 ? 7 : 8;
+    line.m_parity = (settings.c_cflag & PARENB) == 0 ? 'n' : (settings.c_cflag & PARODD) != 0 ? 'o' : 'e';
+    line.m_stopBits = (settings.c_cflag & CSTOPB) != 0 ? 2 : 1;
+    line.m_xonXoff = (settings.c_iflag & (IXON | IXOFF)) != 0;
+    line.m_rtsCts = (settings.c_cflag & CRTSCTS) != 0;
+    return line;
 }
 
 void CPseudoTerminal::HangUp() {

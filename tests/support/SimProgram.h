@@ -1,0 +1,26 @@
+#pragma once
+// The sentrabus-sim program serving one device on a pseudo-terminal, with the
+// list entry COM<n> leading to that terminal, for the life of the object. On
+// Linux it is a child of the test; under Wine the line server runs it.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CSimProgram {
+public:
+    // `options` as on sentrabus-sim's command line ("--device", "th", ...);
+    // port number 0 maps no list entry.
+    CSimProgram(int portNumber, const std::vector<std::string>& options);
+    ~CSimProgram();
+    CSimProgram(const CSimProgram&) = delete;
+    CSimProgram& operator=(const CSimProgram&) = delete;
+
+    bool Valid() const { return !m_slavePath.empty(); }
+    const std::string& SlavePath() const { return m_slavePath; }
+
+private:
+    struct CProcess;
+    std::unique_ptr<CProcess> m_process;
+    std::string m_slavePath;
+};

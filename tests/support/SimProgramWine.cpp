@@ -1,0 +1,21 @@
+#include "SimProgram.h"
+
+#include "LineServer.h"
+
+struct CSimProgram::CProcess {
+    CLineServerConnection m_server;
+};
+
+CSimProgram::CSimProgram(int portNumber, const std::vector<std::string>& options)
+    : m_process(std::make_unique<CProcess>()) {
+    std::string request = "sim";
+    for (const auto& option : options) request += " " + option;
+    std::string path;
+    if (m_process->m_server.Request(request, &path) &&
+        m_process->m_server.Request("link " + std::to_string(portNumber) + " " + path)) {
+        m_slavePath = path;
+    }
+}
+
+// The server stops the simulator and removes the link when the connection goes.
+CSimProgram::~CSimProgram() = default;
