@@ -1,12 +1,18 @@
 #include "ConfigApp.h"
 
 #include "ConfigDlg.h"
+#include "serial/SerialPort.h"
 #include "widgets/AppFonts.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes shown without a caption carry the program's name.
     setApplicationName(QStringLiteral("Sentrabus"));
     InstallDialogFontSubstitutions();
+    g_serialPort.SetEventSink(&m_serialLog);
+}
+
+CConfigApp::~CConfigApp() {
+    g_serialPort.SetEventSink(nullptr);
 }
 
 bool CConfigApp::InitInstance() {

@@ -3,12 +3,12 @@
 #include "PortPath.h"
 #include "SerialPortBackend.h"
 
-// Built during static initialisation, before any QCoreApplication: neither the
-// constructor nor the backend's may use Qt.
+// Built during static initialisation, before the program installs its event
+// sink: an event the port has before that goes nowhere.
 CSerialPort g_serialPort;
 std::atomic<bool> g_portOpen{false};
 
-CSerialPort::CSerialPort() : m_backend(CreatePlatformSerialBackend()) {}
+CSerialPort::CSerialPort() : m_backend(CreatePlatformSerialBackend(m_events)) {}
 
 CSerialPort::~CSerialPort() {
     Close();
@@ -27,10 +27,19 @@ bool CSerialPort::Open() {
     std::scoped_lock lock(m_writeLock, m_ioLock);
     m_devicePath = ResolvePortPath(m_portNumber);
     const CLineSettings line{m_byteSize, m_parity, m_stopBits, m_baud};
+    const bool wasOpen = m_backend->IsOpen();
+    m_events.m_portNumber = m_portNumber;
     const bool opened = m_backend->Open(m_devicePath, line);
     if (opened) {
         ++m_openSession;
+        if (wasOpen) {
+            Emit(PortEventKind::Closed, m_sessionPortNumber, m_sessionPath);  // the device it replaced
+        }
+        m_sessionPortNumber = m_portNumber;
+        m_sessionPath = m_devicePath;
+        Emit(PortEventKind::Opened, m_sessionPortNumber, m_sessionPath);
     }
+    m_events.m_portNumber = m_sessionPortNumber;
     // After a failure the backend still holds whatever it held before.
     m_isOpen.store(m_backend->IsOpen(), std::memory_order_release);
     return opened;
@@ -38,8 +47,12 @@ bool CSerialPort::Open() {
 
 void CSerialPort::Close() {
     std::scoped_lock lock(m_writeLock, m_ioLock);
+    const bool wasOpen = m_backend->IsOpen();
     m_backend->Close();
     m_isOpen.store(false, std::memory_order_release);
+    if (wasOpen) {
+        Emit(PortEventKind::Closed, m_sessionPortNumber, m_sessionPath);
+    }
 }
 
 std::uint32_t CSerialPort::Read(std::uint8_t* buffer, std::uint32_t maxBytes,
@@ -65,4 +78,32 @@ bool CSerialPort::Write(const std::uint8_t* data, std::uint32_t length) {
 std::string CSerialPort::DevicePath() const {
     std::lock_guard lock(m_ioLock);
     return m_devicePath;
+}
+
+void CSerialPort::SetEventSink(IPortEventSink* sink) {
+    // Every event is emitted under one of the two locks: taking both waits out
+    // a call that is in progress.
+    std::scoped_lock lock(m_writeLock, m_ioLock);
+    m_events.m_sink.store(sink, std::memory_order_release);
+}
+
+void CSerialPort::Emit(PortEventKind kind, std::uint8_t portNumber, const std::string& path) {
+    CPortEvent event;
+    event.m_kind = kind;
+    event.m_portNumber = portNumber;
+    event.m_path = path;
+    event.m_line = {m_byteSize, m_parity, m_stopBits, m_baud};
+    if (IPortEventSink* sink = m_events.m_sink.load(std::memory_order_acquire)) {
+        sink->OnPortEvent(event);
+    }
+}
+
+void CSerialPort::CEventStamp::OnPortEvent(const CPortEvent& event) {
+    IPortEventSink* sink = m_sink.load(std::memory_order_acquire);
+    if (sink == nullptr) {
+        return;
+    }
+    CPortEvent stamped = event;
+    stamped.m_portNumber = m_portNumber;
+    sink->OnPortEvent(stamped);
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The one serial line to the RS-485 bus. The receive thread only calls Read;
 // the window thread sets parameters, opens, closes and writes. Read never waits
-// for data: it takes what the driver already holds.
+// for data: it takes what the driver already holds. What happens to the port
+// (opens, closes, failures) goes to the event sink, if one is installed.
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+
+#include "PortEvents.h"
 
 class CSerialPortBackend;  // termios on Linux, Win32 communications on Windows
 
@@ -48,7 +51,24 @@ public:
     // The device path the last Open used ("" before the first one).
     std::string DevicePath() const;
 
+    // Where the port's events go (nullptr: nowhere). Any thread, at any time:
+    // once this returns, the previous sink is no longer called. See PortEvents.h
+    // for the threads a sink is called on.
+    void SetEventSink(IPortEventSink* sink);
+
 private:
+    // Adds the port number to the backend's events and passes them on.
+    class CEventStamp final : public IPortEventSink {
+    public:
+        void OnPortEvent(const CPortEvent& event) override;
+
+        std::atomic<IPortEventSink*> m_sink{nullptr};
+        // The port the events are about: the one being opened during Open, the
+        // open session's otherwise. Written under both port locks.
+        std::uint8_t m_portNumber = 0;
+    };
+    void Emit(PortEventKind kind, std::uint8_t portNumber, const std::string& path);
+
     std::uint8_t m_portNumber = 0;
     std::uint8_t m_byteSize = 8;
     std::uint8_t m_parity = kNoParity;
@@ -58,6 +78,8 @@ private:
     std::uint64_t m_openSession = 0;
 
     std::string m_devicePath;
+    std::uint8_t m_sessionPortNumber = 0;  // of the open session
+    std::string m_sessionPath;
 
     // Held across each Read and across each Open and Close, so that a read
     // never sees the handle being closed or replaced under it.
@@ -65,6 +87,7 @@ private:
     // Held across each Write and across each Open and Close. A write may wait
     // up to 1 s for the driver; it has its own lock so that reads go on meanwhile.
     std::mutex m_writeLock;
+    CEventStamp m_events;  // before the backend, which holds on to it
     std::unique_ptr<CSerialPortBackend> m_backend;
 };
 

@@ -8,12 +8,7 @@
 #include <memory>
 #include <string>
 
-struct CLineSettings {
-    std::uint8_t m_byteSize = 8;
-    std::uint8_t m_parity = 0;    // 0 none, 1 odd, 2 even
-    std::uint8_t m_stopBits = 0;  // 0 one, 2 two
-    std::uint32_t m_baud = 4800;
-};
+#include "PortEvents.h"
 
 class CSerialPortBackend {
 public:
@@ -32,5 +27,8 @@ public:
     virtual bool Write(const std::uint8_t* data, std::uint32_t length) = 0;
 };
 
-// termios on Linux, Win32 communications on Windows.
-std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend();
+// termios on Linux, Win32 communications on Windows. The backend tells its
+// failures and the pending-read trace to `events`, always from inside one of
+// its own calls; `events` outlives it. Every path and error text is filled in;
+// the port number is the caller's to add.
+std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend(IPortEventSink& events);

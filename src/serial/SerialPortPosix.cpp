@@ -13,7 +13,6 @@
 #include <system_error>
 #include <utility>
 
-#include "SerialLog.h"
 #include "SerialPortBackend.h"
 
 namespace {
@@ -25,6 +24,27 @@ constexpr int kPendingReadTimeoutMs = 1000;
 
 std::string ErrorText(int error) {
     return std::system_category().message(error);
+}
+
+OpenFailure ReasonOfOpenError(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO: return OpenFailure::Missing;
+        case EACCES:
+        case EPERM:
+        case EROFS: return OpenFailure::Permission;
+        case EBUSY: return OpenFailure::Busy;
+        case ENOTTY: return OpenFailure::NotATerminal;
+        case EINVAL: return OpenFailure::BadSettings;
+        default: return OpenFailure::Other;
+    }
+}
+
+// Errors after which the device is gone for good: a pulled USB adapter, a
+// terminal whose other end closed.
+bool MeansVanished(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
 }
 
 bool SpeedCode(std::uint32_t baud, speed_t& code) {
@@ -115,6 +135,7 @@ private:
 
 class CSerialPortPosix final : public CSerialPortBackend {
 public:
+    explicit CSerialPortPosix(IPortEventSink& events) : m_events(events) {}
     bool Open(const std::string& path, const CLineSettings& line) override;
     void Close() override { m_fd.Reset(); }
     bool IsOpen() const override { return m_fd.Valid(); }
@@ -122,9 +143,14 @@ public:
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
 
 private:
-    void ReportReadFailure(const char* what, int error);
-    void ReportWriteFailure(const char* what, int error);
+    // Tells why `path` did not open; `error` 0 when the system gave no error.
+    bool FailOpen(const std::string& path, const CLineSettings& line, PortStep step, OpenFailure reason,
+                  int error);
+    void ReportReadFailure(PortStep step, int error);
+    void ReportWriteFailure(PortStep step, int error);
+    void ReportIo(PortEventKind kind, PortStep step, int error);
 
+    IPortEventSink& m_events;
     CTerminalFd m_fd;
     std::string m_path;
     // A vanished device fails every poll; say so once per open session.
@@ -134,37 +160,32 @@ private:
 
 bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) {
     if (path.empty()) {
-        qCWarning(lcSerial, "no serial device is selected");
-        return false;
+        return FailOpen(path, line, PortStep::Select, OpenFailure::NotSelected, 0);
     }
     // Settings are checked before the device is touched: a failed reopen must
     // leave the session that is open now as it is.
     speed_t speed{};
     if (!SpeedCode(line.m_baud, speed)) {
-        qCWarning(lcSerial, "%u bit/s is not a supported line speed", line.m_baud);
-        return false;
+        return FailOpen(path, line, PortStep::LineSpeed, OpenFailure::BadSettings, 0);
     }
     if (termios probe{}; !SetFrame(probe, line)) {
-        qCWarning(lcSerial, "unsupported character frame: %u data bits, parity code %u, stop-bit code %u",
-                  line.m_byteSize, line.m_parity, line.m_stopBits);
-        return false;
+        return FailOpen(path, line, PortStep::CharacterFrame, OpenFailure::BadSettings, 0);
     }
 
     // Non-blocking: the open must not wait for carrier, and reads must never wait.
     CTerminalFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
-        qCWarning(lcSerial, "cannot open %s: %s", path.c_str(), ErrorText(errno).c_str());
-        return false;
+        const int error = errno;
+        return FailOpen(path, line, PortStep::OpenDevice, ReasonOfOpenError(error), error);
     }
     if (::isatty(fd.Get()) == 0) {
-        qCWarning(lcSerial, "%s is not a serial device", path.c_str());
-        return false;
+        return FailOpen(path, line, PortStep::CheckTerminal, OpenFailure::NotATerminal, 0);
     }
     termios settings{};
     if (::tcgetattr(fd.Get(), &settings) != 0) {
-        qCWarning(lcSerial, "cannot read the line settings of %s: %s", path.c_str(),
-                  ErrorText(errno).c_str());
-        return false;
+        const int error = errno;
+        return FailOpen(path, line, PortStep::ReadSettings,
+                        error == ENOTTY ? OpenFailure::NotATerminal : OpenFailure::Other, error);
     }
     ::cfmakeraw(&settings);
     SetFrame(settings, line);
@@ -173,8 +194,9 @@ bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) 
     settings.c_cc[VTIME] = 0;
     if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0 ||
         ::tcsetattr(fd.Get(), TCSANOW, &settings) != 0) {
-        qCWarning(lcSerial, "cannot configure %s: %s", path.c_str(), ErrorText(errno).c_str());
-        return false;
+        const int error = errno;
+        return FailOpen(path, line, PortStep::Configure,
+                        error == EINVAL ? OpenFailure::BadSettings : ReasonOfOpenError(error), error);
     }
     // After the new settings, so that nothing received at the old speed survives.
     ::tcflush(fd.Get(), TCIOFLUSH);
@@ -183,8 +205,9 @@ bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) 
     // the same terminal) hands it back first, then the new one takes it.
     m_fd.Reset();
     if (!fd.MakeExclusive()) {
-        qCWarning(lcSerial, "cannot take %s exclusively: %s", path.c_str(), ErrorText(errno).c_str());
-        return false;
+        const int error = errno;
+        return FailOpen(path, line, PortStep::TakeExclusive,
+                        error == EBUSY ? OpenFailure::Busy : OpenFailure::Other, error);
     }
     m_fd = std::move(fd);
     m_path = path;
@@ -199,7 +222,7 @@ std::uint32_t CSerialPortPosix::Read(std::uint8_t* buffer, std::uint32_t maxByte
     }
     int waiting = 0;
     if (::ioctl(m_fd.Get(), FIONREAD, &waiting) != 0) {
-        ReportReadFailure("cannot query", errno);  // EIO once a USB adapter is pulled
+        ReportReadFailure(PortStep::Query, errno);  // EIO once a USB adapter is pulled
         return 0;
     }
     const auto count = std::min<std::uint32_t>(maxBytes, static_cast<std::uint32_t>(std::max(waiting, 0)));
@@ -208,7 +231,7 @@ std::uint32_t CSerialPortPosix::Read(std::uint8_t* buffer, std::uint32_t maxByte
     }
     ssize_t got = ::read(m_fd.Get(), buffer, count);
     if (got < 0 && errno == EAGAIN) {
-        qCDebug(lcSerial, "%s", "\n\rIO Pending");
+        ReportIo(PortEventKind::IoPending, PortStep::None, 0);
         pollfd readable{m_fd.Get(), POLLIN, 0};
         ::poll(&readable, 1, kPendingReadTimeoutMs);
         got = ::read(m_fd.Get(), buffer, count);
@@ -217,7 +240,7 @@ std::uint32_t CSerialPortPosix::Read(std::uint8_t* buffer, std::uint32_t maxByte
         return static_cast<std::uint32_t>(got);
     }
     if (got < 0 && errno != EAGAIN && errno != EINTR) {
-        ReportReadFailure("cannot read", errno);
+        ReportReadFailure(PortStep::Read, errno);
     }
     return 0;
 }
@@ -239,40 +262,66 @@ bool CSerialPortPosix::Write(const std::uint8_t* data, std::uint32_t length) {
             continue;
         }
         if (put < 0 && errno != EAGAIN) {
-            ReportWriteFailure("cannot write", errno);
+            ReportWriteFailure(PortStep::Write, errno);
             return false;
         }
         // The driver's output queue is full: wait for room, within the deadline.
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
-            ReportWriteFailure("timed out writing", ETIMEDOUT);
+            ReportWriteFailure(PortStep::WriteTimeout, ETIMEDOUT);
             return false;
         }
         pollfd writable{m_fd.Get(), POLLOUT, 0};
         if (::poll(&writable, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
-            ReportWriteFailure("cannot wait to write", errno);
+            ReportWriteFailure(PortStep::WaitToWrite, errno);
             return false;
         }
     }
     return true;
 }
 
-void CSerialPortPosix::ReportReadFailure(const char* what, int error) {
+bool CSerialPortPosix::FailOpen(const std::string& path, const CLineSettings& line, PortStep step,
+                                OpenFailure reason, int error) {
+    const std::string text = error != 0 ? ErrorText(error) : std::string();
+    CPortEvent event;
+    event.m_kind = PortEventKind::OpenFailed;
+    event.m_path = path;
+    event.m_line = line;
+    event.m_reason = reason;
+    event.m_step = step;
+    event.m_systemError = error;
+    event.m_errorText = text;
+    m_events.OnPortEvent(event);
+    return false;
+}
+
+void CSerialPortPosix::ReportReadFailure(PortStep step, int error) {
     if (!m_readFailureReported) {
         m_readFailureReported = true;
-        qCWarning(lcSerial, "%s %s: %s", what, m_path.c_str(), ErrorText(error).c_str());
+        ReportIo(MeansVanished(error) ? PortEventKind::Vanished : PortEventKind::ReadFailed, step, error);
     }
 }
 
-void CSerialPortPosix::ReportWriteFailure(const char* what, int error) {
+void CSerialPortPosix::ReportWriteFailure(PortStep step, int error) {
     if (!m_writeFailureReported) {
         m_writeFailureReported = true;
-        qCWarning(lcSerial, "%s %s: %s", what, m_path.c_str(), ErrorText(error).c_str());
+        ReportIo(PortEventKind::WriteFailed, step, error);
     }
+}
+
+void CSerialPortPosix::ReportIo(PortEventKind kind, PortStep step, int error) {
+    const std::string text = error != 0 ? ErrorText(error) : std::string();
+    CPortEvent event;
+    event.m_kind = kind;
+    event.m_path = m_path;
+    event.m_step = step;
+    event.m_systemError = error;
+    event.m_errorText = text;
+    m_events.OnPortEvent(event);
 }
 
 }  // namespace
 
-std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend() {
-    return std::make_unique<CSerialPortPosix>();
+std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend(IPortEventSink& events) {
+    return std::make_unique<CSerialPortPosix>(events);
 }

@@ -14,7 +14,6 @@
 #include <string>
 #include <system_error>
 
-#include "SerialLog.h"
 #include "SerialPortBackend.h"
 
 namespace {
@@ -24,6 +23,23 @@ constexpr DWORD kTotalTimeoutMs = 1000;
 
 std::string ErrorText(DWORD error) {
     return std::system_category().message(static_cast<int>(error));
+}
+
+OpenFailure ReasonOfOpenError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return OpenFailure::Missing;
+        // A COM port opens only once: "access denied" means another program has it.
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION: return OpenFailure::Busy;
+        default: return OpenFailure::Other;
+    }
+}
+
+// Errors after which the adapter is gone.
+bool MeansVanished(DWORD error) {
+    return error == ERROR_BAD_COMMAND || error == ERROR_GEN_FAILURE || error == ERROR_DEVICE_REMOVED ||
+           error == ERROR_FILE_NOT_FOUND;
 }
 
 // An unnamed manual-reset event, created non-signalled.
@@ -39,7 +55,7 @@ void PrepareOverlapped(OVERLAPPED& overlapped) {
 
 class CSerialPortWin32 final : public CSerialPortBackend {
 public:
-    CSerialPortWin32() {
+    explicit CSerialPortWin32(IPortEventSink& events) : m_events(events) {
         m_readOverlapped.hEvent = CreateIoEvent();
         if (m_readOverlapped.hEvent == nullptr) {
             return;
@@ -93,13 +109,44 @@ private:
         DWORD ignored = 0;
         ClearError(ignored);
     }
-    void Report(bool& reported, const char* what, DWORD error) {
+    void Report(bool& reported, PortEventKind kind, PortStep step, DWORD error) {
         if (!reported) {
             reported = true;
-            qCWarning(lcSerial, "%s %s: %s", what, m_path.c_str(), ErrorText(error).c_str());
+            ReportIo(kind, step, error);
         }
     }
+    void ReportRead(PortStep step, DWORD error) {
+        Report(m_readFailureReported, MeansVanished(error) ? PortEventKind::Vanished : PortEventKind::ReadFailed,
+               step, error);
+    }
+    void ReportWrite(PortStep step, DWORD error) {
+        Report(m_writeFailureReported, PortEventKind::WriteFailed, step, error);
+    }
+    void ReportIo(PortEventKind kind, PortStep step, DWORD error) {
+        const std::string text = error != 0 ? ErrorText(error) : std::string();
+        CPortEvent event;
+        event.m_kind = kind;
+        event.m_path = m_path;
+        event.m_step = step;
+        event.m_systemError = static_cast<int>(error);
+        event.m_errorText = text;
+        m_events.OnPortEvent(event);
+    }
+    bool FailOpen(const std::string& path, const CLineSettings& line, PortStep step, OpenFailure reason,
+                  DWORD error, const std::string& text) {
+        CPortEvent event;
+        event.m_kind = PortEventKind::OpenFailed;
+        event.m_path = path;
+        event.m_line = line;
+        event.m_reason = reason;
+        event.m_step = step;
+        event.m_systemError = static_cast<int>(error);
+        event.m_errorText = text;
+        m_events.OnPortEvent(event);
+        return false;
+    }
 
+    IPortEventSink& m_events;
     HANDLE m_hComm = INVALID_HANDLE_VALUE;
     OVERLAPPED m_readOverlapped{};
     OVERLAPPED m_writeOverlapped{};
@@ -111,19 +158,17 @@ private:
 
 bool CSerialPortWin32::Open(const std::string& path, const CLineSettings& line) {
     if (path.empty()) {
-        qCWarning(lcSerial, "no serial device is selected");
-        return false;
+        return FailOpen(path, line, PortStep::Select, OpenFailure::NotSelected, 0, {});
     }
     if (m_readOverlapped.hEvent == nullptr) {
-        qCWarning(lcSerial, "cannot open %s: the I/O events could not be created", path.c_str());
-        return false;
+        return FailOpen(path, line, PortStep::OpenDevice, OpenFailure::Other, 0,
+                        "the I/O events could not be created");
     }
     const HANDLE comm = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (comm == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        qCWarning(lcSerial, "cannot open %s: %s", path.c_str(), ErrorText(error).c_str());
-        return false;
+        return FailOpen(path, line, PortStep::OpenDevice, ReasonOfOpenError(error), error, ErrorText(error));
     }
 
     // The driver may refuse any of these; the line settings below decide.
@@ -154,9 +199,8 @@ bool CSerialPortWin32::Open(const std::string& path, const CLineSettings& line) 
     }
     if (!configured) {
         const DWORD error = ::GetLastError();
-        qCWarning(lcSerial, "cannot configure %s: %s", path.c_str(), ErrorText(error).c_str());
         ::CloseHandle(comm);
-        return false;
+        return FailOpen(path, line, PortStep::Configure, OpenFailure::BadSettings, error, ErrorText(error));
     }
 
     Close();
@@ -174,7 +218,8 @@ std::uint32_t CSerialPortWin32::Read(std::uint8_t* buffer, std::uint32_t maxByte
     DWORD waiting = 0;
     if (!ClearError(waiting)) {
         const DWORD error = ::GetLastError();
-        Report(m_readFailureReported, "cannot query", error);  // adapter pulled
+        // The handle no longer answers: the adapter was pulled.
+        Report(m_readFailureReported, PortEventKind::Vanished, PortStep::Query, error);
         return 0;
     }
     const DWORD count = std::min<DWORD>(maxBytes, waiting);
@@ -189,18 +234,18 @@ std::uint32_t CSerialPortWin32::Read(std::uint8_t* buffer, std::uint32_t maxByte
     }
     const DWORD error = ::GetLastError();
     if (error != ERROR_IO_PENDING) {
-        Report(m_readFailureReported, "cannot read", error);
+        ReportRead(PortStep::Read, error);
         ClearError();
         return 0;
     }
-    qCDebug(lcSerial, "%s", "\n\rIO Pending");
+    ReportIo(PortEventKind::IoPending, PortStep::None, 0);
     for (;;) {
         if (::GetOverlappedResult(m_hComm, &m_readOverlapped, &got, TRUE) != FALSE) {
             return got;
         }
         const DWORD waitError = ::GetLastError();
         if (waitError != ERROR_IO_INCOMPLETE) {
-            Report(m_readFailureReported, "cannot read", waitError);
+            ReportRead(PortStep::Read, waitError);
             ClearError();
             return got;  // what the failed completion still delivered
         }
@@ -222,20 +267,20 @@ bool CSerialPortWin32::Write(const std::uint8_t* data, std::uint32_t length) {
     const DWORD error = ::GetLastError();
     ClearError();
     if (error != ERROR_IO_PENDING) {
-        Report(m_writeFailureReported, "cannot write", error);
+        ReportWrite(PortStep::Write, error);
         return false;
     }
     for (;;) {
         if (::GetOverlappedResult(m_hComm, &m_writeOverlapped, &written, TRUE) != FALSE) {
             // Fewer bytes than asked means the 1 s write time-out ran out.
             if (written != length) {
-                Report(m_writeFailureReported, "timed out writing", ERROR_TIMEOUT);
+                ReportWrite(PortStep::WriteTimeout, ERROR_TIMEOUT);
             }
             return written == length;
         }
         const DWORD waitError = ::GetLastError();
         if (waitError != ERROR_IO_INCOMPLETE) {
-            Report(m_writeFailureReported, "cannot write", waitError);
+            ReportWrite(PortStep::Write, waitError);
             return false;
         }
     }
@@ -243,6 +288,6 @@ bool CSerialPortWin32::Write(const std::uint8_t* data, std::uint32_t length) {
 
 }  // namespace
 
-std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend() {
-    return std::make_unique<CSerialPortWin32>();
+std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend(IPortEventSink& events) {
+    return std::make_unique<CSerialPortWin32>(events);
 }

@@ -23,6 +23,7 @@ class ReceivePathOnPty : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_pty.Valid());
+        m_port.SetEventSink(&m_log);
         m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
         ASSERT_TRUE(m_port.Open());
         m_portOpen = true;
@@ -214,6 +215,7 @@ TEST_F(ReceivePathOnPty, SurvivesTheDeviceVanishingAndComesBack) {
     const auto warnings = m_log.Warnings();
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find(m_pty.SlavePath()), std::string::npos) << warnings[0];
+    EXPECT_EQ(m_log.Events().back().kind, PortEventKind::Vanished);
 
     std::uint8_t buffer[16];
     EXPECT_EQ(m_port.Read(buffer, sizeof(buffer)), 0u);

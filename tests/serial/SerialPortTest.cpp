@@ -49,6 +49,7 @@ class SerialPortOnPty : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_pty.Valid());
+        m_port.SetEventSink(&m_log);
         m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
     }
 
@@ -160,15 +161,16 @@ TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
         std::uint32_t baud;
         std::uint8_t byteSize;
         std::uint8_t parity;
+        OpenFailure reason;
     };
     const Case cases[] = {
-        {"nothing selected", 0, nullptr, 9600, 8, 0},
-        {"missing device", kOtherPort, "/dev/sentrabus-no-such-tty", 9600, 8, 0},
-        {"not a terminal", kOtherPort, "/dev/null", 9600, 8, 0},
-        {"regular file", kOtherPort, regularFile.c_str(), 9600, 8, 0},
-        {"unsupported speed", kOtherPort, nullptr, 12345, 8, 0},
-        {"unsupported data bits", kOtherPort, nullptr, 9600, 9, 0},
-        {"unsupported parity", kOtherPort, nullptr, 9600, 8, 3},
+        {"nothing selected", 0, nullptr, 9600, 8, 0, OpenFailure::NotSelected},
+        {"missing device", kOtherPort, "/dev/sentrabus-no-such-tty", 9600, 8, 0, OpenFailure::Missing},
+        {"not a terminal", kOtherPort, "/dev/null", 9600, 8, 0, OpenFailure::NotATerminal},
+        {"regular file", kOtherPort, regularFile.c_str(), 9600, 8, 0, OpenFailure::NotATerminal},
+        {"unsupported speed", kOtherPort, nullptr, 12345, 8, 0, OpenFailure::BadSettings},
+        {"unsupported data bits", kOtherPort, nullptr, 9600, 9, 0, OpenFailure::BadSettings},
+        {"unsupported parity", kOtherPort, nullptr, 9600, 8, 3, OpenFailure::BadSettings},
     };
     for (const bool wasOpen : {false, true}) {
         for (const auto& c : cases) {
@@ -187,6 +189,9 @@ TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
             EXPECT_EQ(m_port.IsOpen(), wasOpen);
             EXPECT_EQ(Session(), session);
             EXPECT_EQ(m_log.Warnings().size(), warnings + 1);
+            const auto events = m_log.Events();
+            EXPECT_EQ(events.back().kind, PortEventKind::OpenFailed);
+            EXPECT_EQ(events.back().reason, c.reason) << events.back().text;
 
             if (wasOpen) {  // still reading from the device it had
                 ASSERT_TRUE(m_pty.Send({0x5A}));
@@ -199,16 +204,27 @@ TEST_F(SerialPortOnPty, FailedOpenLeavesThePortAsItWas) {
     std::filesystem::remove(regularFile);
 }
 
+// Each open and each close of an open port is one event that names the port,
+// the device and the speed; closing a closed port tells nothing.
 TEST_F(SerialPortOnPty, EachSuccessfulOpenStartsANewSession) {
     const auto first = Session();
     ASSERT_TRUE(m_port.Open());
     EXPECT_EQ(Session(), first + 1);
+    m_port.Close();
     m_port.Close();
     EXPECT_EQ(Session(), first + 1);
     m_port.SetParams(kPort, 8, 0, 0, 4800);
     ASSERT_TRUE(m_port.Open());
     EXPECT_EQ(Session(), first + 2);
     EXPECT_EQ(m_port.Baud(), 4800u);
+
+    const std::string device = " (" + m_pty.SlavePath() + ")";
+    std::vector<std::string> texts;
+    for (const auto& event : m_log.Events()) {
+        texts.push_back(event.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"opened COM7" + device + " at 9600 bit/s", "closed COM7" + device,
+                                               "opened COM7" + device + " at 4800 bit/s"}));
 }
 
 TEST(PortPath, ResolvesTheListEntry) {

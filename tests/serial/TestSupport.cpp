@@ -1,48 +1,30 @@
 #include "TestSupport.h"
 
-#include <QString>
-
-#include <atomic>
-#include <cstring>
-
-namespace {
-std::atomic<CSerialLogCapture*> g_capture{nullptr};
+void CSerialLogCapture::OnPortEvent(const CPortEvent& event) {
+    std::lock_guard lock(m_lock);
+    m_events.push_back({event.m_kind, event.m_reason, PortEventText(event)});
 }
 
-CSerialLogCapture::CSerialLogCapture() {
-    g_capture.store(this);
-    m_previous = qInstallMessageHandler(&CSerialLogCapture::Handler);
-}
-
-CSerialLogCapture::~CSerialLogCapture() {
-    qInstallMessageHandler(m_previous);
-    g_capture.store(nullptr);
-}
-
-void CSerialLogCapture::Handler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    CSerialLogCapture* capture = g_capture.load();
-    const bool ours = context.category != nullptr && std::strcmp(context.category, "sentrabus.serial") == 0;
-    if (capture == nullptr || !ours) {
-        if (capture != nullptr && capture->m_previous != nullptr) {
-            capture->m_previous(type, context, message);
-        }
-        return;
-    }
-    if (type == QtWarningMsg) {
-        std::lock_guard lock(capture->m_lock);
-        capture->m_warnings.push_back(message.toStdString());
-    }
+std::vector<CSerialLogCapture::Entry> CSerialLogCapture::Events() const {
+    std::lock_guard lock(m_lock);
+    return m_events;
 }
 
 std::vector<std::string> CSerialLogCapture::Warnings() const {
-    std::lock_guard lock(m_lock);
-    return m_warnings;
+    std::vector<std::string> warnings;
+    for (const Entry& entry : Events()) {
+        const bool failure = entry.kind != PortEventKind::Opened && entry.kind != PortEventKind::Closed &&
+                             entry.kind != PortEventKind::IoPending;
+        if (failure) {
+            warnings.push_back(entry.text);
+        }
+    }
+    return warnings;
 }
 
 std::size_t CSerialLogCapture::CountWarnings(const std::string& text) const {
-    std::lock_guard lock(m_lock);
     std::size_t count = 0;
-    for (const auto& warning : m_warnings) {
+    for (const auto& warning : Warnings()) {
         count += warning.find(text) != std::string::npos ? 1 : 0;
     }
     return count;

@@ -1,7 +1,5 @@
 #pragma once
-// A record of the serial link's log messages, and test data.
-
-#include <QtGlobal>
+// A record of a port's events, and test data.
 
 #include <chrono>
 #include <cstdint>
@@ -9,27 +7,29 @@
 #include <string>
 #include <vector>
 
+#include "serial/PortEvents.h"
 #include "support/WaitUntil.h"
 
-// Catches the messages of the "sentrabus.serial" category while it lives (from
-// any thread) and keeps them off stderr. Other categories pass through.
-class CSerialLogCapture {
+// Records the events of the port it is installed on (from any thread). Its
+// "warnings" are the log lines of the failures: what the program's log shows.
+class CSerialLogCapture final : public IPortEventSink {
 public:
-    CSerialLogCapture();
-    ~CSerialLogCapture();
-    CSerialLogCapture(const CSerialLogCapture&) = delete;
-    CSerialLogCapture& operator=(const CSerialLogCapture&) = delete;
+    struct Entry {
+        PortEventKind kind;
+        OpenFailure reason;
+        std::string text;
+    };
 
+    void OnPortEvent(const CPortEvent& event) override;
+
+    std::vector<Entry> Events() const;
     std::vector<std::string> Warnings() const;
     // Warnings that contain `text`.
     std::size_t CountWarnings(const std::string& text) const;
 
 private:
-    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& message);
-
     mutable std::mutex m_lock;
-    std::vector<std::string> m_warnings;
-    QtMessageHandler m_previous = nullptr;
+    std::vector<Entry> m_events;
 };
 
 std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed = 0);

@@ -1,3 +1,0 @@
-#include "SerialLog.h"
-
-Q_LOGGING_CATEGORY(lcSerial, "sentrabus.serial")
