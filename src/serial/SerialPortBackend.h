@@ -1,6 +1,7 @@
 #pragma once
 // What CSerialPort needs of the platform: open a device by path with a line
-// setting, close it, take the bytes already waiting, write a run of bytes.
+// setting, close it, take the bytes already waiting, write a run of bytes, and
+// say what the receive thread can wait on for input.
 // CSerialPort serialises the calls: Open and Close never overlap Read or Write;
 // Read and Write may run together on two threads.
 
@@ -25,6 +26,14 @@ public:
     virtual std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) = 0;
     // True when every byte was handed to the driver within 1 s.
     virtual bool Write(const std::uint8_t* data, std::uint32_t length) = 0;
+
+    // What the receive thread may wait on for input (see CPortWakeup): the
+    // open device's descriptor, kPolledInput for a device that cannot be waited
+    // on, kNoInput when closed or hung up.
+    virtual int InputDescriptor() const = 0;
+    // The device reported a hang-up while it was waited on: tell it once, and
+    // neither wait on it nor read it again until the next Open.
+    virtual void MarkHungUp() = 0;
 };
 
 // termios on Linux, Win32 communications on Windows. The backend tells its

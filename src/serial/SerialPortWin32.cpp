@@ -14,6 +14,7 @@
 #include <string>
 #include <system_error>
 
+#include "PortWakeup.h"
 #include "SerialPortBackend.h"
 
 namespace {
@@ -92,6 +93,12 @@ public:
     bool IsOpen() const override { return m_hComm != INVALID_HANDLE_VALUE; }
     std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
+    // The receive thread polls the port every millisecond: a read that waits
+    // for data would hold the port's lock.
+    int InputDescriptor() const override {
+        return m_hComm != INVALID_HANDLE_VALUE ? CPortWakeup::kPolledInput : CPortWakeup::kNoInput;
+    }
+    void MarkHungUp() override {}
 
 private:
     // Clears the port's error state; returns the input-queue byte count, or
