@@ -2,13 +2,7 @@
 // thread looks at the port every millisecond, as the Win32 port has always
 // been read.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <algorithm>
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "PortEvents.h"
 
@@ -41,3 +42,29 @@ public:
 // its own calls; `events` outlives it. Every path and error text is filled in;
 // the port number is the caller's to add.
 std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend(IPortEventSink& events);
+
+// What a backend tells its sink: an open that failed, and an I/O event of the
+// open device. `errorText` is the system's words for `systemError`.
+inline void TellOpenFailed(IPortEventSink& sink, std::string_view path, const CLineSettings& line, PortStep step,
+                           OpenFailure reason, int systemError, std::string_view errorText) {
+    CPortEvent event;
+    event.m_kind = PortEventKind::OpenFailed;
+    event.m_path = path;
+    event.m_line = line;
+    event.m_reason = reason;
+    event.m_step = step;
+    event.m_systemError = systemError;
+    event.m_errorText = errorText;
+    sink.OnPortEvent(event);
+}
+
+inline void TellIo(IPortEventSink& sink, PortEventKind kind, std::string_view path, PortStep step, int systemError,
+                   std::string_view errorText) {
+    CPortEvent event;
+    event.m_kind = kind;
+    event.m_path = path;
+    event.m_step = step;
+    event.m_systemError = systemError;
+    event.m_errorText = errorText;
+    sink.OnPortEvent(event);
+}

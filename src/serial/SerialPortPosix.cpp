@@ -286,16 +286,7 @@ bool CSerialPortPosix::Write(const std::uint8_t* data, std::uint32_t length) {
 
 bool CSerialPortPosix::FailOpen(const std::string& path, const CLineSettings& line, PortStep step,
                                 OpenFailure reason, int error) {
-    const std::string text = error != 0 ? ErrorText(error) : std::string();
-    CPortEvent event;
-    event.m_kind = PortEventKind::OpenFailed;
-    event.m_path = path;
-    event.m_line = line;
-    event.m_reason = reason;
-    event.m_step = step;
-    event.m_systemError = error;
-    event.m_errorText = text;
-    m_events.OnPortEvent(event);
+    TellOpenFailed(m_events, path, line, step, reason, error, error != 0 ? ErrorText(error) : std::string());
     return false;
 }
 
@@ -324,14 +315,7 @@ void CSerialPortPosix::ReportWriteFailure(PortStep step, int error) {
 }
 
 void CSerialPortPosix::ReportIo(PortEventKind kind, PortStep step, int error) {
-    const std::string text = error != 0 ? ErrorText(error) : std::string();
-    CPortEvent event;
-    event.m_kind = kind;
-    event.m_path = m_path;
-    event.m_step = step;
-    event.m_systemError = error;
-    event.m_errorText = text;
-    m_events.OnPortEvent(event);
+    TellIo(m_events, kind, m_path, step, error, error != 0 ? ErrorText(error) : std::string());
 }
 
 }  // namespace
