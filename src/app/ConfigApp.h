@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "CaretRest.h"
 #include "SerialLog.h"
 
 // The application object: runs the main configuration window modally and ends
@@ -15,4 +16,5 @@ public:
 
 private:
     CSerialLogSink m_serialLog;
+    CCaretRest m_caretRest;
 };

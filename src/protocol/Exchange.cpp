@@ -1,11 +1,17 @@
 #include "Exchange.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "serial/SerialPort.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 // Brackets one transaction for the waiter, so that EndExchange runs on every
 // way out of ExchangeFrame.
@@ -24,6 +30,49 @@ private:
     IExchangeWaiter* m_waiter;
 };
 
+// The waiter of a link that has none: it sleeps, and a queued reply wakes it.
+class CSleepingWaiter final : public IExchangeWaiter {
+public:
+    void Wait(milliseconds interval) override { std::this_thread::sleep_for(interval); }
+
+    bool WaitForReply(milliseconds interval) override {
+        std::unique_lock lock(m_lock);
+        const bool woken = m_changed.wait_for(lock, interval, [this] { return m_woken; });
+        m_woken = false;
+        return woken;
+    }
+
+    void Wake() override {
+        {
+            std::lock_guard lock(m_lock);
+            m_woken = true;
+        }
+        m_changed.notify_one();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_woken = false;
+};
+
+// Tells the waiter of each reply the receive thread queues, while it lives.
+class CReplyWake final : public IReplyListener {
+public:
+    CReplyWake(CReceivePath& receive, IExchangeWaiter& waiter)
+        : m_receive(receive), m_waiter(waiter), m_previous(receive.SetReplyListener(this)) {}
+    ~CReplyWake() { m_receive.SetReplyListener(m_previous); }
+    CReplyWake(const CReplyWake&) = delete;
+    CReplyWake& operator=(const CReplyWake&) = delete;
+
+    void OnReplyQueued() override { m_waiter.Wake(); }
+
+private:
+    CReceivePath& m_receive;
+    IExchangeWaiter& m_waiter;
+    IReplyListener* m_previous;
+};
+
 std::uint16_t FetchIntoReply(CLink& link) {
     return link.m_receive.FetchReply(link.m_rxReply.data(),
                                      static_cast<std::uint16_t>(link.m_rxReply.size()));
@@ -34,6 +83,10 @@ std::uint16_t FetchIntoReply(CLink& link) {
 std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVariant variant) {
     CExchangeScope scope(link.m_waiter);
     const ExchangePlan plan = PlanOf(variant);
+    CSleepingWaiter sleeper;
+    IExchangeWaiter& waiter = link.m_waiter != nullptr ? *link.m_waiter : sleeper;
+    std::optional<CReplyWake> wake;
+    if (plan.wakeOnReply) wake.emplace(link.m_receive, waiter);
 
     // Whatever waits in the reply queue answered an earlier request.
     FetchIntoReply(link);
@@ -43,13 +96,21 @@ std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVari
     link.m_port.Write(link.m_txFrame.data(), static_cast<std::uint32_t>(length));
     if (link.m_observer) link.m_observer->OnRequest(std::span<const std::uint8_t>(link.m_txFrame).first(length));
 
+    // The polls keep their times from the end of the write, so that the last
+    // one falls at the variant's limit; a fetch on a wake-up comes in between
+    // and does not count as a poll.
+    const Clock::time_point start = Clock::now();
     std::uint16_t stopped = 0;
-    for (int poll = 0; poll < plan.maxPolls && stopped == 0; ++poll) {
-        if (link.m_waiter) {
-            link.m_waiter->Wait(plan.interval);
+    for (int poll = 1; poll <= plan.maxPolls && stopped == 0;) {
+        const Clock::time_point due = start + plan.interval * poll;
+        const milliseconds left = std::max(std::chrono::ceil<milliseconds>(due - Clock::now()), milliseconds(0));
+        bool woken = false;
+        if (plan.wakeOnReply) {
+            woken = waiter.WaitForReply(left);
         } else {
-            std::this_thread::sleep_for(plan.interval);
+            waiter.Wait(left);
         }
+        if (!woken) ++poll;
         const std::uint16_t count = FetchIntoReply(link);
         // The long variant outwaits the receiver's line noise of a few bytes
         // while it switches mode; those fetches are simply dropped.

@@ -17,20 +17,29 @@ enum class ExchangeVariant {
 // The poll of a variant: sleep `interval`, fetch, at most `maxPolls` times;
 // a fetch of at least `stopBytes` bytes ends the poll, a smaller one that is
 // not empty is thrown away.
+//
+// With `wakeOnReply` the exchange also fetches as soon as the receive thread
+// has queued a reply, between two polls. Its outcome is that of the polls
+// alone: a reply is queued only after 30 ms of silence, so two replies are
+// queued more than one 10 ms poll apart, and the early fetch takes exactly
+// what the next poll would have taken. The long variant keeps its 600 ms
+// polls: there one poll gathers several replies and its stop rule counts
+// them together.
 struct ExchangePlan {
     std::chrono::milliseconds interval;
     int maxPolls;
     std::uint16_t stopBytes;
+    bool wakeOnReply;
 };
 
 constexpr ExchangePlan PlanOf(ExchangeVariant variant) {
     using std::chrono::milliseconds;
     switch (variant) {
-        case ExchangeVariant::Long: return {milliseconds(600), 10, 4};
-        case ExchangeVariant::Extended: return {milliseconds(10), 100, 1};
+        case ExchangeVariant::Long: return {milliseconds(600), 10, 4, false};
+        case ExchangeVariant::Extended: return {milliseconds(10), 100, 1, true};
         case ExchangeVariant::Standard: break;
     }
-    return {milliseconds(10), 50, 1};
+    return {milliseconds(10), 50, 1, true};
 }
 
 // Told of every exchange on a link, on the thread that runs it: the request as

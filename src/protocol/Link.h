@@ -20,7 +20,19 @@ class IExchangeWaiter {
 public:
     virtual ~IExchangeWaiter() = default;
     virtual void BeginExchange() {}
+    // Passes `interval`.
     virtual void Wait(std::chrono::milliseconds interval) = 0;
+    // Passes at most `interval`: returns true when Wake ended the wait early,
+    // or had been called since the last wait ended. A waiter that cannot be
+    // woken simply waits, and its exchanges poll as before.
+    virtual bool WaitForReply(std::chrono::milliseconds interval) {
+        Wait(interval);
+        return false;
+    }
+    // Called on the receive thread as soon as a reply has been queued, while
+    // an exchange waits for one. Must be cheap and must not call back into the
+    // link.
+    virtual void Wake() {}
     virtual void EndExchange() {}
 };
 

@@ -37,6 +37,17 @@ void CByteQueue::Push(std::uint8_t byte) {
     m_head.store(Next(head), std::memory_order_release);
 }
 
+void CByteQueue::PushRun(const std::uint8_t* bytes, std::uint16_t count) {
+    std::uint16_t head = m_head.load(std::memory_order_relaxed);
+    const std::uint16_t tail = m_tail.load(std::memory_order_acquire);
+    const std::uint16_t room = kMaxBytes - Distance(head, tail);
+    for (std::uint16_t i = 0; i < count && i < room; ++i) {
+        m_data[head] = bytes[i];
+        head = Next(head);
+    }
+    m_head.store(head, std::memory_order_release);
+}
+
 std::uint8_t CByteQueue::Pop() {
     const std::uint16_t tail = m_tail.load(std::memory_order_relaxed);
     const std::uint16_t head = m_head.load(std::memory_order_acquire);

@@ -28,6 +28,9 @@ public:
     // Producer side. A push into a full queue drops the byte; the oldest bytes
     // are never overwritten.
     void Push(std::uint8_t byte);
+    // The bytes that fit, oldest first, published to the consumer together:
+    // a consumer never sees part of the run.
+    void PushRun(const std::uint8_t* bytes, std::uint16_t count);
 
     // Consumer side. Callers pop only as many bytes as Count() reported; a pop
     // from an empty queue returns 0 and leaves the indices alone.

@@ -29,7 +29,7 @@ std::string OpenFailureText(const CPortEvent& event) {
 std::string IoFailureText(const CPortEvent& event) {
     switch (event.m_step) {
         case PortStep::Query: return Failure("cannot query", event);
-        case PortStep::HangUp: return Failure("lost", event);
+        case PortStep::HangUp: return "lost " + Path(event) + ": the device hung up";
         case PortStep::Write: return Failure("cannot write", event);
         case PortStep::WriteTimeout: return Failure("timed out writing", event);
         case PortStep::WaitToWrite: return Failure("cannot wait to write", event);

@@ -1,13 +1,20 @@
 #include "ReceivePath.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <utility>
 
 #include "SerialPort.h"
 
 namespace {
+using Clock = std::chrono::steady_clock;
 constexpr auto kPollInterval = std::chrono::milliseconds(1);
-}
+constexpr auto kSilence = kPollInterval * CReceivePath::kSilencePolls;
+// Wake-ups for input that then reads nothing, in a row, before the thread stops
+// trusting the port's readiness and looks at it once per poll interval instead.
+constexpr int kFruitlessWakeups = 100;
+}  // namespace
 
 CReceivePath::~CReceivePath() {
     Stop();
@@ -32,7 +39,7 @@ void CReceivePath::Stop() {
     if (!m_thread.joinable()) {
         return;
     }
-    m_thread.request_stop();
+    m_thread.request_stop();  // wakes the thread (see Run)
     m_thread.join();
 }
 
@@ -51,25 +58,60 @@ std::uint16_t CReceivePath::FetchReply(std::uint8_t* buffer, std::uint16_t maxBy
     return count;
 }
 
+IReplyListener* CReceivePath::SetReplyListener(IReplyListener* listener) {
+    std::lock_guard lock(m_listenerLock);
+    return std::exchange(m_listener, listener);
+}
+
+void CReceivePath::QueueReply() {
+    // The whole reply is published at once: a fetch racing with the move must
+    // not take the first half of it as the answer.
+    std::array<std::uint8_t, CByteQueue::kMaxBytes> reply;
+    const std::uint16_t count = m_rxQueue.Count();
+    for (std::uint16_t i = 0; i < count; ++i) {
+        reply[i] = m_rxQueue.Pop();
+    }
+    m_replyQueue.PushRun(reply.data(), count);
+    std::lock_guard lock(m_listenerLock);
+    if (m_listener != nullptr) {
+        m_listener->OnReplyQueued();
+    }
+}
+
 void CReceivePath::Run(std::stop_token stop, CSerialPort& port, const std::atomic<bool>& portOpen) {
+    const std::stop_callback wakeOnStop(stop, [&port] { port.Wake(); });
     // The open session whose bytes m_rxQueue holds. Bytes of an unfinished reply
     // from before a close or reopen belong to no request any more; left in the
     // raw queue they would land in front of the next session's first reply.
     std::uint64_t session = 0;
+    // When the line will have been quiet long enough, while m_idleTicks > 0.
+    Clock::time_point silenceEnds;
+    PortWait lastWait = PortWait::TimedOut;
+    int fruitless = 0;
 
     while (!stop.stop_requested()) {
         if (!portOpen.load(std::memory_order_acquire)) {
             m_idleTicks = 0;
-            std::this_thread::sleep_for(kPollInterval);
+            // Closed, the port's next Open wakes us. Open, the window thread is
+            // about to set the flag (it does right after each open), which
+            // sends no wake-up: look again after a poll interval.
+            port.WaitForWake(port.IsOpen() ? CPortWakeup::Deadline(Clock::now() + kPollInterval) : std::nullopt);
             continue;
         }
 
         std::uint64_t readSession = session;
         const std::uint32_t count = port.Read(m_rxChunk, kChunkBytes, &readSession);
+        const Clock::time_point now = Clock::now();
         if (readSession != session) {
             session = readSession;
             m_rxQueue.Init();  // this thread is the queue's only user
             m_idleTicks = 0;
+            fruitless = 0;
+        }
+        if (count > 0) {
+            fruitless = 0;
+        } else if (lastWait == PortWait::Input) {
+            ++fruitless;
         }
 
         if (count > 0) {
@@ -77,12 +119,27 @@ void CReceivePath::Run(std::stop_token stop, CSerialPort& port, const std::atomi
                 m_rxQueue.Push(m_rxChunk[i]);
             }
             m_idleTicks = kSilencePolls;
-        } else if (m_idleTicks > 0 && --m_idleTicks == 0) {
-            // The line has been quiet for kSilencePolls polls: what came before is one reply.
-            for (std::uint16_t left = m_rxQueue.Count(); left > 0; --left) {
-                m_replyQueue.Push(m_rxQueue.Pop());
+            silenceEnds = now + kSilence;
+        } else if (m_idleTicks > 0) {
+            if (now >= silenceEnds) {
+                // The line has been quiet for the whole silence: what came before is one reply.
+                m_idleTicks = 0;
+                QueueReply();
+            } else {
+                const auto left = std::chrono::ceil<std::chrono::milliseconds>(silenceEnds - now);
+                m_idleTicks = static_cast<std::uint16_t>(std::clamp<long long>(left.count(), 1, kSilencePolls));
             }
         }
-        std::this_thread::sleep_for(kPollInterval);
+        // A reply being collected waits for its next byte or the end of the
+        // silence; a quiet line waits for the next byte however long it takes.
+        // A device that says it has input and then gives none is not allowed
+        // to make this loop spin.
+        const CPortWakeup::Deadline deadline = m_idleTicks > 0 ? CPortWakeup::Deadline(silenceEnds) : std::nullopt;
+        if (fruitless < kFruitlessWakeups) {
+            lastWait = port.WaitForInput(deadline);
+        } else {
+            const auto paced = Clock::now() + kPollInterval;
+            lastWait = port.WaitForWake(deadline ? std::min(*deadline, paced) : paced);
+        }
     }
 }

@@ -1,20 +1,36 @@
 #pragma once
 // The receive path cuts the incoming byte stream into replies by silence: a
-// thread polls the port every millisecond, collects bytes in the raw queue and,
-// after 30 empty polls, moves everything collected into the reply queue as one
-// reply. The window thread takes replies out with FetchReply.
+// thread reads the port, collects bytes in the raw queue and, once the line has
+// been quiet for 30 ms (30 polls of 1 ms), moves everything collected into the
+// reply queue as one reply. The window thread takes replies out with FetchReply.
+//
+// While no reply is being collected the thread blocks until the port has input
+// or the port is closed, reopened or the thread stopped, so a quiet line costs
+// no CPU.
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <thread>
 
 #include "ByteQueue.h"
 
 class CSerialPort;
 
+// Told on the receive thread each time a reply has been moved into the reply
+// queue. Called with the receive path's listener lock held: it must be cheap
+// and must not set the listener itself.
+class IReplyListener {
+public:
+    virtual void OnReplyQueued() = 0;
+
+protected:
+    ~IReplyListener() = default;
+};
+
 class CReceivePath {
 public:
-    static constexpr std::uint16_t kSilencePolls = 30;
+    static constexpr std::uint16_t kSilencePolls = 30;  // of 1 ms each
     static constexpr std::uint32_t kChunkBytes = 256;
 
     CReceivePath() = default;
@@ -30,20 +46,30 @@ public:
     // of a reply cut short by a close or reopen of the port are dropped rather
     // than delivered in front of the next session's first reply.
     void Start(CSerialPort& port, const std::atomic<bool>& portOpen);
-    // Asks the thread to end and joins it; safe to call twice.
+    // Asks the thread to end, wakes it and joins it; safe to call twice.
     void Stop();
     bool Running() const;
 
     // Window thread: pops up to maxBytes of waiting replies into buffer.
     std::uint16_t FetchReply(std::uint8_t* buffer, std::uint16_t maxBytes);
 
+    // Any thread. Returns the listener it replaces; once it returns, that one
+    // is no longer called.
+    IReplyListener* SetReplyListener(IReplyListener* listener);
+
     // Exposed for tests and for the window's members of the same names.
     CByteQueue m_rxQueue;      // raw bytes not yet delimited (receive thread only)
     CByteQueue m_replyQueue;   // complete replies (receive thread → window thread)
     std::uint8_t m_rxChunk[kChunkBytes]{};
+    // Quiet polls still needed before the collected bytes are a reply; 0 while
+    // nothing is being collected. The thread counts them in time (1 ms each).
     std::uint16_t m_idleTicks = 0;
 
 private:
     void Run(std::stop_token stop, CSerialPort& port, const std::atomic<bool>& portOpen);
-    std::jthread m_thread;
+    void QueueReply();
+
+    std::mutex m_listenerLock;
+    IReplyListener* m_listener = nullptr;
+    std::jthread m_thread;  // last: stopped before the rest goes
 };

@@ -42,6 +42,8 @@ bool CSerialPort::Open() {
     m_events.m_portNumber = m_sessionPortNumber;
     // After a failure the backend still holds whatever it held before.
     m_isOpen.store(m_backend->IsOpen(), std::memory_order_release);
+    // A waiting receive thread must look at the new device, not the old one.
+    Wake();
     return opened;
 }
 
@@ -53,6 +55,7 @@ void CSerialPort::Close() {
     if (wasOpen) {
         Emit(PortEventKind::Closed, m_sessionPortNumber, m_sessionPath);
     }
+    Wake();
 }
 
 std::uint32_t CSerialPort::Read(std::uint8_t* buffer, std::uint32_t maxBytes,
@@ -73,6 +76,36 @@ bool CSerialPort::Write(const std::uint8_t* data, std::uint32_t length) {
         return false;
     }
     return m_backend->Write(data, length);
+}
+
+PortWait CSerialPort::WaitForInput(CPortWakeup::Deadline deadline) {
+    int input = CPortWakeup::kNoInput;
+    std::uint64_t session = 0;
+    {
+        std::lock_guard lock(m_ioLock);
+        if (m_isOpen.load(std::memory_order_relaxed)) {
+            input = m_backend->InputDescriptor();
+        }
+        session = m_openSession;
+    }
+    // A Close or Open from here on wakes the wait, so a descriptor closed or
+    // replaced meanwhile is never waited on for long.
+    const PortWait result = m_wakeup.Wait(input, deadline);
+    if (result == PortWait::HungUp) {
+        std::lock_guard lock(m_ioLock);
+        if (session == m_openSession && m_isOpen.load(std::memory_order_relaxed)) {
+            m_backend->MarkHungUp();
+        }
+    }
+    return result;
+}
+
+PortWait CSerialPort::WaitForWake(CPortWakeup::Deadline deadline) {
+    return m_wakeup.Wait(CPortWakeup::kNoInput, deadline);
+}
+
+void CSerialPort::Wake() {
+    m_wakeup.Signal();
 }
 
 std::string CSerialPort::DevicePath() const {

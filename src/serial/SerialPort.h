@@ -1,8 +1,9 @@
 #pragma once
-// The one serial line to the RS-485 bus. The receive thread only calls Read;
-// the window thread sets parameters, opens, closes and writes. Read never waits
-// for data: it takes what the driver already holds. What happens to the port
-// (opens, closes, failures) goes to the event sink, if one is installed.
+// The one serial line to the RS-485 bus. The receive thread only reads and
+// waits for input; the window thread sets parameters, opens, closes and writes.
+// Read never waits for data: it takes what the driver already holds. What
+// happens to the port (opens, closes, failures) goes to the event sink, if one
+// is installed.
 
 #include <atomic>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "PortEvents.h"
+#include "PortWakeup.h"
 
 class CSerialPortBackend;  // termios on Linux, Win32 communications on Windows
 
@@ -44,6 +46,17 @@ public:
                        std::uint64_t* openSession = nullptr);
     // False when closed or the write failed; waits at most 1 s.
     bool Write(const std::uint8_t* data, std::uint32_t length);
+
+    // Receive thread: blocks until bytes wait at the port, `deadline` passes
+    // (nullopt: no deadline) or Wake is called; Close and Open call Wake. No
+    // lock of the port is held while it blocks, so Close, Open and Write go on
+    // meanwhile. A device that hung up is not waited on again until the next
+    // Open. On Windows the wait lasts at most 1 ms: the port is polled there.
+    PortWait WaitForInput(CPortWakeup::Deadline deadline);
+    // The same without watching the port: only Wake or the deadline end it.
+    PortWait WaitForWake(CPortWakeup::Deadline deadline);
+    // Ends the current or the next wait at once. Any thread.
+    void Wake();
 
     bool IsOpen() const { return m_isOpen.load(std::memory_order_acquire); }
     std::uint8_t PortNumber() const { return m_portNumber; }
@@ -91,6 +104,7 @@ private:
     std::mutex m_writeLock;
     CEventStamp m_events;  // before the backend, which holds on to it
     std::unique_ptr<CSerialPortBackend> m_backend;
+    CPortWakeup m_wakeup;
 };
 
 // The program's one port, built before the windows and closed at program end.

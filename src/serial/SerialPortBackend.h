@@ -1,12 +1,14 @@
 #pragma once
 // What CSerialPort needs of the platform: open a device by path with a line
-// setting, close it, take the bytes already waiting, write a run of bytes.
+// setting, close it, take the bytes already waiting, write a run of bytes, and
+// say what the receive thread can wait on for input.
 // CSerialPort serialises the calls: Open and Close never overlap Read or Write;
 // Read and Write may run together on two threads.
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "PortEvents.h"
 
@@ -25,6 +27,14 @@ public:
     virtual std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) = 0;
     // True when every byte was handed to the driver within 1 s.
     virtual bool Write(const std::uint8_t* data, std::uint32_t length) = 0;
+
+    // What the receive thread may wait on for input (see CPortWakeup): the
+    // open device's descriptor, kPolledInput for a device that cannot be waited
+    // on, kNoInput when closed or hung up.
+    virtual int InputDescriptor() const = 0;
+    // The device reported a hang-up while it was waited on: tell it once, and
+    // neither wait on it nor read it again until the next Open.
+    virtual void MarkHungUp() = 0;
 };
 
 // termios on Linux, Win32 communications on Windows. The backend tells its
@@ -32,3 +42,29 @@ public:
 // its own calls; `events` outlives it. Every path and error text is filled in;
 // the port number is the caller's to add.
 std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend(IPortEventSink& events);
+
+// What a backend tells its sink: an open that failed, and an I/O event of the
+// open device. `errorText` is the system's words for `systemError`.
+inline void TellOpenFailed(IPortEventSink& sink, std::string_view path, const CLineSettings& line, PortStep step,
+                           OpenFailure reason, int systemError, std::string_view errorText) {
+    CPortEvent event;
+    event.m_kind = PortEventKind::OpenFailed;
+    event.m_path = path;
+    event.m_line = line;
+    event.m_reason = reason;
+    event.m_step = step;
+    event.m_systemError = systemError;
+    event.m_errorText = errorText;
+    sink.OnPortEvent(event);
+}
+
+inline void TellIo(IPortEventSink& sink, PortEventKind kind, std::string_view path, PortStep step, int systemError,
+                   std::string_view errorText) {
+    CPortEvent event;
+    event.m_kind = kind;
+    event.m_path = path;
+    event.m_step = step;
+    event.m_systemError = systemError;
+    event.m_errorText = errorText;
+    sink.OnPortEvent(event);
+}

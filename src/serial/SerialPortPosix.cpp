@@ -13,14 +13,12 @@
 #include <system_error>
 #include <utility>
 
+#include "PortWakeup.h"
 #include "SerialPortBackend.h"
 
 namespace {
 
 constexpr int kWriteTimeoutMs = 1000;
-// A read of bytes the driver has already counted should not have to wait; if it
-// does, it waits as long as a read may take on the line.
-constexpr int kPendingReadTimeoutMs = 1000;
 
 std::string ErrorText(int error) {
     return std::system_category().message(error);
@@ -141,6 +139,8 @@ public:
     bool IsOpen() const override { return m_fd.Valid(); }
     std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
+    int InputDescriptor() const override { return m_hungUp ? CPortWakeup::kNoInput : m_fd.Get(); }
+    void MarkHungUp() override;
 
 private:
     // Tells why `path` did not open; `error` 0 when the system gave no error.
@@ -156,6 +156,9 @@ private:
     // A vanished device fails every poll; say so once per open session.
     bool m_readFailureReported = false;
     bool m_writeFailureReported = false;
+    // The device is gone for this session: a hung-up terminal stays readable
+    // for poll(2) forever, and every read of it fails.
+    bool m_hungUp = false;
 };
 
 bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) {
@@ -217,11 +220,12 @@ bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) 
     m_path = path;
     m_readFailureReported = false;
     m_writeFailureReported = false;
+    m_hungUp = false;
     return true;
 }
 
 std::uint32_t CSerialPortPosix::Read(std::uint8_t* buffer, std::uint32_t maxBytes) {
-    if (!m_fd.Valid()) {
+    if (!m_fd.Valid() || m_hungUp) {
         return 0;
     }
     int waiting = 0;
@@ -233,12 +237,12 @@ std::uint32_t CSerialPortPosix::Read(std::uint8_t* buffer, std::uint32_t maxByte
     if (count == 0) {
         return 0;
     }
-    ssize_t got = ::read(m_fd.Get(), buffer, count);
+    const ssize_t got = ::read(m_fd.Get(), buffer, count);
     if (got < 0 && errno == EAGAIN) {
+        // Counted bytes that cannot be read yet. Waiting here would hold the
+        // port's lock; the receive thread waits for them outside it instead.
         ReportIo(PortEventKind::IoPending, PortStep::None, 0);
-        pollfd readable{m_fd.Get(), POLLIN, 0};
-        ::poll(&readable, 1, kPendingReadTimeoutMs);
-        got = ::read(m_fd.Get(), buffer, count);
+        return 0;
     }
     if (got > 0) {
         return static_cast<std::uint32_t>(got);
@@ -286,23 +290,24 @@ bool CSerialPortPosix::Write(const std::uint8_t* data, std::uint32_t length) {
 
 bool CSerialPortPosix::FailOpen(const std::string& path, const CLineSettings& line, PortStep step,
                                 OpenFailure reason, int error) {
-    const std::string text = error != 0 ? ErrorText(error) : std::string();
-    CPortEvent event;
-    event.m_kind = PortEventKind::OpenFailed;
-    event.m_path = path;
-    event.m_line = line;
-    event.m_reason = reason;
-    event.m_step = step;
-    event.m_systemError = error;
-    event.m_errorText = text;
-    m_events.OnPortEvent(event);
+    TellOpenFailed(m_events, path, line, step, reason, error, error != 0 ? ErrorText(error) : std::string());
     return false;
 }
 
-void CSerialPortPosix::ReportReadFailure(PortStep step, int error) {
+void CSerialPortPosix::MarkHungUp() {
+    m_hungUp = true;
     if (!m_readFailureReported) {
         m_readFailureReported = true;
-        ReportIo(MeansVanished(error) ? PortEventKind::Vanished : PortEventKind::ReadFailed, step, error);
+        ReportIo(PortEventKind::Vanished, PortStep::HangUp, 0);
+    }
+}
+
+void CSerialPortPosix::ReportReadFailure(PortStep step, int error) {
+    const bool vanished = MeansVanished(error);
+    m_hungUp = m_hungUp || vanished;
+    if (!m_readFailureReported) {
+        m_readFailureReported = true;
+        ReportIo(vanished ? PortEventKind::Vanished : PortEventKind::ReadFailed, step, error);
     }
 }
 
@@ -314,14 +319,7 @@ void CSerialPortPosix::ReportWriteFailure(PortStep step, int error) {
 }
 
 void CSerialPortPosix::ReportIo(PortEventKind kind, PortStep step, int error) {
-    const std::string text = error != 0 ? ErrorText(error) : std::string();
-    CPortEvent event;
-    event.m_kind = kind;
-    event.m_path = m_path;
-    event.m_step = step;
-    event.m_systemError = error;
-    event.m_errorText = text;
-    m_events.OnPortEvent(event);
+    TellIo(m_events, kind, m_path, step, error, error != 0 ? ErrorText(error) : std::string());
 }
 
 }  // namespace

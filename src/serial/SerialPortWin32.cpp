@@ -2,18 +2,13 @@
 // one record and event for reading and another for writing, so that a read on
 // the receive thread and a write on the window thread can be in flight together.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <algorithm>
 #include <string>
 #include <system_error>
 
+#include "PortWakeup.h"
 #include "SerialPortBackend.h"
 
 namespace {
@@ -92,6 +87,12 @@ public:
     bool IsOpen() const override { return m_hComm != INVALID_HANDLE_VALUE; }
     std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
+    // The receive thread polls the port every millisecond: a read that waits
+    // for data would hold the port's lock.
+    int InputDescriptor() const override {
+        return m_hComm != INVALID_HANDLE_VALUE ? CPortWakeup::kPolledInput : CPortWakeup::kNoInput;
+    }
+    void MarkHungUp() override {}
 
 private:
     // Clears the port's error state; returns the input-queue byte count, or
@@ -123,26 +124,11 @@ private:
         Report(m_writeFailureReported, PortEventKind::WriteFailed, step, error);
     }
     void ReportIo(PortEventKind kind, PortStep step, DWORD error) {
-        const std::string text = error != 0 ? ErrorText(error) : std::string();
-        CPortEvent event;
-        event.m_kind = kind;
-        event.m_path = m_path;
-        event.m_step = step;
-        event.m_systemError = static_cast<int>(error);
-        event.m_errorText = text;
-        m_events.OnPortEvent(event);
+        TellIo(m_events, kind, m_path, step, static_cast<int>(error), error != 0 ? ErrorText(error) : std::string());
     }
     bool FailOpen(const std::string& path, const CLineSettings& line, PortStep step, OpenFailure reason,
                   DWORD error, const std::string& text) {
-        CPortEvent event;
-        event.m_kind = PortEventKind::OpenFailed;
-        event.m_path = path;
-        event.m_line = line;
-        event.m_reason = reason;
-        event.m_step = step;
-        event.m_systemError = static_cast<int>(error);
-        event.m_errorText = text;
-        m_events.OnPortEvent(event);
+        TellOpenFailed(m_events, path, line, step, reason, static_cast<int>(error), text);
         return false;
     }
 

@@ -3,6 +3,7 @@
 #include <deque>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <QCoreApplication>
@@ -211,6 +212,41 @@ void CInputHold::Pump(std::chrono::milliseconds duration) {
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     deadline.start(duration);
     loop.exec();
+}
+
+bool CInputHold::Pump(std::chrono::milliseconds duration, CPumpWake& wake) {
+    QCoreApplication* app = QCoreApplication::instance();
+    const auto takeWoken = [&wake] {
+        std::lock_guard lock(wake.m_lock);
+        wake.m_loop = nullptr;
+        return std::exchange(wake.m_woken, false);
+    };
+    if (!app || QThread::currentThread() != app->thread() || duration.count() <= 0) {
+        if (takeWoken()) return true;
+        Pump(duration);  // nothing can end this one early
+        return takeWoken();
+    }
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    {
+        std::lock_guard lock(wake.m_lock);
+        if (std::exchange(wake.m_woken, false)) return true;
+        wake.m_loop = &loop;
+    }
+    deadline.start(duration);
+    loop.exec();
+    return takeWoken();
+}
+
+void CInputHold::CPumpWake::Wake() {
+    std::lock_guard lock(m_lock);
+    m_woken = true;
+    // Queued: the loop belongs to the window thread. Until the pump clears
+    // m_loop under this lock, the loop exists.
+    if (m_loop != nullptr) QMetaObject::invokeMethod(m_loop, &QEventLoop::quit, Qt::QueuedConnection);
 }
 
 void CInputHold::End() {

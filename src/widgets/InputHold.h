@@ -26,15 +26,33 @@
 
 #include <chrono>
 #include <cstddef>
+#include <mutex>
 
 class CDialogBase;
+class QEventLoop;
 
 class CInputHold {
 public:
+    // Lets another thread end a pump early.
+    class CPumpWake {
+    public:
+        // Any thread: ends the pump in progress, or the next one, at once.
+        void Wake();
+
+    private:
+        friend class CInputHold;
+        std::mutex m_lock;
+        QEventLoop* m_loop = nullptr;  // of the pump in progress
+        bool m_woken = false;
+    };
+
     static void Begin();
     // Waits `duration` while the windows keep processing events. With no
     // application object it just sleeps.
     static void Pump(std::chrono::milliseconds duration);
+    // The same, ended early by `wake`: true when it was (or had been since the
+    // last pump with it ended).
+    static bool Pump(std::chrono::milliseconds duration, CPumpWake& wake);
     static void End();
 
     static bool IsHolding();

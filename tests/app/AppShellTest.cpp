@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "app/AboutDlg.h"
+#include "app/CaretRest.h"
 #include "res/DialogTemplate.h"
 #include "serial/SerialPort.h"
 #include "support/MainWindowFixture.h"
@@ -126,3 +127,22 @@ TEST_F(AppShell, AboutBoxOpensFromTheWindowMenu) {
 }
 
 }  // namespace
+
+// The caret stops blinking once the technician has done nothing for a while,
+// blinks again at the next key, and blinks as the platform had it once the
+// application ends.
+TEST(CaretRest, StillAfterTheRestBlinkingAgainOnInput) {
+    const int platform = QApplication::cursorFlashTime();
+    ASSERT_GT(platform, 0);
+    QWidget window;
+    {
+        CCaretRest rest(std::chrono::milliseconds(30));
+        for (int i = 0; i < 1000 && QApplication::cursorFlashTime() != 0; ++i) QTest::qWait(10);
+        EXPECT_EQ(QApplication::cursorFlashTime(), 0);
+        QTest::keyClick(&window, Qt::Key_A);
+        EXPECT_EQ(QApplication::cursorFlashTime(), platform);
+        for (int i = 0; i < 1000 && QApplication::cursorFlashTime() != 0; ++i) QTest::qWait(10);
+        EXPECT_EQ(QApplication::cursorFlashTime(), 0);
+    }
+    EXPECT_EQ(QApplication::cursorFlashTime(), platform);
+}

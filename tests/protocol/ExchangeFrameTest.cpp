@@ -6,8 +6,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "protocol/Exchange.h"
 #include "protocol/ReplyChecks.h"
@@ -46,6 +49,11 @@ protected:
     // a reply), false after a generous deadline.
     bool WaitForQueuedReply(std::uint16_t count) {
         return WaitUntil([&] { return m_link.m_receive.m_replyQueue.Count() >= count; }, 5s);
+    }
+
+    void DrainReplies() {
+        while (m_link.m_receive.FetchReply(m_link.m_rxReply.data(), CLink::kBufferBytes) > 0) {
+        }
     }
 
     sim::CSimulator m_device;
@@ -167,6 +175,77 @@ TEST_F(ExchangeOnPty, TheWaiterBracketsEveryExchangeAndPacesEveryPoll) {
     EXPECT_EQ(waiter.m_begins, 2);
     EXPECT_EQ(waiter.m_ends, 2);
     EXPECT_LT(waiter.m_waits, 2 * PlanOf(ExchangeVariant::Standard).maxPolls);
+    m_link.m_waiter = nullptr;
+}
+
+// A waiter that the receive thread wakes as soon as a reply is queued, and one
+// that is never woken, so that its exchange polls every 10 ms as it always has.
+class CWakingWaiter : public IExchangeWaiter {
+public:
+    void Wait(std::chrono::milliseconds interval) override { std::this_thread::sleep_for(interval); }
+    bool WaitForReply(std::chrono::milliseconds interval) override {
+        std::unique_lock lock(m_lock);
+        const bool woken = m_changed.wait_for(lock, interval, [this] { return m_woken; });
+        m_woken = false;
+        return woken;
+    }
+    void Wake() override {
+        ++m_wakes;
+        std::lock_guard lock(m_lock);
+        m_woken = true;
+        m_changed.notify_one();
+    }
+
+    std::atomic<int> m_wakes{0};
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_woken = false;
+};
+
+class CPollingWaiter : public IExchangeWaiter {
+public:
+    void Wait(std::chrono::milliseconds interval) override { std::this_thread::sleep_for(interval); }
+};
+
+// Woken at once or polled, an exchange ends with the same count and the same
+// bytes for every shape of answer.
+TEST_F(ExchangeOnPty, AWokenExchangeTakesWhatThePolledOneTakes) {
+    struct Case {
+        const char* name;
+        sim::Fault fault;
+        ExchangeVariant variant;
+    };
+    const Case cases[] = {
+        {"a whole reply", sim::Fault::None(), ExchangeVariant::Standard},
+        {"a reply after 200 ms", sim::Fault::Delayed(200ms), ExchangeVariant::Standard},
+        {"a reply too late", sim::Fault::Delayed(700ms), ExchangeVariant::Standard},
+        {"two bytes", sim::Fault::Short(), ExchangeVariant::Standard},
+        {"a reply in two pieces 10 ms apart", sim::Fault::Split(10ms), ExchangeVariant::Standard},
+        {"stray bytes, the reply 100 ms later", sim::Fault::Glitch(100ms), ExchangeVariant::Standard},
+        {"a bad CRC", sim::Fault::BadCrc(), ExchangeVariant::Standard},
+        {"a reply after 700 ms, extended variant", sim::Fault::Delayed(700ms), ExchangeVariant::Extended},
+    };
+    CWakingWaiter waking;
+    CPollingWaiter polling;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<std::uint8_t>> taken;
+        for (IExchangeWaiter* waiter : {static_cast<IExchangeWaiter*>(&polling), static_cast<IExchangeWaiter*>(&waking)}) {
+            m_link.m_waiter = waiter;
+            m_device.InjectFault(c.fault);
+            const std::uint16_t count =
+                ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcHumidityUpper), c.variant);
+            const auto reply = ReplyOf(m_link, count);
+            taken.emplace_back(reply.begin(), reply.end());
+            // What is still on its way belongs to no one: let it come and go.
+            std::this_thread::sleep_for(c.fault.time + 150ms);
+            DrainReplies();
+        }
+        EXPECT_EQ(taken[1], taken[0]);
+    }
+    EXPECT_GT(waking.m_wakes.load(), 0);
     m_link.m_waiter = nullptr;
 }
 

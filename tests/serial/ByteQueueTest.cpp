@@ -129,3 +129,50 @@ TEST(ByteQueue, HandsEveryByteOverBetweenTwoThreadsInOrder) {
     EXPECT_EQ(firstMismatch, kBytes) << "first wrong byte at " << firstMismatch;
     EXPECT_EQ(queue.Count(), 0);
 }
+
+// A run goes in whole as far as there is room, the rest is dropped, and the
+// consumer on another thread never sees part of a run: a reply moved into the
+// reply queue while the window thread fetches arrives whole or not at all.
+TEST(ByteQueue, RunsArePublishedWhole) {
+    for (const std::uint16_t before : {std::uint16_t{0}, std::uint16_t{4000}, CByteQueue::kMaxBytes}) {
+        SCOPED_TRACE(std::to_string(before) + " bytes queued before");
+        CByteQueue queue;
+        Advance(queue, 3000);
+        for (std::uint16_t i = 0; i < before; ++i) {
+            queue.Push(0xAA);
+        }
+        const auto run = Pattern(500, 1);
+        queue.PushRun(run.data(), static_cast<std::uint16_t>(run.size()));
+        const std::size_t kept = std::min<std::size_t>(run.size(), CByteQueue::kMaxBytes - before);
+        const auto all = PopAll(queue);
+        ASSERT_EQ(all.size(), before + kept);
+        EXPECT_TRUE(std::equal(all.begin() + before, all.end(), run.begin()));
+    }
+
+    constexpr std::uint16_t kRun = 37;
+    constexpr int kRuns = 20000;
+    const auto run = Pattern(kRun, 2);
+    CByteQueue queue;
+    std::thread producer([&] {
+        for (int i = 0; i < kRuns; ++i) {
+            while (queue.Count() > CByteQueue::kMaxBytes - kRun) {
+                std::this_thread::yield();
+            }
+            queue.PushRun(run.data(), kRun);
+        }
+    });
+    int partial = 0;
+    for (std::size_t received = 0; received < std::size_t{kRuns} * kRun;) {
+        const std::uint16_t count = queue.Count();
+        partial += count % kRun != 0 ? 1 : 0;
+        for (std::uint16_t i = 0; i < count; ++i) {
+            queue.Pop();
+        }
+        received += count;
+        if (count == 0) {
+            std::this_thread::yield();
+        }
+    }
+    producer.join();
+    EXPECT_EQ(partial, 0) << "the consumer saw part of a run";
+}

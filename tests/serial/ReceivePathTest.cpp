@@ -238,6 +238,34 @@ TEST_F(ReceivePathOnPty, SurvivesTheDeviceVanishingAndComesBack) {
     m_receive.Stop();  // before `returned` goes
 }
 
+// The thread waits on the quiet line when the port is closed and opened on
+// another device, with the open flag cleared around it (the search) or left set
+// (the baud-rate change). It must leave the old device's wait at once and read
+// the new one: without the wake-up it would wait on the old descriptor for ever.
+TEST_F(ReceivePathOnPty, AReopenWhileTheThreadWaitsMovesItToTheNewDevice) {
+    CPseudoTerminal other;
+    ASSERT_TRUE(other.Valid());
+    const struct {
+        bool flagCleared;
+        CPseudoTerminal* device;
+    } rounds[] = {{true, &other}, {false, &m_pty}, {false, &other}, {true, &m_pty}};
+    for (const auto& round : rounds) {
+        SCOPED_TRACE(round.flagCleared ? "flag cleared around the reopen" : "flag left set");
+        std::this_thread::sleep_for(20ms);  // the thread is waiting by now
+        CComPortOverride target(kPort, round.device->SlavePath());
+        if (round.flagCleared) {
+            m_portOpen = false;
+        }
+        m_port.Close();
+        ASSERT_TRUE(m_port.Open());
+        if (round.flagCleared) {
+            m_portOpen = true;
+        }
+        ASSERT_TRUE(round.device->Send(Bytes("NEW")));
+        EXPECT_EQ(Collect(3), Bytes("NEW"));
+    }
+}
+
 TEST_F(ReceivePathOnPty, StopEndsTheThread) {
     EXPECT_TRUE(m_receive.Running());
     m_receive.Stop();

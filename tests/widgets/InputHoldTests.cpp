@@ -196,3 +196,18 @@ TEST(InputHold, AModalWindowOpenedByAHeldHandlerTakesItsOwnInput) {
 }
 
 }  // namespace
+
+// Another thread ends the windows' wait at once (a reply has come); a wake-up
+// sent before the wait is kept for it, and taken by it.
+TEST(InputHold, AnotherThreadEndsAPumpEarly) {
+    CInputHold::CPumpWake wake;
+    wake.Wake();
+    EXPECT_TRUE(CInputHold::Pump(10s, wake));
+    std::thread waker([&] {
+        std::this_thread::sleep_for(20ms);
+        wake.Wake();
+    });
+    EXPECT_TRUE(CInputHold::Pump(10s, wake));
+    waker.join();
+    EXPECT_FALSE(CInputHold::Pump(1ms, wake));
+}

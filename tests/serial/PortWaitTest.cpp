@@ -1,0 +1,113 @@
+// The wait of the receive thread on a real port: what ends it, and that a
+// device that hung up is never waited on again until the next open.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <future>
+#include <thread>
+
+#include "PseudoTerminal.h"
+#include "TestSupport.h"
+#include "serial/SerialPort.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr std::uint8_t kPort = 11;
+
+class PortWaitOnPty : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_pty.Valid());
+        m_port.SetEventSink(&m_log);
+        m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
+        ASSERT_TRUE(m_port.Open());
+    }
+
+    // Waits on another thread while `during` runs on this one. A wait that
+    // never ends is ended by a wake-up after a generous deadline, and reported.
+    std::optional<PortWait> WaitWhile(const std::function<void()>& during, CPortWakeup::Deadline deadline) {
+        std::promise<PortWait> result;
+        std::thread waiter([&] { result.set_value(m_port.WaitForInput(deadline)); });
+        std::this_thread::sleep_for(20ms);  // most likely blocked by now; a wake-up before it is kept anyway
+        during();
+        auto future = result.get_future();
+        const bool ended = future.wait_for(10s) == std::future_status::ready;
+        if (!ended) {
+            m_port.Wake();
+        }
+        waiter.join();
+        if (!ended) {
+            return std::nullopt;
+        }
+        return future.get();
+    }
+
+    CSerialLogCapture m_log;
+    CPseudoTerminal m_pty;
+    CComPortOverride m_override{kPort, m_pty.SlavePath()};
+    CSerialPort m_port;
+};
+
+}  // namespace
+
+TEST_F(PortWaitOnPty, EndsForInputWakeUpsCloseAndReopen) {
+    const auto nothing = [] {};
+    struct Case {
+        const char* name;
+        std::function<void()> before;  // on this thread, before the wait starts
+        std::function<void()> during;  // while it waits
+        bool deadline;                 // 100 ms from the start, or none
+        PortWait expected;
+    };
+    const Case cases[] = {
+        {"bytes wait at the port", [&] { ASSERT_TRUE(m_pty.Send({0x01}));
+                                         ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 1; })); },
+         nothing, false, PortWait::Input},
+        {"bytes come while it waits", nothing, [&] { ASSERT_TRUE(m_pty.Send({0x02})); }, false, PortWait::Input},
+        {"a quiet line until the deadline", nothing, nothing, true, PortWait::TimedOut},
+        {"a wake-up sent before the wait is kept", [&] { m_port.Wake(); }, nothing, false, PortWait::Woken},
+        {"the port is closed meanwhile", nothing, [&] { m_port.Close(); }, false, PortWait::Woken},
+        {"the port is reopened meanwhile", nothing, [&] { m_port.Close(); ASSERT_TRUE(m_port.Open()); }, false,
+         PortWait::Woken},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_port.Close();
+        ASSERT_TRUE(m_port.Open());  // purges the bytes of the case before
+        m_port.WaitForWake(std::chrono::steady_clock::now());  // takes the wake-up of that open
+        c.before();
+        const auto deadline = c.deadline ? CPortWakeup::Deadline(std::chrono::steady_clock::now() + 100ms)
+                                         : std::nullopt;
+        const auto result = WaitWhile(c.during, deadline);
+        ASSERT_TRUE(result.has_value()) << "the wait did not end";
+        EXPECT_EQ(*result, c.expected);
+    }
+}
+
+// A pulled adapter leaves a descriptor that poll(2) reports ready for ever: the
+// port says so once, then waits on it no more until it is opened again.
+TEST_F(PortWaitOnPty, AHungUpDeviceIsWaitedOnNoMoreUntilTheNextOpen) {
+    m_port.WaitForWake(std::chrono::steady_clock::now());  // the open's wake-up
+    m_pty.HangUp();
+    const auto generous = [] { return std::chrono::steady_clock::now() + 10s; };
+    EXPECT_EQ(m_port.WaitForInput(generous()), PortWait::HungUp);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m_port.WaitForInput(std::chrono::steady_clock::now() + 20ms), PortWait::TimedOut);
+    }
+    std::uint8_t buffer[8];
+    EXPECT_EQ(m_port.Read(buffer, sizeof(buffer)), 0u);
+    ASSERT_EQ(m_log.Warnings().size(), 1u);
+    EXPECT_EQ(m_log.Events().back().kind, PortEventKind::Vanished);
+
+    CPseudoTerminal returned;
+    CComPortOverride override(kPort, returned.SlavePath());
+    m_port.Close();
+    ASSERT_TRUE(m_port.Open());
+    m_port.WaitForWake(std::chrono::steady_clock::now());
+    ASSERT_TRUE(returned.Send({0x03}));
+    EXPECT_EQ(m_port.WaitForInput(generous()), PortWait::Input);
+    m_port.Close();
+}
