@@ -16,6 +16,8 @@
 #include <vector>
 
 #include <QApplication>
+
+#include "BenchApp.h"
 #include <QTest>
 
 #include "app/ConfigDlg.h"
@@ -78,10 +80,7 @@ bool RunRound(bool withLogWindow, int reads, std::vector<double>& samples) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Sentrabus");
-    InstallDialogFontSubstitutions();
+    bench::CBenchApp app(argc, argv);
     const int reads = argc > 1 ? std::max(1, std::atoi(argv[1])) : 250;
 
     sim::CSimulator device({.kind = sim::DeviceKind::Th, .address = 1, .baud = 2400});

@@ -17,6 +17,8 @@
 
 #include <QApplication>
 
+#include "BenchApp.h"
+
 #include "app/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
@@ -105,10 +107,7 @@ std::vector<double> RunReads(int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Sentrabus");
-    InstallDialogFontSubstitutions();
+    bench::CBenchApp app(argc, argv);
     const int searches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int reads = searches * 8;
 

@@ -19,6 +19,8 @@
 #include <vector>
 
 #include <QApplication>
+
+#include "BenchApp.h"
 #include <QTimer>
 
 #include "app/ConfigDlg.h"
@@ -57,10 +59,7 @@ long PeakRssKiB() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Sentrabus");
-    InstallDialogFontSubstitutions();
+    bench::CBenchApp app(argc, argv);
     const int openings = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int refreshes = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
 
