@@ -78,6 +78,15 @@ std::uint16_t FetchIntoReply(CLink& link) {
                                      static_cast<std::uint16_t>(link.m_rxReply.size()));
 }
 
+// The reply queue holds at most CByteQueue::kMaxBytes, so this many fetches
+// empty it even while the receive thread keeps adding to it.
+constexpr int kDrainFetches = CByteQueue::kMaxBytes / CLink::kBufferBytes + 2;
+
+void DrainReplies(CLink& link) {
+    for (int fetch = 0; fetch < kDrainFetches && FetchIntoReply(link) > 0; ++fetch) {
+    }
+}
+
 }  // namespace
 
 std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVariant variant) {
@@ -88,8 +97,9 @@ std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVari
     std::optional<CReplyWake> wake;
     if (plan.wakeOnReply) wake.emplace(link.m_receive, waiter);
 
-    // Whatever waits in the reply queue answered an earlier request.
-    FetchIntoReply(link);
+    // Whatever waits in the reply queue answered an earlier request, or is
+    // line noise, which can be longer than any reply: all of it goes.
+    DrainReplies(link);
 
     // A lost write shows up as a missing reply, so its result is not needed.
     const auto length = std::min<std::size_t>(frameLength, link.m_txFrame.size());
