@@ -1,6 +1,7 @@
 // Reading and changing the device's address and baud rate through the real
 // window, in FD mode and in register mode.
 
+#include <QStringList>
 #include <array>
 
 #include "protocol/FrameCodes.h"
@@ -39,7 +40,8 @@ protected:
 
 TEST_F(AddressBaud, InputsThatNameNoAddressOrRateAreRefusedBeforeAnythingIsSent) {
     StartFdDevice();
-    for (const char* text : {"0", "256", "512", "abc", "", " ", "-256", "x5", std::string(300, 'z').c_str()}) {
+    const QStringList refused = {"0", "256", "512", "abc", "", " ", "-256", "x5", QString(300, QChar('z'))};
+    for (const QString& text : refused) {
         SetText(kIdAddressField, text);
         Click(kIdWriteAddress);
         ExpectBox("Device Address Could not Be 0", false);
