@@ -9,8 +9,19 @@ std::string Failure(const char* what, const CPortEvent& event) {
     return std::string(what) + " " + Path(event) + ": " + std::string(event.m_errorText);
 }
 
+// What a user who may not open the device has to do about it.
+std::string PermissionAdvice(const CPortEvent& event) {
+    const std::string group = event.m_deviceGroup.empty() ? std::string("dialout") : std::string(event.m_deviceGroup);
+    const std::string which = event.m_deviceGroup.empty() ? "the device's group (usually dialout)"
+                                                           : "the device's group " + group;
+    return "; the user must be in " + which + " (sudo usermod -aG " + group + " $USER), then log in again";
+}
+
 std::string OpenFailureText(const CPortEvent& event) {
     const CLineSettings& line = event.m_line;
+    if (event.m_reason == OpenFailure::Busy) {
+        return Path(event) + " is busy: another program has it open (" + std::string(event.m_errorText) + ")";
+    }
     switch (event.m_step) {
         case PortStep::Select: return "no serial device is selected";
         case PortStep::LineSpeed: return std::to_string(line.m_baud) + " bit/s is not a supported line speed";
@@ -22,6 +33,9 @@ std::string OpenFailureText(const CPortEvent& event) {
         case PortStep::Configure: return Failure("cannot configure", event);
         case PortStep::TakeExclusive:
             return "cannot take " + Path(event) + " exclusively: " + std::string(event.m_errorText);
+        case PortStep::OpenDevice:
+            if (event.m_reason == OpenFailure::Permission) return Failure("cannot open", event) + PermissionAdvice(event);
+            return Failure("cannot open", event);
         default: return Failure("cannot open", event);
     }
 }

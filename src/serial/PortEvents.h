@@ -74,6 +74,7 @@ struct CPortEvent {
     PortStep m_step = PortStep::None;
     int m_systemError = 0;          // errno or GetLastError; 0 when there is none
     std::string_view m_errorText;   // the system's words for m_systemError
+    std::string_view m_deviceGroup; // OpenFailed for Permission: the group that may open it, when known
 };
 
 class IPortEventSink {

@@ -44,9 +44,11 @@ public:
 std::unique_ptr<CSerialPortBackend> CreatePlatformSerialBackend(IPortEventSink& events);
 
 // What a backend tells its sink: an open that failed, and an I/O event of the
-// open device. `errorText` is the system's words for `systemError`.
+// open device. `errorText` is the system's words for `systemError`;
+// `deviceGroup` the group that may open the device, when permission was denied.
 inline void TellOpenFailed(IPortEventSink& sink, std::string_view path, const CLineSettings& line, PortStep step,
-                           OpenFailure reason, int systemError, std::string_view errorText) {
+                           OpenFailure reason, int systemError, std::string_view errorText,
+                           std::string_view deviceGroup = {}) {
     CPortEvent event;
     event.m_kind = PortEventKind::OpenFailed;
     event.m_path = path;
@@ -55,6 +57,7 @@ inline void TellOpenFailed(IPortEventSink& sink, std::string_view path, const CL
     event.m_step = step;
     event.m_systemError = systemError;
     event.m_errorText = errorText;
+    event.m_deviceGroup = deviceGroup;
     sink.OnPortEvent(event);
 }
 

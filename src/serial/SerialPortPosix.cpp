@@ -1,9 +1,15 @@
 // The serial port on a termios terminal device: raw 8N1 (or whatever the
-// caller set), non-blocking, opened exclusively.
+// caller set), non-blocking, opened exclusively. Exclusive twice over: the
+// terminal's own exclusive mode keeps out other users' opens, and an advisory
+// lock keeps out a second instance running as root, which the exclusive mode
+// lets through.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -43,6 +49,26 @@ OpenFailure ReasonOfOpenError(int error) {
 // terminal whose other end closed.
 bool MeansVanished(int error) {
     return error == EIO || error == ENXIO || error == ENODEV;
+}
+
+bool SameDevice(int first, int second) {
+    struct stat a {}, b {};
+    return ::fstat(first, &a) == 0 && ::fstat(second, &b) == 0 && a.st_rdev == b.st_rdev;
+}
+
+// The group that may open `path`: its owning group, by name when it has one.
+std::string DeviceGroup(const std::string& path) {
+    struct stat device {};
+    if (::stat(path.c_str(), &device) != 0) {
+        return {};
+    }
+    std::string buffer(4096, '\0');
+    group entry{};
+    group* found = nullptr;
+    if (::getgrgid_r(device.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
+        return found->gr_name;
+    }
+    return std::to_string(device.st_gid);
 }
 
 bool SpeedCode(std::uint32_t baud, speed_t& code) {
@@ -86,8 +112,8 @@ bool SetFrame(termios& settings, const CLineSettings& line) {
     return true;
 }
 
-// An open terminal descriptor. While it holds the terminal exclusively it hands
-// the terminal back on close: the exclusive mode belongs to the terminal, not to
+// An open terminal descriptor, with the advisory lock it may hold. While it
+// holds the terminal exclusively it hands the terminal back on close: the exclusive mode belongs to the terminal, not to
 // the descriptor, and would otherwise outlive us whenever someone else still has
 // the device open.
 class CTerminalFd {
@@ -95,12 +121,15 @@ public:
     CTerminalFd() = default;
     explicit CTerminalFd(int fd) : m_fd(fd) {}
     CTerminalFd(CTerminalFd&& other) noexcept
-        : m_fd(std::exchange(other.m_fd, -1)), m_exclusive(std::exchange(other.m_exclusive, false)) {}
+        : m_fd(std::exchange(other.m_fd, -1)),
+          m_exclusive(std::exchange(other.m_exclusive, false)),
+          m_locked(std::exchange(other.m_locked, false)) {}
     CTerminalFd& operator=(CTerminalFd&& other) noexcept {
         if (this != &other) {
             Reset();
             m_fd = std::exchange(other.m_fd, -1);
             m_exclusive = std::exchange(other.m_exclusive, false);
+            m_locked = std::exchange(other.m_locked, false);
         }
         return *this;
     }
@@ -108,6 +137,12 @@ public:
 
     int Get() const { return m_fd; }
     bool Valid() const { return m_fd >= 0; }
+
+    // Fails with EWOULDBLOCK while another open of the device holds the lock.
+    bool Lock() {
+        m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+        return m_locked;
+    }
 
     bool MakeExclusive() {
         m_exclusive = ::ioctl(m_fd, TIOCEXCL) == 0;
@@ -121,14 +156,22 @@ public:
         if (m_exclusive) {
             ::ioctl(m_fd, TIOCNXCL);  // fails harmlessly on a vanished device
         }
+        // Unlocked before the close: a close drops the lock only once nothing
+        // uses the open file any more, and the receive thread's poll may still
+        // be using it, so that a reopen right after would find it locked.
+        if (m_locked) {
+            ::flock(m_fd, LOCK_UN);
+        }
         ::close(m_fd);
         m_fd = -1;
         m_exclusive = false;
+        m_locked = false;
     }
 
 private:
     int m_fd = -1;
     bool m_exclusive = false;
+    bool m_locked = false;
 };
 
 class CSerialPortPosix final : public CSerialPortBackend {
@@ -183,6 +226,18 @@ bool CSerialPortPosix::Open(const std::string& path, const CLineSettings& line) 
     }
     if (::isatty(fd.Get()) == 0) {
         return FailOpen(path, line, PortStep::CheckTerminal, OpenFailure::NotATerminal, 0);
+    }
+    // Locked before anything about the line is changed: a device another
+    // instance holds keeps its settings and its unread bytes. The old session's
+    // own lock on the same device would refuse the new one, so that session
+    // goes first.
+    if (m_fd.Valid() && SameDevice(m_fd.Get(), fd.Get())) {
+        m_fd.Reset();
+    }
+    if (!fd.Lock()) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        return FailOpen(path, line, PortStep::TakeExclusive,
+                        error == EBUSY ? OpenFailure::Busy : OpenFailure::Other, error);
     }
     termios settings{};
     if (::tcgetattr(fd.Get(), &settings) != 0) {
@@ -290,7 +345,8 @@ bool CSerialPortPosix::Write(const std::uint8_t* data, std::uint32_t length) {
 
 bool CSerialPortPosix::FailOpen(const std::string& path, const CLineSettings& line, PortStep step,
                                 OpenFailure reason, int error) {
-    TellOpenFailed(m_events, path, line, step, reason, error, error != 0 ? ErrorText(error) : std::string());
+    const std::string group = reason == OpenFailure::Permission ? DeviceGroup(path) : std::string();
+    TellOpenFailed(m_events, path, line, step, reason, error, error != 0 ? ErrorText(error) : std::string(), group);
     return false;
 }
 

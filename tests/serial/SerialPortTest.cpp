@@ -5,6 +5,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -196,16 +197,68 @@ TEST_F(SerialPortOnPty, HoldsTheDeviceExclusivelyWhileOpen) {
 TEST_F(SerialPortOnPty, HoldsTheDeviceExclusivelyWhileOpen) {
     ASSERT_TRUE(m_port.Open());
     EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), EBUSY);
-    if (::geteuid() != 0) {
+    {
+        // A second instance, even one running as root, which the terminal's
+        // exclusive mode lets through: it must neither open nor touch the line.
+        ASSERT_TRUE(m_pty.Send({0xFC, 0x01}));
+        ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 2; }));
+        CSerialLogCapture secondLog;
         CSerialPort second;
+        second.SetEventSink(&secondLog);
         second.SetParams(kPort, 8, 0, 0, 9600);
         EXPECT_FALSE(second.Open());
+        ASSERT_EQ(secondLog.Warnings().size(), 1u);
+        EXPECT_NE(secondLog.Warnings().front().find(m_pty.SlavePath()), std::string::npos)
+            << secondLog.Warnings().front();
+        EXPECT_EQ(secondLog.Events().front().reason, OpenFailure::Busy);
+        EXPECT_EQ(m_pty.WaitingAtPort(), 2) << "the second open must not purge the first one's input";
+        second.SetEventSink(nullptr);
     }
     m_port.Close();
     EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), 0) << "the device must be free again after Close";
     // A second session of the same port takes and hands back the device in turn.
     ASSERT_TRUE(m_port.Open());
     EXPECT_EQ(OpenErrorForSomeoneElse(m_pty.SlavePath()), EBUSY);
+}
+
+// A user who may not open the device reads which group to join and that the
+// membership counts only from the next login.
+TEST_F(SerialPortOnPty, PermissionDeniedSaysWhichGroupToJoin) {
+    struct stat device {};
+    ASSERT_EQ(::stat(m_pty.SlavePath().c_str(), &device), 0);
+    const group* owner = ::getgrgid(device.st_gid);
+    ASSERT_NE(owner, nullptr);
+    const std::string groupName = owner->gr_name;
+    // Root passes over permissions: the open is tried as nobody, outside the group.
+    ASSERT_EQ(::chmod(m_pty.SlavePath().c_str(), ::geteuid() == 0 ? 0660 : 0), 0);
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
+        CSerialLogCapture log;
+        CSerialPort port;
+        port.SetEventSink(&log);
+        port.SetParams(kPort, 8, 0, 0, 9600);
+        const bool opened = port.Open();
+        const auto warnings = log.Warnings();
+        const std::string text = warnings.size() == 1 ? warnings.front() : std::string("no single warning");
+        port.SetEventSink(nullptr);
+        [[maybe_unused]] const auto put = ::write(pipeEnds[1], text.data(), text.size());
+        ::_exit(opened ? 1 : 0);
+    }
+    ::close(pipeEnds[1]);
+    std::string warning;
+    char chunk[256];
+    for (ssize_t got; (got = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;) warning.append(chunk, got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(m_pty.SlavePath().c_str(), 0620);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the open must fail";
+    EXPECT_NE(warning.find("cannot open " + m_pty.SlavePath() + ": Permission denied"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("group " + groupName), std::string::npos) << warning;
+    EXPECT_NE(warning.find("log in again"), std::string::npos) << warning;
 }
 #endif
 
