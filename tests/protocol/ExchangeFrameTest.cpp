@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -91,6 +92,27 @@ TEST_F(ExchangeOnPty, ALateReplyIsMissedAndThrownAwayByTheNextDrain) {
     const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
     ASSERT_TRUE(values);
     EXPECT_EQ(values->value1, *m_device.FcParam(kFcHumidityUpper));
+}
+
+// Noise can be longer than any reply, and fill the reply queue: all of it goes
+// before the request, so that the device's answer is what gets judged.
+TEST_F(ExchangeOnPty, NoiseOfAnyLengthBeforeARequestIsDrainedWhole) {
+    for (const std::size_t noiseBytes : {std::size_t{2} * 1024, std::size_t{4} * 1024, std::size_t{256} * 1024}) {
+        SCOPED_TRACE(std::to_string(noiseBytes) + " bytes of noise");
+        std::vector<std::uint8_t> noise(noiseBytes);
+        for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 131 + 7);
+        ASSERT_TRUE(m_device.PutOnLine(noise, 10s));
+        const auto queued = static_cast<std::uint16_t>(std::min<std::size_t>(noiseBytes, CByteQueue::kMaxBytes));
+        // All of it read and cut, so that none of it can still be arriving.
+        ASSERT_TRUE(WaitUntil([&] { return m_link.m_receive.m_rxQueue.Count() == 0 &&
+                                           m_link.m_receive.m_replyQueue.Count() >= queued; }, 10s));
+
+        const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcHumidityUpper));
+        ASSERT_EQ(count, kFcReplyBytes);
+        const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+        ASSERT_TRUE(values);
+        EXPECT_EQ(values->value1, *m_device.FcParam(kFcHumidityUpper));
+    }
 }
 
 TEST_F(ExchangeOnPty, ATwoByteAnswerEndsTheStandardPollAsAShortReply) {

@@ -172,6 +172,24 @@ std::size_t CSimulator::SkippedBytes() const {
     return m_skipped;
 }
 
+bool CSimulator::PutOnLine(std::span<const std::uint8_t> bytes, milliseconds timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(m_pty.Master(), bytes.data() + sent, bytes.size() - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EINTR && errno != EAGAIN) return false;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return false;
+        pollfd room{m_pty.Master(), POLLOUT, 0};
+        ::poll(&room, 1, PollTimeout(deadline - now));
+    }
+    return true;
+}
+
 // --- Serving thread ------------------------------------------------------------------
 
 void CSimulator::Serve(std::stop_token stop) {

@@ -19,6 +19,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,6 +92,10 @@ public:
     void InjectFault(Fault fault, unsigned requests = 1);
     void ClearFaults();
     void SetReplyLatency(std::chrono::milliseconds latency);
+    // Puts `bytes` on the line now, outside any reply, as line noise or a
+    // babbling device would; waits for the tool to make room, at most
+    // `timeout`. False when not all of them went out in time.
+    bool PutOnLine(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout);
 
     // --- Log of requests heard ------------------------------------------------
     std::vector<ReceivedFrame> Received() const;
