@@ -17,6 +17,16 @@ namespace {
 
 constexpr std::uint8_t kPort = 11;
 
+// The Win32 port is not waited on but looked at every millisecond: a wait there
+// ends after one poll interval and sees neither input nor a hang-up, which the
+// receive thread's next read finds instead.
+#ifdef _WIN32
+constexpr bool kPolledPort = true;
+#else
+constexpr bool kPolledPort = false;
+#endif
+constexpr const char* kNotWaitedOn = "the Win32 port is polled, not waited on";
+
 class PortWaitOnPty : public testing::Test {
 protected:
     void SetUp() override {
@@ -54,6 +64,9 @@ protected:
 }  // namespace
 
 TEST_F(PortWaitOnPty, EndsForInputWakeUpsCloseAndReopen) {
+    if (kPolledPort) {
+        GTEST_SKIP() << kNotWaitedOn;
+    }
     const auto nothing = [] {};
     struct Case {
         const char* name;
@@ -90,6 +103,9 @@ TEST_F(PortWaitOnPty, EndsForInputWakeUpsCloseAndReopen) {
 // A pulled adapter leaves a descriptor that poll(2) reports ready for ever: the
 // port says so once, then waits on it no more until it is opened again.
 TEST_F(PortWaitOnPty, AHungUpDeviceIsWaitedOnNoMoreUntilTheNextOpen) {
+    if (kPolledPort) {
+        GTEST_SKIP() << kNotWaitedOn;
+    }
     m_port.WaitForWake(std::chrono::steady_clock::now());  // the open's wake-up
     m_pty.HangUp();
     const auto generous = [] { return std::chrono::steady_clock::now() + 10s; };
@@ -110,4 +126,35 @@ TEST_F(PortWaitOnPty, AHungUpDeviceIsWaitedOnNoMoreUntilTheNextOpen) {
     ASSERT_TRUE(returned.Send({0x03}));
     EXPECT_EQ(m_port.WaitForInput(generous()), PortWait::Input);
     m_port.Close();
+}
+
+// A polled port's wait must end on its own even without a deadline: the
+// receive thread reads only between waits. A pending wake-up still ends it first.
+TEST_F(PortWaitOnPty, APolledWaitEndsAfterOnePollAndKeepsAWakeUp) {
+    if (!kPolledPort) {
+        GTEST_SKIP() << "this port is waited on, not polled";
+    }
+    const auto nothing = [] {};
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        PortWait expected;
+    };
+    const Case cases[] = {
+        {"a quiet line", nothing, PortWait::TimedOut},
+        {"bytes wait at the port", [&] { ASSERT_TRUE(m_pty.Send({0x01}));
+                                         ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 1; })); },
+         PortWait::TimedOut},
+        {"a wake-up sent before the wait", [&] { m_port.Wake(); }, PortWait::Woken},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_port.Close();
+        ASSERT_TRUE(m_port.Open());
+        m_port.WaitForWake(std::chrono::steady_clock::now());  // takes the wake-up of that open
+        c.before();
+        const auto result = WaitWhile(nothing, std::nullopt);
+        ASSERT_TRUE(result.has_value()) << "the wait did not end";
+        EXPECT_EQ(*result, c.expected);
+    }
 }

@@ -275,3 +275,19 @@ TEST_F(ReceivePathOnPty, StopEndsTheThread) {
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(m_pty.WaitingAtPort(), 2) << "a stopped thread still reads the port";
 }
+
+// Stop wakes the thread out of its wait and joins it. Every stop must end,
+// however the thread's waking up and the wake-up's own return interleave, and
+// a thread started again reads as the first one did.
+TEST_F(ReceivePathOnPty, StopEndsEveryTimeAndARestartedThreadReads) {
+    constexpr int kRestarts = 300;
+    for (int i = 0; i < kRestarts; ++i) {
+        // Mostly with the thread already blocked in its wait, sometimes not yet.
+        std::this_thread::sleep_for(std::chrono::microseconds(i % 3 == 0 ? 0 : 1500));
+        m_receive.Stop();
+        ASSERT_FALSE(m_receive.Running());
+        m_receive.Start(m_port, m_portOpen);
+    }
+    ASSERT_TRUE(m_pty.Send(Bytes("again")));
+    EXPECT_EQ(Collect(5), Bytes("again"));
+}
