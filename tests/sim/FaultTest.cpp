@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "protocol/Crc16.h"
 #include "protocol/ReplyChecks.h"
 #include "sim/Fault.h"
@@ -69,16 +71,28 @@ TEST(Fault, ShapesTheReply) {
     EXPECT_EQ(exception[0], 0x05);
     EXPECT_EQ(exception[1], 0x83);
     EXPECT_TRUE(HasValidCrc(exception));
+
+    // More noise than the tool's queues hold, the same for the same request and
+    // not for another one.
+    const Frame noise = Joined(sim::ShapeReply(Fault::Noise(256 * 1024), kReply, kRequest));
+    EXPECT_EQ(noise.size(), 256U * 1024U);
+    EXPECT_EQ(Joined(sim::ShapeReply(Fault::Noise(256 * 1024), kReply, kRequest)), noise);
+    EXPECT_NE(Joined(sim::ShapeReply(Fault::Noise(256 * 1024), kReply, kReply)), noise);
+    EXPECT_GT(std::count(noise.begin(), noise.end(), noise[0]), 0);
+    EXPECT_LT(std::count(noise.begin(), noise.end(), noise[0]), 4096);  // not one byte over and over
 }
 
 TEST(Fault, NamesRoundTripAndBadNamesAreRefused) {
     for (const Fault& fault : {Fault::None(), Fault::Silent(), Fault::Delayed(600ms), Fault::Short(), Fault::BadCrc(),
                                Fault::SwappedCrc(), Fault::Split(10ms), Fault::Glitch(700ms), Fault::WrongAddress(),
-                               Fault::Exception()}) {
+                               Fault::Exception(), Fault::Noise(4096), Fault::Noise(Fault::kMaxNoiseBytes)}) {
         EXPECT_EQ(sim::ParseFault(sim::FaultName(fault)), fault) << sim::FaultName(fault);
     }
     EXPECT_EQ(sim::ParseFault("delay:600"), Fault::Delayed(600ms));
-    for (const char* bad : {"", "delay", "delay:", "delay:x", "delay:-5", "short:3", "loud", "split:10ms"}) {
+    EXPECT_EQ(sim::ParseFault("noise:4096"), Fault::Noise(4096));
+    EXPECT_EQ(sim::FaultName(Fault::Noise(4096)), "noise:4096");
+    for (const char* bad : {"", "delay", "delay:", "delay:x", "delay:-5", "short:3", "loud", "split:10ms", "noise",
+                            "noise:0", "noise:1048577", "noise:4k"}) {
         EXPECT_FALSE(sim::ParseFault(bad)) << bad;
     }
 }

@@ -118,6 +118,39 @@ TEST(Simulator, ARequestBehindLineNoiseIsAnswered) {
     EXPECT_EQ(device.ReceivedBytes(), std::vector<sim::Frame>{kFdQuery});
 }
 
+TEST(Simulator, NoiseFarBeyondTheTerminalBufferReachesASlowReaderWhole) {
+    sim::CSimulator device({.kind = sim::DeviceKind::Th, .address = 5, .baud = 9600});
+    CRawPort port(device.SlavePath(), 9600);
+    const sim::Fault noise = sim::Fault::Noise(256 * 1024);
+    device.InjectFault(noise);
+    port.Write(kFdQuery);
+    Bytes got;
+    while (got.size() < noise.bytes) {
+        const Bytes part = port.Read(4096, 2s);
+        if (part.empty()) break;
+        got.insert(got.end(), part.begin(), part.end());
+        std::this_thread::sleep_for(1ms);  // slower than the simulator writes
+    }
+    sim::Frame expected;
+    for (const auto& piece : sim::ShapeReply(noise, {}, kFdQuery)) expected = piece.bytes;
+    EXPECT_EQ(got, expected);
+    EXPECT_TRUE(device.WaitUntilSent(1s));
+    EXPECT_TRUE(ParseFdReply(port.Ask(kFdQuery, 7)));
+}
+
+TEST(Simulator, GivesUpOnNoiseThatNobodyReads) {
+    sim::CSimulator device({.kind = sim::DeviceKind::Th, .address = 5, .baud = 9600});
+    CRawPort port(device.SlavePath(), 9600);
+    device.InjectFault(sim::Fault::Noise(sim::Fault::kMaxNoiseBytes));
+    port.Write(kFdQuery);
+    ASSERT_TRUE(device.WaitForFrames(1, 2s));
+    EXPECT_FALSE(device.WaitUntilSent(100ms));  // the terminal holds far less
+    ASSERT_TRUE(device.WaitUntilSent(sim::CSimulator::kWriteStall * 5));
+    while (!port.Read(4096, 100ms).empty()) {
+    }
+    EXPECT_TRUE(ParseFdReply(port.Ask(kFdQuery, 7)));
+}
+
 TEST(Simulator, TheLogWaitsClearsAndTimesOut) {
     sim::CSimulator device({.kind = sim::DeviceKind::Th, .address = 5, .baud = 9600});
     EXPECT_FALSE(device.WaitForFrames(1, 50ms));

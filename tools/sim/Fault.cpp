@@ -1,5 +1,6 @@
 #include "Fault.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <utility>
@@ -11,23 +12,27 @@ namespace sim {
 
 namespace {
 
+// What the number after the colon is, for the faults that take one.
+enum class FaultArgument { None, Milliseconds, Bytes };
+
 struct FaultWord {
     FaultKind kind;
     std::string_view name;
-    bool timed;
+    FaultArgument argument;
 };
 
-constexpr std::array<FaultWord, 10> kFaultWords{{
-    {FaultKind::None, "none", false},
-    {FaultKind::Silent, "silent", false},
-    {FaultKind::Delayed, "delay", true},
-    {FaultKind::Short, "short", false},
-    {FaultKind::BadCrc, "bad-crc", false},
-    {FaultKind::SwappedCrc, "swapped-crc", false},
-    {FaultKind::Split, "split", true},
-    {FaultKind::Glitch, "glitch", true},
-    {FaultKind::WrongAddress, "wrong-address", false},
-    {FaultKind::Exception, "exception", false},
+constexpr std::array<FaultWord, 11> kFaultWords{{
+    {FaultKind::None, "none", FaultArgument::None},
+    {FaultKind::Silent, "silent", FaultArgument::None},
+    {FaultKind::Delayed, "delay", FaultArgument::Milliseconds},
+    {FaultKind::Short, "short", FaultArgument::None},
+    {FaultKind::BadCrc, "bad-crc", FaultArgument::None},
+    {FaultKind::SwappedCrc, "swapped-crc", FaultArgument::None},
+    {FaultKind::Split, "split", FaultArgument::Milliseconds},
+    {FaultKind::Glitch, "glitch", FaultArgument::Milliseconds},
+    {FaultKind::WrongAddress, "wrong-address", FaultArgument::None},
+    {FaultKind::Exception, "exception", FaultArgument::None},
+    {FaultKind::Noise, "noise", FaultArgument::Bytes},
 }};
 
 constexpr std::size_t kShortReplyBytes = 2;
@@ -39,6 +44,21 @@ Frame WithCrc(Frame frame) {
     return frame;
 }
 
+// xorshift32 seeded from the request: repeatable, and different for each request.
+Frame NoiseBytes(std::uint32_t count, std::span<const std::uint8_t> request) {
+    std::uint32_t state = 0x9E3779B9U ^ count;
+    for (const std::uint8_t byte : request) state = (state ^ byte) * 0x01000193U;
+    if (state == 0) state = 1;
+    Frame noise(count);
+    for (std::uint8_t& byte : noise) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<std::uint8_t>(state >> 24);
+    }
+    return noise;
+}
+
 }  // namespace
 
 std::optional<Fault> ParseFault(std::string_view text) {
@@ -47,16 +67,21 @@ std::optional<Fault> ParseFault(std::string_view text) {
     for (const FaultWord& word : kFaultWords) {
         if (word.name != name) continue;
         Fault fault{word.kind};
-        if (!word.timed) {
+        if (word.argument == FaultArgument::None) {
             if (colon != std::string_view::npos) return std::nullopt;
             return fault;
         }
         if (colon == std::string_view::npos) return std::nullopt;
         const std::string_view number = text.substr(colon + 1);
-        unsigned milliseconds = 0;
-        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), milliseconds);
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
         if (error != std::errc() || end != number.data() + number.size() || number.empty()) return std::nullopt;
-        fault.time = std::chrono::milliseconds(milliseconds);
+        if (word.argument == FaultArgument::Bytes) {
+            if (value == 0 || value > Fault::kMaxNoiseBytes) return std::nullopt;
+            fault.bytes = value;
+        } else {
+            fault.time = std::chrono::milliseconds(value);
+        }
         return fault;
     }
     return std::nullopt;
@@ -66,7 +91,8 @@ std::string FaultName(const Fault& fault) {
     for (const FaultWord& word : kFaultWords) {
         if (word.kind != fault.kind) continue;
         std::string name(word.name);
-        if (word.timed) name += ":" + std::to_string(fault.time.count());
+        if (word.argument == FaultArgument::Milliseconds) name += ":" + std::to_string(fault.time.count());
+        if (word.argument == FaultArgument::Bytes) name += ":" + std::to_string(fault.bytes);
         return name;
     }
     return "?";
@@ -112,6 +138,8 @@ std::vector<ReplyPiece> ShapeReply(const Fault& fault, const Frame& reply,
             const std::uint8_t function = request.size() < 2 ? 0 : request[1];
             return {{milliseconds(0), ExceptionReply(address, function, kExceptionIllegalFunction)}};
         }
+        case FaultKind::Noise:
+            return {{milliseconds(0), NoiseBytes(std::min(fault.bytes, Fault::kMaxNoiseBytes), request)}};
     }
     return {};
 }

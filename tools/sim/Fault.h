@@ -25,11 +25,16 @@ enum class FaultKind {
     Glitch,        // two stray bytes at once, then the whole reply `time` later
     WrongAddress,  // byte 0 changed (another address, or a broken mark), CRC made good again
     Exception,     // request byte 0, request byte 1 | 0x80, 01, CRC: the Modbus exception
+    Noise,         // `bytes` of line noise in place of the reply, more than any reply can be
 };
 
 struct Fault {
+    // The most noise one fault puts on the line; the simulator holds it in memory.
+    static constexpr std::uint32_t kMaxNoiseBytes = 1U << 20;
+
     FaultKind kind = FaultKind::None;
     std::chrono::milliseconds time{0};  // delay of Delayed, gap of Split
+    std::uint32_t bytes = 0;            // length of Noise
 
     static Fault None() { return {}; }
     static Fault Silent() { return {FaultKind::Silent}; }
@@ -41,12 +46,14 @@ struct Fault {
     static Fault Glitch(std::chrono::milliseconds delay) { return {FaultKind::Glitch, delay}; }
     static Fault WrongAddress() { return {FaultKind::WrongAddress}; }
     static Fault Exception() { return {FaultKind::Exception}; }
+    static Fault Noise(std::uint32_t bytes) { return {FaultKind::Noise, std::chrono::milliseconds(0), bytes}; }
 
     bool operator==(const Fault&) const = default;
 };
 
 // "silent", "delay:600", "short", "bad-crc", "swapped-crc", "split:10",
-// "glitch:700", "wrong-address", "exception" (and "none").
+// "glitch:700", "wrong-address", "exception", "noise:4096" (1 to kMaxNoiseBytes)
+// (and "none").
 std::optional<Fault> ParseFault(std::string_view text);
 std::string FaultName(const Fault& fault);
 
@@ -57,7 +64,8 @@ struct ReplyPiece {
 };
 
 // What goes on the line for `reply` (the device's answer to `request`) under
-// `fault`. No pieces means silence.
+// `fault`. No pieces means silence. The noise is pseudo-random but the same for
+// the same request, so that a run can be repeated byte for byte.
 std::vector<ReplyPiece> ShapeReply(const Fault& fault, const Frame& reply,
                                    std::span<const std::uint8_t> request);
 

@@ -20,6 +20,9 @@ using std::chrono::milliseconds;
 // The longest the serving thread sleeps in poll, so that a stop is seen soon.
 constexpr milliseconds kMaxPollWait{20};
 constexpr std::size_t kReadChunk = 4096;
+// The trace shows this much of a long piece (noise) and its length.
+constexpr std::size_t kTraceBytes = 64;
+constexpr std::size_t kJudgedBytes = 1024;
 
 int PollTimeout(Clock::duration wait) {
     const auto ms = std::chrono::ceil<milliseconds>(std::max(wait, Clock::duration::zero()));
@@ -190,20 +193,36 @@ bool CSimulator::PutOnLine(std::span<const std::uint8_t> bytes, milliseconds tim
     return true;
 }
 
+bool CSimulator::WaitUntilSent(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_logLock);
+    return m_logChanged.wait_for(lock, timeout, [&] { return m_outgoingCount == 0; });
+}
+
+void CSimulator::CountOutgoing() {
+    {
+        std::lock_guard lock(m_logLock);
+        m_outgoingCount = m_outgoing.size();
+    }
+    m_logChanged.notify_all();
+}
+
 // --- Serving thread ------------------------------------------------------------------
 
 void CSimulator::Serve(std::stop_token stop) {
     while (!stop.stop_requested()) {
         const auto now = Clock::now();
+        const bool waitsForRoom = WaitsForRoom(now);
         Clock::duration wait = kMaxPollWait;
-        if (!m_outgoing.empty()) wait = std::min(wait, m_outgoing.front().due - now);
+        if (!m_outgoing.empty() && !waitsForRoom) wait = std::min(wait, m_outgoing.front().due - now);
         if (m_cutter.HasPending()) wait = std::min(wait, m_lastByte + kSilenceTimeout - now);
 
-        pollfd watch{m_pty.Master(), POLLIN, 0};
+        pollfd watch{m_pty.Master(), static_cast<short>(POLLIN | (waitsForRoom ? POLLOUT : 0)), 0};
         const int ready = ::poll(&watch, 1, PollTimeout(wait));
         const auto after = Clock::now();
         if (ready > 0 && (watch.revents & POLLIN) != 0) {
             ReadLine(after);
+        } else if (ready > 0 && (watch.revents & POLLOUT) != 0) {
+            // Room for the rest of a piece: SendDue below writes it.
         } else if (ready > 0) {
             // POLLHUP or POLLERR without data: nothing to read, do not spin.
             std::this_thread::sleep_for(milliseconds(5));
@@ -253,6 +272,7 @@ void CSimulator::HandleRequest(const Frame& request, Clock::time_point now) {
                                             [](Clock::time_point due, const Outgoing& o) { return due < o.due; });
         m_outgoing.insert(place, out);
     }
+    CountOutgoing();
     {
         std::lock_guard lock(m_logLock);
         m_log.push_back({request, lineBaud, !pieces.empty()});
@@ -260,28 +280,52 @@ void CSimulator::HandleRequest(const Frame& request, Clock::time_point now) {
     m_logChanged.notify_all();
 }
 
+bool CSimulator::WaitsForRoom(Clock::time_point now) const {
+    return !m_outgoing.empty() && m_outgoing.front().started && m_outgoing.front().due <= now;
+}
+
 void CSimulator::SendDue(Clock::time_point now) {
+    bool changed = false;
     while (!m_outgoing.empty() && m_outgoing.front().due <= now) {
-        Frame bytes = std::move(m_outgoing.front().bytes);
-        const Frame request = std::move(m_outgoing.front().request);
-        m_outgoing.erase(m_outgoing.begin());
-        std::size_t sent = 0;
-        while (sent < bytes.size()) {
-            const ssize_t n = ::write(m_pty.Master(), bytes.data() + sent, bytes.size() - sent);
+        Outgoing& out = m_outgoing.front();
+        if (!out.started) {
+            out.started = true;
+            out.lastProgress = now;
+        }
+        bool full = false;
+        while (out.sent < out.bytes.size()) {
+            const ssize_t n = ::write(m_pty.Master(), out.bytes.data() + out.sent, out.bytes.size() - out.sent);
             if (n > 0) {
-                sent += static_cast<std::size_t>(n);
+                out.sent += static_cast<std::size_t>(n);
+                out.lastProgress = now;
             } else if (n < 0 && errno == EINTR) {
                 continue;
             } else {
-                break;  // the terminal's buffer is full: nobody reads, the rest is lost on the line
+                full = true;  // the terminal's buffer is full until the reader takes some
+                break;
             }
         }
+        // A piece that got no room for long enough is lost on the line, so
+        // that a reader that went away does not hold up every later reply.
+        if (full && now - out.lastProgress < kWriteStall) break;
         if (m_trace) {
-            const std::span<const std::uint8_t> reply(bytes.data(), sent);
-            m_trace("tx " + HexBytes(reply) + " | " + DescribeReply(reply, request) + " | " +
-                    OutcomeText(JudgeReply(reply, request)));
+            const std::span<const std::uint8_t> reply(out.bytes.data(), out.sent);
+            std::string line = "tx ";
+            if (reply.size() > kTraceBytes) {
+                line += HexBytes(reply.first(kTraceBytes)) + " .. (" + std::to_string(reply.size()) + " bytes)";
+            } else {
+                line += HexBytes(reply);
+            }
+            if (out.sent < out.bytes.size()) line += " (" + std::to_string(out.bytes.size() - out.sent) + " bytes lost)";
+            // Noise is judged as the tool's one fetch of it would be.
+            const auto judged = reply.first(std::min(reply.size(), kJudgedBytes));
+            m_trace(line + " | " + DescribeReply(judged, out.request) + " | " +
+                    OutcomeText(JudgeReply(judged, out.request)));
         }
+        m_outgoing.erase(m_outgoing.begin());
+        changed = true;
     }
+    if (changed) CountOutgoing();
 }
 
 }  // namespace sim

@@ -105,12 +105,23 @@ public:
     bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
     // Line bytes that belonged to no request (noise, bad CRC, cut-off frames).
     std::size_t SkippedBytes() const;
+    // True once every reply piece due so far and every one still scheduled has
+    // gone on the line (or was given up on); false after `timeout`.
+    bool WaitUntilSent(std::chrono::milliseconds timeout) const;
+
+    // A piece the terminal takes no byte of for this long is given up on: the
+    // reader has gone away or stopped reading.
+    static constexpr std::chrono::milliseconds kWriteStall{2000};
 
 private:
     struct Outgoing {
         std::chrono::steady_clock::time_point due;
         Frame bytes;
         Frame request;  // the one it answers, for the trace
+        // A piece larger than the room in the terminal's buffer goes out in parts.
+        bool started = false;
+        std::size_t sent = 0;
+        std::chrono::steady_clock::time_point lastProgress{};
     };
     struct QueuedFault {
         Fault fault;
@@ -121,6 +132,9 @@ private:
     void ReadLine(std::chrono::steady_clock::time_point now);
     void HandleRequest(const Frame& request, std::chrono::steady_clock::time_point now);
     void SendDue(std::chrono::steady_clock::time_point now);
+    // The front piece is due and waits for room in the terminal's buffer.
+    bool WaitsForRoom(std::chrono::steady_clock::time_point now) const;
+    void CountOutgoing();
     Fault TakeFault();
 
     const DeviceKind m_kind;
@@ -132,10 +146,11 @@ private:
     std::deque<QueuedFault> m_faults;
     std::chrono::milliseconds m_replyLatency;
 
-    mutable std::mutex m_logLock;  // m_log, m_skipped
+    mutable std::mutex m_logLock;  // m_log, m_skipped, m_outgoingCount
     mutable std::condition_variable m_logChanged;
     std::vector<ReceivedFrame> m_log;
     std::size_t m_skipped = 0;
+    std::size_t m_outgoingCount = 0;  // m_outgoing.size(), for other threads
 
     // Serving thread only.
     CRequestCutter m_cutter;

@@ -1,0 +1,101 @@
+#!/bin/sh
+# Builds the fuzz targets under tests/fuzz with clang's libFuzzer and runs each
+# for a few seconds: the reply checks, the frame decoder, the simulator's
+# request handling, the receive path (byte queue and receive thread) and the
+# conversions of typed numbers.
+# Usage: fuzz.sh [work dir, default a temporary one] [seconds per target, default 5] [target...]
+# The work dir keeps the binaries (rebuilt when a source is newer), the
+# corpora, so later runs start from what earlier ones found, and each run's log
+# (<target>.log, with libFuzzer's final statistics).
+# Exits 0 without doing anything when clang++ is not installed.
+set -eu
+
+CLANG=${CLANG:-/usr/bin/clang++}
+if ! command -v "$CLANG" >/dev/null 2>&1; then
+    echo "fuzz: $CLANG not found, skipped"
+    exit 0
+fi
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+HERE="$ROOT/tests/fuzz"
+WORK=${1:-}
+SECONDS_EACH=${2:-5}
+[ $# -gt 2 ] && shift 2 || set --
+TARGETS=${*:-fuzz_reply_checks fuzz_frame_decoder fuzz_sim_requests fuzz_receive_path fuzz_text_numbers}
+if [ -z "$WORK" ]; then
+    WORK=$(mktemp -d)
+    trap 'rm -rf "$WORK"' EXIT
+fi
+mkdir -p "$WORK"
+
+FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$ROOT/src -I$ROOT/tools"
+PROTOCOL="$ROOT/src/protocol/Crc16.cpp $ROOT/src/protocol/BaudCodes.cpp $ROOT/src/protocol/ReplyChecks.cpp"
+DECODER="$ROOT/src/protocol/FrameDecoder.cpp $ROOT/src/protocol/FrameWords.cpp $ROOT/src/protocol/ReplyVerdict.cpp"
+SIM="$ROOT/tools/sim/RequestCutter.cpp $ROOT/tools/sim/Devices.cpp $ROOT/tools/sim/DeviceFd.cpp"
+SIM="$SIM $ROOT/tools/sim/DeviceRegisters.cpp $ROOT/tools/sim/DeviceFc.cpp $ROOT/tools/sim/DeviceWireless.cpp"
+SIM="$SIM $ROOT/tools/sim/DeviceState.cpp $ROOT/tools/sim/Fault.cpp"
+# The serial link without its platform backend: the target brings a fake one.
+SERIAL="$ROOT/src/serial/ByteQueue.cpp $ROOT/src/serial/ReceivePath.cpp $ROOT/src/serial/SerialPort.cpp"
+SERIAL="$SERIAL $ROOT/src/serial/PortEvents.cpp $ROOT/src/serial/PortPath.cpp $ROOT/src/serial/PortWakeupPosix.cpp"
+NUMBERS="$ROOT/src/app/TextNumbers.cpp $ROOT/src/widgets/DlgItemInt.cpp"
+
+# build <target> <extra flags> <sources...>: compiles when the binary is missing
+# or older than any source or header it may use.
+build() {
+    target=$1
+    extra=$2
+    shift 2
+    if [ -x "$WORK/$target" ] && [ -z "$(find "$ROOT/src/protocol" "$ROOT/src/serial" "$ROOT/src/app/TextNumbers.cpp" \
+            "$ROOT/src/app/TextNumbers.h" "$ROOT/src/widgets/DlgItemInt.cpp" "$ROOT/src/widgets/DlgItemInt.h" \
+            "$ROOT/tools/sim" "$HERE" -newer "$WORK/$target" \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null)" ]; then
+        return 0
+    fi
+    echo "fuzz: building $target"
+    # shellcheck disable=SC2086
+    "$CLANG" $FLAGS $extra -o "$WORK/$target" "$@"
+}
+
+for target in $TARGETS; do
+    case "$target" in
+        # shellcheck disable=SC2086
+        fuzz_reply_checks) build "$target" "" "$HERE/$target.cpp" $PROTOCOL ;;
+        # shellcheck disable=SC2086
+        fuzz_frame_decoder) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $DECODER ;;
+        # shellcheck disable=SC2086
+        fuzz_sim_requests) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $SIM ;;
+        # shellcheck disable=SC2086
+        fuzz_receive_path) build "$target" "-pthread" "$HERE/$target.cpp" $SERIAL ;;
+        fuzz_text_numbers)
+            if ! qt=$(pkg-config --cflags --libs Qt6Core 2>/dev/null); then
+                echo "fuzz: Qt6Core not found by pkg-config, $target skipped"
+                TARGETS=$(echo "$TARGETS" | sed "s/$target//")
+                continue
+            fi
+            # shellcheck disable=SC2086
+            build "$target" "-fPIC $qt" "$HERE/$target.cpp" $NUMBERS ;;
+        *) echo "fuzz: unknown target $target"; exit 2 ;;
+    esac
+done
+
+# Inputs long enough for a run past the byte queues' 4095 bytes, and for
+# numbers of several hundred digits.
+max_len() {
+    case "$1" in
+        fuzz_receive_path) echo 6000 ;;
+        fuzz_text_numbers) echo 600 ;;
+        *) echo 1100 ;;
+    esac
+}
+
+for target in $TARGETS; do
+    mkdir -p "$WORK/corpus-$target"
+    echo "fuzz: $target for ${SECONDS_EACH}s"
+    if ! "$WORK/$target" -max_total_time="$SECONDS_EACH" -max_len="$(max_len "$target")" -print_final_stats=1 \
+            -artifact_prefix="$WORK/$target-" "$WORK/corpus-$target" >"$WORK/$target.log" 2>&1; then
+        tail -40 "$WORK/$target.log"
+        echo "fuzz: $target FAILED (crash input in $WORK)"
+        exit 1
+    fi
+    grep -E "^Done [0-9]+ runs" "$WORK/$target.log" || true
+done
+echo "fuzz: passed"
