@@ -8,16 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "protocol/Crc16.h"
 #include "protocol/FrameDecoder.h"
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // First byte: the request's length and whether the register mode's

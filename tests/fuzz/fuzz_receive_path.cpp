@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "serial/ByteQueue.h"
 #include "serial/ReceivePath.h"
 #include "serial/SerialPort.h"
@@ -35,9 +36,6 @@
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition) __builtin_trap();
-}
 
 // --- The queue beside its model --------------------------------------------------
 

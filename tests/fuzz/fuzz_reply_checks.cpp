@@ -8,16 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "FuzzRequire.h"
 #include "protocol/Crc16.h"
 #include "protocol/ReplyChecks.h"
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first byte picks the caller's side of the checks; the rest is the reply.

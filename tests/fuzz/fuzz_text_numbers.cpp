@@ -19,14 +19,12 @@
 
 #include <QString>
 
+#include "FuzzRequire.h"
 #include "app/TextNumbers.h"
 #include "widgets/DlgItemInt.h"
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition) __builtin_trap();
-}
 
 bool IsCBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
