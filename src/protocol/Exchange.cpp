@@ -5,7 +5,9 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
+#include "ReplyJudge.h"
 #include "serial/SerialPort.h"
 
 namespace {
@@ -87,11 +89,14 @@ void DrainReplies(CLink& link) {
     }
 }
 
-}  // namespace
-
-std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVariant variant) {
+// The exchange itself: drain, write, poll. `wakeAlways` lets a queued reply
+// end the long variant's 600 ms polls too, for exchanges whose replies are
+// queued whole as soon as they are complete.
+std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
+                           bool wakeAlways = false) {
     CExchangeScope scope(link.m_waiter);
-    const ExchangePlan plan = PlanOf(variant);
+    ExchangePlan plan = PlanOf(variant);
+    plan.wakeOnReply = plan.wakeOnReply || wakeAlways;
     CSleepingWaiter sleeper;
     IExchangeWaiter& waiter = link.m_waiter != nullptr ? *link.m_waiter : sleeper;
     std::optional<CReplyWake> wake;
@@ -126,6 +131,55 @@ std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVari
         // while it switches mode; those fetches are simply dropped.
         if (count >= plan.stopBytes) stopped = count;
     }
-    if (link.m_observer) link.m_observer->OnReply(ReplyOf(link, stopped), variant);
     return stopped;
+}
+
+}  // namespace
+
+std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVariant variant) {
+    const std::uint16_t count = ExchangeOnce(link, frameLength, variant);
+    if (link.m_observer) link.m_observer->OnReply(ReplyOf(link, count), variant, nullptr);
+    return count;
+}
+
+namespace {
+
+// The completion test of one judged exchange, set on the receive path for
+// as long as the exchange runs.
+class CCompletionScope final : public IReplyCompletion {
+public:
+    CCompletionScope(CReceivePath& receive, std::span<const std::uint8_t> request,
+                     const ReplyExpectation& expectation)
+        : m_receive(receive),
+          m_request(request.begin(), request.end()),
+          m_expectation(expectation),
+          m_previous(receive.SetReplyCompletion(this)) {}
+    ~CCompletionScope() { m_receive.SetReplyCompletion(m_previous); }
+    CCompletionScope(const CCompletionScope&) = delete;
+    CCompletionScope& operator=(const CCompletionScope&) = delete;
+
+    bool IsComplete(std::span<const std::uint8_t> collected) const override {
+        return IsCompleteReply(collected, m_request, m_expectation);
+    }
+
+private:
+    CReceivePath& m_receive;
+    const std::vector<std::uint8_t> m_request;
+    const ReplyExpectation m_expectation;
+    IReplyCompletion* m_previous;
+};
+
+}  // namespace
+
+ReplyVerdict ExchangeAndJudge(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
+                              const ReplyExpectation& expectation) {
+    const auto length = std::min<std::size_t>(frameLength, link.m_txFrame.size());
+    const std::span<const std::uint8_t> request(link.m_txFrame.data(), length);
+    std::optional<CCompletionScope> completion;
+    if (link.m_cutOnCompleteReply) completion.emplace(link.m_receive, request, expectation);
+    const std::uint16_t count = ExchangeOnce(link, frameLength, variant, link.m_cutOnCompleteReply);
+    const std::span<const std::uint8_t> reply = ReplyOf(link, count);
+    ReplyVerdict verdict = JudgeReply(reply, request, expectation);
+    if (link.m_observer) link.m_observer->OnReply(reply, variant, &verdict);
+    return verdict;
 }

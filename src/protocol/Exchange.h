@@ -42,14 +42,19 @@ constexpr ExchangePlan PlanOf(ExchangeVariant variant) {
     return {milliseconds(10), 50, 1, true};
 }
 
+struct ReplyVerdict;
+
 // Told of every exchange on a link, on the thread that runs it: the request as
 // written, then the bytes of the fetch that ended the wait (none when the polls
-// ran out). It must return at once: the exchange's timing is the device's.
+// ran out) with the verdict of the operation's check, or nullptr for an
+// exchange that judged nothing. It must return at once: the exchange's timing
+// is the device's.
 class IExchangeObserver {
 public:
     virtual ~IExchangeObserver() = default;
     virtual void OnRequest(std::span<const std::uint8_t> request) = 0;
-    virtual void OnReply(std::span<const std::uint8_t> reply, ExchangeVariant variant) = 0;
+    virtual void OnReply(std::span<const std::uint8_t> reply, ExchangeVariant variant,
+                         const ReplyVerdict* verdict) = 0;
 };
 
 // Returns the byte count of the fetch that stopped the poll (the reply is in
@@ -75,3 +80,13 @@ constexpr ExchangeOutcome ClassifyReply(std::uint16_t count, bool checkPassed) {
     if (count <= kShortReplyMaxBytes) return ExchangeOutcome::ShortReply;
     return checkPassed ? ExchangeOutcome::GoodReply : ExchangeOutcome::BadReply;
 }
+
+struct ReplyExpectation;
+
+// One exchange judged by the operation's check: the verdict, with the reply
+// in link.m_rxReply (its first verdict.replyBytes bytes). The observer is told
+// the verdict. With link.m_cutOnCompleteReply, the receive path queues the
+// reply as soon as it has the shape the check expects, and the exchange takes
+// it at once, whatever its variant.
+ReplyVerdict ExchangeAndJudge(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
+                              const ReplyExpectation& expectation);

@@ -1,9 +1,8 @@
 #pragma once
 // The exchange observer that writes the frame log: each request as written,
-// then the reply in words, judged against that request.
+// then the reply in words with the verdict its operation reached.
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "Exchange.h"
@@ -12,15 +11,13 @@
 
 class CExchangeLogger final : public IExchangeObserver {
 public:
-    // `context` tells, at each reply, what the tool then expects of a reply
-    // beyond the request's bytes (the register mode's address).
-    CExchangeLogger(CFrameLog& log, std::function<ReplyContext()> context);
+    explicit CExchangeLogger(CFrameLog& log) : m_log(log) {}
 
     void OnRequest(std::span<const std::uint8_t> request) override;
-    void OnReply(std::span<const std::uint8_t> reply, ExchangeVariant variant) override;
+    void OnReply(std::span<const std::uint8_t> reply, ExchangeVariant variant,
+                 const ReplyVerdict* verdict) override;
 
 private:
     CFrameLog& m_log;
-    std::function<ReplyContext()> m_context;
     std::vector<std::uint8_t> m_request;  // the request the next reply answers
 };

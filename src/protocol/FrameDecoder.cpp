@@ -14,6 +14,7 @@
 #include "FrameCodes.h"
 #include "FrameView.h"
 #include "FrameWords.h"
+#include "ValueForms.h"
 
 namespace {
 
@@ -183,7 +184,7 @@ std::string FbConfigReply(const CFrameView& f) {
 std::string ThWords(std::uint16_t t, std::uint16_t h) {
     // The wireless window's text: the temperature two's complement, the
     // humidity unsigned, both in tenths.
-    return SignedTenthsWords(t) + "\u2103  " + UnsignedTenthsWords(h) + " %RH";
+    return SignedTenthsText(t) + "\u2103  " + UnsignedTenthsText(h) + " %RH";
 }
 
 std::string FbReply(const CFrameView& f, FrameBytes request) {

@@ -5,15 +5,9 @@
 
 #include "BaudCodes.h"
 #include "FrameCodes.h"
+#include "ValueForms.h"
 
 namespace {
-
-constexpr std::uint16_t kNegativeBit = 0x8000;
-constexpr std::uint16_t kMagnitudeBits = 0x7FFF;
-
-std::string TenthsText(unsigned magnitude, bool negative) {
-    return (negative ? "-" : "") + std::to_string(magnitude / 10) + "." + std::to_string(magnitude % 10);
-}
 
 // A named code or register and the form its value is shown in.
 template <class Key, class Form>
@@ -79,21 +73,6 @@ std::string BaudText(std::uint8_t code, std::uint32_t rate) {
 
 }  // namespace
 
-std::string SignedTenthsWords(std::uint16_t word) {
-    if (word & kNegativeBit) return TenthsText(65536u - word, true);
-    return TenthsText(word, false);
-}
-
-std::string UnsignedTenthsWords(std::uint16_t word) { return TenthsText(word, false); }
-
-std::string SignMagnitudeWholeWords(std::uint16_t word) {
-    return (word & kNegativeBit ? "-" : "") + std::to_string(word & kMagnitudeBits);
-}
-
-std::string SignMagnitudeTenthsWords(std::uint16_t word) {
-    return TenthsText(word & kMagnitudeBits, (word & kNegativeBit) != 0);
-}
-
 std::string Hex16(std::uint16_t value) {
     std::array<char, 8> text{};
     std::snprintf(text.data(), text.size(), "0x%04X", value);
@@ -108,8 +87,8 @@ std::string FcParameterName(std::uint8_t code) {
 std::string FcValueText(std::uint8_t code, std::uint16_t word) {
     const FcParameter* p = Find(kFcParameters, code);
     switch (p ? p->form : FcForm::Plain) {
-        case FcForm::Limit: return SignMagnitudeWholeWords(word);
-        case FcForm::Tenths: return SignMagnitudeTenthsWords(word);
+        case FcForm::Limit: return SignMagnitudeWholeText(word);
+        case FcForm::Tenths: return SignMagnitudeTenthsText(word);
         case FcForm::RemoteSignal:
             if (word == 0) return "Normally Open";
             if (word == 1) return "Normally Close";
@@ -128,8 +107,8 @@ std::string RegisterValueText(std::uint16_t reg, std::uint16_t word) {
     const RegisterInfo* r = Find(kRegisters, reg);
     const std::string plain = std::to_string(word);
     switch (r ? r->form : RegisterForm::Plain) {
-        case RegisterForm::SignedTenths: return SignedTenthsWords(word);
-        case RegisterForm::UnsignedTenths: return UnsignedTenthsWords(word);
+        case RegisterForm::SignedTenths: return SignedTenthsText(word);
+        case RegisterForm::UnsignedTenths: return UnsignedTenthsText(word);
         case RegisterForm::LeakOrCo2:
             // The same register is a leak status on a leak detector and the
             // concentration on a CO2 sensor.

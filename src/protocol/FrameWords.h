@@ -29,11 +29,5 @@ std::string FbCommandName(std::uint8_t command);
 std::string FdBaudText(std::uint8_t code);
 std::string RegisterBaudText(std::uint8_t code);
 
-// The value forms.
-std::string SignedTenthsWords(std::uint16_t word);         // 0xFF38 -> "-20.0"
-std::string UnsignedTenthsWords(std::uint16_t word);       // 0x0258 -> "60.0"
-std::string SignMagnitudeWholeWords(std::uint16_t word);   // 0x800A -> "-10"
-std::string SignMagnitudeTenthsWords(std::uint16_t word);  // 0x800F -> "-1.5"
-
 // "0x0200"
 std::string Hex16(std::uint16_t value);

@@ -47,4 +47,9 @@ struct CLink {
     std::array<std::uint8_t, kBufferBytes> m_rxReply{};  // reply as FetchReply left it
     IExchangeWaiter* m_waiter = nullptr;
     IExchangeObserver* m_observer = nullptr;  // told of each exchange, when set
+    // A judged exchange ends as soon as the reply it expects is complete
+    // (its length known from the request, its CRC good) instead of after the
+    // line's 30 ms of silence. Off for the windows, whose timing is the
+    // device's as the operator knows it.
+    bool m_cutOnCompleteReply = false;
 };

@@ -61,6 +61,10 @@ bool CheckReplyCrc(ReplyBytes reply) {
     return HasValidCrc(reply);
 }
 
+bool CheckWriteRegistersReply(ReplyBytes reply) {
+    return HasValidCrc(reply) && (reply[1] & kExceptionFlag) == 0;
+}
+
 std::optional<FdReply> ParseFdReply(ReplyBytes reply) {
     //   0  1  2  3          4        5   6
     //   FD FD FD baud-code  address  CRC CRC

@@ -28,8 +28,13 @@ struct ReplyValues {
     std::uint16_t value2 = 0;
 };
 
-// CRC alone: the reply to the function-10 line-settings write.
+// CRC alone.
 bool CheckReplyCrc(ReplyBytes reply);
+
+// The reply to the function-10 line-settings write: any reply with a good CRC,
+// unless its function byte carries the exception flag (a refusal is no
+// confirmation).
+bool CheckWriteRegistersReply(ReplyBytes reply);
 
 // FD FD FD, baud code 1..3, address, CRC.
 struct FdReply {

@@ -23,6 +23,7 @@ CReceivePath::~CReceivePath() {
 void CReceivePath::Init() {
     m_rxQueue.Init();
     m_replyQueue.Init();
+    m_collectedCount = 0;
     std::fill(std::begin(m_rxChunk), std::end(m_rxChunk), std::uint8_t{0});
     m_idleTicks = 0;
 }
@@ -63,6 +64,28 @@ IReplyListener* CReceivePath::SetReplyListener(IReplyListener* listener) {
     return std::exchange(m_listener, listener);
 }
 
+IReplyCompletion* CReceivePath::SetReplyCompletion(IReplyCompletion* completion) {
+    std::lock_guard lock(m_listenerLock);
+    return std::exchange(m_completion, completion);
+}
+
+void CReceivePath::Collect(const std::uint8_t* bytes, std::uint32_t count) {
+    for (std::uint32_t i = 0; i < count; ++i) m_rxQueue.Push(bytes[i]);
+    if (m_collectedCount + count > kCollectedBytes) {
+        m_collectedCount = kCollectedBytes + 1;
+        return;
+    }
+    std::copy_n(bytes, count, m_collected.begin() + static_cast<std::ptrdiff_t>(m_collectedCount));
+    m_collectedCount += count;
+}
+
+bool CReceivePath::CollectedIsComplete() {
+    if (m_collectedCount > kCollectedBytes || m_collectedCount != m_rxQueue.Count()) return false;
+    std::lock_guard lock(m_listenerLock);
+    return m_completion != nullptr &&
+           m_completion->IsComplete(std::span<const std::uint8_t>(m_collected.data(), m_collectedCount));
+}
+
 void CReceivePath::QueueReply() {
     // The whole reply is published at once: a fetch racing with the move must
     // not take the first half of it as the answer.
@@ -72,6 +95,7 @@ void CReceivePath::QueueReply() {
         reply[i] = m_rxQueue.Pop();
     }
     m_replyQueue.PushRun(reply.data(), count);
+    m_collectedCount = 0;
     std::lock_guard lock(m_listenerLock);
     if (m_listener != nullptr) {
         m_listener->OnReplyQueued();
@@ -105,6 +129,7 @@ void CReceivePath::Run(std::stop_token stop, CSerialPort& port, const std::atomi
         if (readSession != session) {
             session = readSession;
             m_rxQueue.Init();  // this thread is the queue's only user
+            m_collectedCount = 0;
             m_idleTicks = 0;
             fruitless = 0;
         }
@@ -115,11 +140,13 @@ void CReceivePath::Run(std::stop_token stop, CSerialPort& port, const std::atomi
         }
 
         if (count > 0) {
-            for (std::uint32_t i = 0; i < count; ++i) {
-                m_rxQueue.Push(m_rxChunk[i]);
-            }
+            Collect(m_rxChunk, count);
             m_idleTicks = kSilencePolls;
             silenceEnds = now + kSilence;
+            if (CollectedIsComplete()) {
+                m_idleTicks = 0;
+                QueueReply();
+            }
         } else if (m_idleTicks > 0) {
             if (now >= silenceEnds) {
                 // The line has been quiet for the whole silence: what came before is one reply.

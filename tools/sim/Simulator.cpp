@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "Devices.h"
+#include "ToolVerdict.h"
 #include "protocol/FrameDecoder.h"
 
 namespace sim {
@@ -320,7 +321,7 @@ void CSimulator::SendDue(Clock::time_point now) {
             // Noise is judged as the tool's one fetch of it would be.
             const auto judged = reply.first(std::min(reply.size(), kJudgedBytes));
             m_trace(line + " | " + DescribeReply(judged, out.request) + " | " +
-                    OutcomeText(JudgeReply(judged, out.request)));
+                    OutcomeText(JudgeReply(judged, out.request, ToolExpectation(out.request))));
         }
         m_outgoing.erase(m_outgoing.begin());
         changed = true;

@@ -1,0 +1,158 @@
+#pragma once
+// One device on one serial line, and every operation the tool performs on it
+// as a typed call. The session owns the link (receive path, request and reply
+// buffers, waiter and frame observer) and what the last search learnt of the
+// device; each operation builds its frame, runs one exchange, judges the reply
+// with its check and returns what happened. Nothing here shows anything: the
+// windows turn outcomes into their boxes and fields, the command line into
+// lines and JSON.
+//
+//   CDeviceSession session(g_serialPort, g_portOpen);
+//   session.StartReceiving();
+//   if (session.Search(1).found != SearchResult::Found::None) {
+//       OpResult<std::uint16_t> t = session.Read(Reading::Temperature);
+//       if (t.Ok()) puts(ReadingText(InfoOf(Reading::Temperature).form, t.value).c_str());
+//   }
+//
+// Window thread only (or the command line's one thread), as the exchanges are.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "Catalogue.h"
+#include "Outcome.h"
+#include "protocol/Exchange.h"
+#include "protocol/FrameCodes.h"
+#include "protocol/Link.h"
+#include "protocol/ReplyChecks.h"
+#include "protocol/ReplyJudge.h"
+#include "protocol/RequestFrames.h"
+
+class CSerialPort;
+
+struct SearchResult {
+    enum class Found { None, Fd, Register };
+    // Where the search stopped without a device: a speed whose port did not
+    // open (the FD speeds, or the register device's 9600), or nothing answered.
+    enum class Failure { None, PortOpenFailed, RegisterPortOpenFailed, NotFound };
+
+    Found found = Found::None;
+    Failure failure = Failure::NotFound;
+};
+
+// The device's line identity as a read of it reports.
+struct DeviceLine {
+    std::uint8_t address = 0;
+    std::uint32_t baudRate = 0;
+};
+
+struct TemperatureHumidity {
+    std::uint16_t temperature = 0;  // tenths of a degree, two's complement
+    std::uint16_t humidity = 0;     // tenths of a percent
+};
+
+// The receiver's sleep time and its table of 200 addresses.
+using ReceiverTable = FbConfigReply;
+
+class CDeviceSession {
+public:
+    static constexpr std::uint8_t kDataBits = 8;
+
+    CDeviceSession(CSerialPort& port, std::atomic<bool>& portOpen);
+    ~CDeviceSession();  // stops the receive thread
+    CDeviceSession(const CDeviceSession&) = delete;
+    CDeviceSession& operator=(const CDeviceSession&) = delete;
+
+    // --- the link -----------------------------------------------------------------
+    CLink& Link() { return m_link; }
+    CSerialPort& Port() { return m_link.m_port; }
+    // Starts the receive thread on the port (once), with empty queues.
+    void StartReceiving();
+    void StopReceiving();
+    // Closes the port, clears the open flag, and opens COM`portNumber` at
+    // `baud` (8 data bits, no parity, one stop bit); sets the flag again when
+    // the open succeeds.
+    bool ReopenPort(std::uint8_t portNumber, std::uint32_t baud);
+    void SetWaiter(IExchangeWaiter* waiter) { m_link.m_waiter = waiter; }
+    void SetObserver(IExchangeObserver* observer) { m_link.m_observer = observer; }
+    // Exchanges end as soon as the expected reply is complete rather than after
+    // the line's silence (the command line's choice; the windows keep the cut).
+    void SetCutOnCompleteReply(bool cut) { m_link.m_cutOnCompleteReply = cut; }
+
+    // --- the current device -------------------------------------------------------
+    std::uint8_t m_devAddress = 0;
+    std::uint32_t m_baudRate = 0;
+    std::uint8_t m_soilMode = 0;  // register mode: found by the register read at 255
+    std::uint8_t m_soilParity = 0;
+    std::uint8_t m_soilStopFlag1 = 0;
+    std::uint8_t m_soilStopFlag2 = 0;
+    // Talks to a device known without a search: FD mode at `address`, or
+    // register mode (whose reads answer from 255).
+    void AssumeDevice(std::uint8_t address, std::uint32_t baudRate, bool registerMode);
+
+    // The busy flag of the windows' guarded operations: a guarded operation
+    // that finds it set does nothing; otherwise it sets it. The main window's
+    // timer clears it.
+    std::uint8_t m_busy = 0;
+    bool TryEnterBusy();
+    void ClearBusy() { m_busy = 0; }
+
+    // --- search, address and baud rate --------------------------------------------
+    // The FD query at 2400, 4800 and 9600 bit/s, then the register read of the
+    // line settings at 9600, each on COM`portNumber` reopened at that speed;
+    // `onLineOpen` runs after each successful reopen. The port stays at the
+    // speed the device answered at. A found device becomes the current one.
+    SearchResult Search(std::uint8_t portNumber, const std::function<void()>& onLineOpen = {});
+    // The FD query or, in register mode, the line-settings read (which also
+    // refreshes parity and stop bits). Updates the current device.
+    OpResult<DeviceLine> ReadLine();
+    // FD mode: the FD address set, whose reply becomes the current device.
+    // Register mode: the line-settings write with the current baud rate.
+    OpOutcome WriteAddress(std::uint8_t address);
+    // The same for the baud rate, by FD baud code (1..3). The port stays at
+    // its speed: an FD device answers at the old speed and listens at the new
+    // one afterwards, so the caller reopens it.
+    OpOutcome WriteBaud(std::uint8_t fdBaudCode);
+
+    // --- readings and parameters --------------------------------------------------
+    OpResult<std::uint16_t> Read(Reading reading);
+    OpResult<std::uint16_t> ReadParameter(Parameter parameter);
+    OpOutcome WriteParameter(Parameter parameter, std::uint16_t word);
+
+    // --- LCD relay controller -----------------------------------------------------
+    OpOutcome SetLcdMode(std::uint8_t mode);  // 1..4 (0 as the window sends with no selection)
+    OpResult<std::uint16_t> QueryRelay(int relay);  // 1 or 2: non-zero = closed
+    OpOutcome SwitchRelay(int relay, bool closed);
+
+    // --- wireless receiver ----------------------------------------------------------
+    // Configuration mode: the receiver takes its time to switch, so these wait
+    // up to ten polls 600 ms apart.
+    OpResult<ReceiverTable> EnterConfiguration();
+    OpOutcome LeaveConfiguration();
+    OpResult<std::uint8_t> ReadChannel();
+    OpOutcome WriteChannel(std::uint8_t channel);
+    OpResult<std::uint16_t> ReadSleepTime();
+    OpOutcome WriteSleepTime(std::uint16_t seconds);
+    OpResult<TemperatureHumidity> ReadTemperatureHumidity();
+    // Receiver address index 0..199 (address N has index N - 1). A configure
+    // answers with the receiver's whole table, waited for up to 1 s.
+    OpResult<ReceiverTable> ConfigureReceiver(std::uint8_t index);
+    OpOutcome ClearReceiver(std::uint8_t index);
+
+private:
+    // Runs the request of `length` bytes built in the request buffer and
+    // judges its reply; the reply stays in the reply buffer.
+    ReplyVerdict Exchange(std::uint16_t length, ExchangeVariant variant, const ReplyExpectation& expectation);
+    TxBuffer Request() { return m_link.m_txFrame; }
+    ReplyBytes Reply(const ReplyVerdict& verdict) const;
+    void TakeFd(const FdReply& reply);
+    void TakeLineSettings(const SoilSearchReply& reply);
+    OpOutcome WriteLineSettings(std::uint8_t address, std::uint8_t baudCode);
+    OpOutcome WriteFdLine(std::uint16_t length);
+    OpResult<std::uint16_t> FbValue(std::uint16_t length, ValuesUsed used);
+
+    std::atomic<bool>& m_portOpen;
+    CLink m_link;
+};

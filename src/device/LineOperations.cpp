@@ -1,0 +1,88 @@
+// Finding the device, and reading and changing its bus address and baud rate
+// in the mode the search found: FD frames, or the register frames of the
+// register-frame device at address 255.
+
+#include <array>
+
+#include "DeviceSession.h"
+#include "protocol/BaudCodes.h"
+
+namespace {
+
+constexpr std::array<std::uint32_t, 3> kFdSpeeds = {2400, 4800, 9600};
+constexpr std::uint32_t kRegisterDeviceSpeed = 9600;
+
+// The register device's baud register gets the code of the rate the search
+// reported; a rate the tool does not write (or 0, an unknown code at search
+// time) goes out as 4800.
+std::uint8_t LineBaudCodeOf(std::uint32_t baudRate) {
+    switch (baudRate) {
+        case 2400: return kFdBaudCode2400;
+        case 9600: return kFdBaudCode9600;
+        default: return kFdBaudCode4800;
+    }
+}
+
+}  // namespace
+
+SearchResult CDeviceSession::Search(std::uint8_t portNumber, const std::function<void()>& onLineOpen) {
+    using Found = SearchResult::Found;
+    using Failure = SearchResult::Failure;
+    m_soilMode = 0;
+    for (std::uint32_t speed : kFdSpeeds) {
+        if (!ReopenPort(portNumber, speed)) return {Found::None, Failure::PortOpenFailed};
+        if (onLineOpen) onLineOpen();
+        const ReplyVerdict verdict = Exchange(BuildFdQuery(Request()), ExchangeVariant::Standard, {ReplyCheck::Fd});
+        if (verdict.outcome == ExchangeOutcome::GoodReply) {
+            TakeFd(*ParseFdReply(Reply(verdict)));
+            return {Found::Fd, Failure::None};
+        }
+    }
+
+    // No FD device: a register-frame device answers the line-settings read at
+    // address 255, at 9600 bit/s.
+    if (!ReopenPort(portNumber, kRegisterDeviceSpeed)) return {Found::None, Failure::RegisterPortOpenFailed};
+    if (onLineOpen) onLineOpen();
+    const ReplyVerdict verdict =
+        Exchange(BuildLineSettingsRead(Request()), ExchangeVariant::Standard, {ReplyCheck::LineSettings});
+    if (verdict.outcome != ExchangeOutcome::GoodReply) return {Found::None, Failure::NotFound};
+    TakeLineSettings(*ParseSoilSearchReply(Reply(verdict)));
+    m_soilMode = 1;
+    return {Found::Register, Failure::None};
+}
+
+OpResult<DeviceLine> CDeviceSession::ReadLine() {
+    if (m_soilMode) {
+        const ReplyVerdict verdict =
+            Exchange(BuildLineSettingsRead(Request()), ExchangeVariant::Standard, {ReplyCheck::LineSettings});
+        if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
+        TakeLineSettings(*ParseSoilSearchReply(Reply(verdict)));
+    } else {
+        const ReplyVerdict verdict = Exchange(BuildFdQuery(Request()), ExchangeVariant::Standard, {ReplyCheck::Fd});
+        if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
+        TakeFd(*ParseFdReply(Reply(verdict)));
+    }
+    return {OpOutcome::Success(), DeviceLine{m_devAddress, m_baudRate}};
+}
+
+OpOutcome CDeviceSession::WriteLineSettings(std::uint8_t address, std::uint8_t baudCode) {
+    return OutcomeOf(Exchange(BuildLineSettingsWrite(Request(), address, baudCode), ExchangeVariant::Standard,
+                              {ReplyCheck::WriteRegisters}));
+}
+
+OpOutcome CDeviceSession::WriteFdLine(std::uint16_t length) {
+    const ReplyVerdict verdict = Exchange(length, ExchangeVariant::Standard, {ReplyCheck::Fd});
+    if (verdict.outcome == ExchangeOutcome::GoodReply) TakeFd(*ParseFdReply(Reply(verdict)));
+    return OutcomeOf(verdict);
+}
+
+OpOutcome CDeviceSession::WriteAddress(std::uint8_t address) {
+    if (m_soilMode) return WriteLineSettings(address, LineBaudCodeOf(m_baudRate));
+    return WriteFdLine(BuildFdSetAddress(Request(), address));
+}
+
+OpOutcome CDeviceSession::WriteBaud(std::uint8_t fdBaudCode) {
+    // The register device takes the new rate at its next start.
+    if (m_soilMode) return WriteLineSettings(m_devAddress, fdBaudCode);
+    return WriteFdLine(BuildFdSetBaud(Request(), fdBaudCode));
+}
