@@ -8,6 +8,7 @@
 
 #include "AboutDlg.h"
 #include "FrameRecorder.h"
+#include "res/IdsConfig.h"
 #include "res/Resources.h"
 #include "serial/PortPath.h"
 #include "serial/SerialPort.h"
@@ -16,20 +17,23 @@ CConfigDlg* g_mainDlg = nullptr;
 
 namespace {
 
-constexpr int kIdPortList = 1000;
 constexpr int kPortEntries = 30;
 constexpr std::uint32_t kStartBaud = 4800;
-constexpr std::uint8_t kDataBits = 8;
 constexpr int kAboutStringId = 101;
 constexpr int kAppIconId = 128;
 
 // The parameter buttons that a successful search enables, the hidden current
 // and voltage buttons among them.
 constexpr std::array<int, 35> kParameterButtons = {
-    1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010,              //
-    1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027,  //
-    1038, 1039, 1040, 1041, 1042, 1043, 1044, 1045, 1046,        //
-    1049, 1050, 1052, 1064, 1065, 1067, 1068, 1069,
+    kIdWriteAddress,           kIdWriteBaud,               kIdReadTemperature,         kIdReadWaterLeak,
+    kIdReadAddress,            kIdReadBaud,                kIdReadHumidity,            kIdReadPowerFailure,
+    kIdReadCurrent,            kIdReadVoltage,             kIdReadLight,               kIdReadCo2,
+    kIdWriteHumidityUpper,     kIdWriteHumidityLower,      kIdWriteTemperatureUpper,   kIdWriteTemperatureLower,
+    kIdWriteHumidityAdjust,    kIdWriteTemperatureAdjust,  kIdWirelessParaSet,         kIdReadHumidityUpper,
+    kIdReadHumidityLower,      kIdReadTemperatureUpper,    kIdReadTemperatureLower,    kIdReadHumidityAdjust,
+    kIdReadTemperatureAdjust,  kIdWriteHumidityHysteresis, kIdWriteTemperatureHysteresis,
+    kIdReadHumidityHysteresis, kIdReadTemperatureHysteresis, kIdLcdControlMode,        kIdReadOutputDelay,
+    kIdWriteOutputDelay,       kIdReadRemoteSignal,        kIdWriteRemoteSignal,       kIdLightParamSet,
 };
 
 }  // namespace
@@ -38,8 +42,7 @@ bool CConfigDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();
     g_mainDlg = this;
 
-    m_soilMode = 0;
-    m_link.m_receive.Init();
+    m_session.m_soilMode = 0;
 
     setWindowIcon(LoadAppIcon(kAppIconId));
 
@@ -54,7 +57,7 @@ bool CConfigDlg::OnInitDialog() {
     const int position = ComboGetCurSel(kIdPortList);
 
     if (!g_portOpen.load()) {
-        g_serialPort.SetParams(static_cast<std::uint8_t>(position + 1), kDataBits,
+        g_serialPort.SetParams(static_cast<std::uint8_t>(position + 1), CDeviceSession::kDataBits,
                                CSerialPort::kNoParity, CSerialPort::kOneStopBit, kStartBaud);
         if (g_serialPort.Open()) {
             g_portOpen = true;
@@ -64,7 +67,7 @@ bool CConfigDlg::OnInitDialog() {
         }
     }
 
-    if (!m_link.m_receive.Running()) m_link.m_receive.Start(g_serialPort, g_portOpen);
+    m_session.StartReceiving();
 
     EnableControls(false);
     SetTimer(kBusyTimer, kBusyTimerMs);
@@ -76,26 +79,10 @@ void CConfigDlg::EnableControls(bool enable) {
     for (int id : kParameterButtons) EnableDlgItem(id, enable);
 }
 
-std::uint16_t CConfigDlg::ExchangeFrame(std::uint16_t frameLength, ExchangeVariant variant) {
-    return ::ExchangeFrame(m_link, frameLength, variant);
-}
-
-CConfigDlg* EnterGuardedOperation() {
-    CConfigDlg* main = g_mainDlg;
-    if (main == nullptr || !main->TryEnterBusy()) return nullptr;
-    return main;
-}
-
 CFrameLog& CConfigDlg::FrameLog() { return m_frames->Log(); }
 
-bool CConfigDlg::TryEnterBusy() {
-    if (m_busy) return false;
-    m_busy = 1;
-    return true;
-}
-
 void CConfigDlg::OnTimer(int timerId) {
-    if (timerId == kBusyTimer && m_busy) m_busy = 0;
+    if (timerId == kBusyTimer) m_session.ClearBusy();
 }
 
 // Linux desktops give a dialog no system menu of its own, so the About entry

@@ -1,16 +1,14 @@
 #pragma once
-// The main configuration window. It owns everything the device operations
-// share: the link (port, receive path, request and reply buffers), the current
-// device's address and baud rate, the register-mode flag, the busy flag and
-// the secondary windows. The operations behind its buttons are defined under
-// src/ui/main; the secondary windows under src/ui/*.
+// The main configuration window. It owns the device session that every
+// window's operations run on (the link, the current device and the busy flag)
+// and the secondary windows, which are given that session. The operations
+// behind its buttons are defined under src/ui/main; the secondary windows
+// under src/ui/*.
 
 #include <cstdint>
 #include <memory>
-#include <span>
 
-#include "protocol/Exchange.h"
-#include "protocol/Link.h"
+#include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
 
 class CFrameLog;
@@ -37,30 +35,13 @@ public:
     // port list, the search button, the edit fields or the remote-signal box.
     void EnableControls(bool enable);
 
-    // One transaction on the shared link (request in TxFrame()).
-    std::uint16_t ExchangeFrame(std::uint16_t frameLength,
-                                ExchangeVariant variant = ExchangeVariant::Standard);
-    // The standard exchange: the bytes of the fetch that ended the wait, empty
-    // when the polls ran out.
-    std::span<const std::uint8_t> ExchangeStandard(std::uint16_t frameLength) {
-        return ReplyOf(m_link, ExchangeFrame(frameLength, ExchangeVariant::Standard));
-    }
-    std::uint8_t* TxFrame() { return m_link.m_txFrame.data(); }
-    const std::uint8_t* RxReply() const { return m_link.m_rxReply.data(); }
-    CLink& Link() { return m_link; }
+    // The device every window talks to.
+    CDeviceSession& Session() { return m_session; }
+    CLink& Link() { return m_session.Link(); }
 
     // The busy flag of the guarded operations: a guarded operation that finds
     // it set does nothing; otherwise it sets it. Timer 1 clears it.
-    bool TryEnterBusy();
-
-    // Shared device state.
-    std::uint8_t m_devAddress = 0;
-    std::uint32_t m_baudRate = 0;
-    std::uint8_t m_busy = 0;
-    std::uint8_t m_soilMode = 0;
-    std::uint8_t m_soilParity = 0;
-    std::uint8_t m_soilStopFlag1 = 0;
-    std::uint8_t m_soilStopFlag2 = 0;
+    bool TryEnterBusy() { return m_session.TryEnterBusy(); }
 
     std::unique_ptr<CWirelessDlg> m_wirelessDlg;
     std::unique_ptr<CLcdControlDlg> m_lcdDlg;
@@ -128,16 +109,10 @@ private:
     void OnAbout();
 
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
-    CLink m_link;
+    CDeviceSession m_session;
     std::unique_ptr<CFrameRecorder> m_frames;
     std::unique_ptr<CFrameLogWnd> m_frameLogWnd;  // after the log it shows
 };
 
-// The one main window, set at the start of its initialisation; the secondary
-// windows reach the shared state through it.
+// The one main window, set at the start of its initialisation.
 extern CConfigDlg* g_mainDlg;
-
-// For a secondary window's guarded operation: the main window when the
-// operation may run now (it is then marked busy); nullptr when the click is to
-// be dropped.
-CConfigDlg* EnterGuardedOperation();

@@ -3,7 +3,6 @@
 // observer and the port's event sink that write it, and the trace on stderr
 // when it is wanted.
 
-#include <functional>
 #include <memory>
 
 #include "FrameTrace.h"
@@ -13,8 +12,8 @@
 
 class CFrameRecorder {
 public:
-    CFrameRecorder(CSerialPort& port, std::function<ReplyContext()> context)
-        : m_logger(m_log, std::move(context)),
+    explicit CFrameRecorder(CSerialPort& port)
+        : m_logger(m_log),
           m_portEvents(m_log, port),
           m_trace(CFrameTrace::Wanted() ? std::make_unique<CFrameTrace>(m_log) : nullptr) {}
 

@@ -1,6 +1,7 @@
 // Template 138: the question asked before a configured receiver address is
 // cleared. Both buttons close the box; the window reads the answer it left.
 
+#include "IdsWireless.h"
 #include "ResourceIds.h"
 #include "TemplateItems.h"
 #include "TemplateTables.h"
@@ -11,8 +12,8 @@ namespace {
 constexpr DlgItem kItems[] = {
     //     text / id                         x    y   cx   cy
     LText("是否清除本设备？",                 48,  17,  75,  8),
-    PushButton("是", 1050,                   24,  36,  38, 13),
-    PushButton("否", 1051,                   93,  36,  38, 13),
+    PushButton("是", kIdClearYes,                   24,  36,  38, 13),
+    PushButton("否", kIdClearNo,                   93,  36,  38, 13),
 };
 
 }  // namespace

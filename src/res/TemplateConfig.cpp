@@ -2,6 +2,7 @@
 // bottom: right-aligned label, field, Read, Write. Labels are 8 units high,
 // edit fields 41 x 13, buttons 45 x 13 unless a row says otherwise.
 
+#include "IdsConfig.h"
 #include "ResourceIds.h"
 #include "TemplateItems.h"
 #include "TemplateTables.h"
@@ -33,107 +34,107 @@ constexpr int kHiddenX = 267, kHiddenY = 7, kHiddenCx = 15, kHiddenCy = 13;
 constexpr DlgItem kItems[] = {
     //     text / id                         x    y   cx   cy
     RText("Serial Port Num:",                46,  13,  65,  8),
-    ComboDropDown(1000,                     118,  10,  40, 78, kPortNames),
-    PushButton("Search Device", 1001,       178,   6,  62, 21),
+    ComboDropDown(kIdPortList,                     118,  10,  40, 78, kPortNames),
+    PushButton("Search Device", kIdSearchDevice,       178,   6,  62, 21),
 
     RText("Device Address:",                 46,  35,  65,  8),
-    Field(1012,                             118,  33),
-    Read(1007,                              177,  32),
-    Write(1003,                             231,  33),
+    Field(kIdAddressField,                             118,  33),
+    Read(kIdReadAddress,                              177,  32),
+    Write(kIdWriteAddress,                             231,  33),
 
     RText("Device Band Rate:",               42,  55,  69,  8),
-    Field(1013,                             118,  53),
-    Read(1008,                              177,  52),
-    Write(1004,                             231,  53),
+    Field(kIdBaudField,                             118,  53),
+    Read(kIdReadBaud,                              177,  52),
+    Write(kIdWriteBaud,                             231,  53),
 
     RText("Temperature Value:",              38,  75,  73,  8),
-    Field(1014,                             118,  73),
-    Read(1005,                              177,  72),
+    Field(kIdTemperatureField,                             118,  73),
+    Read(kIdReadTemperature,                              177,  72),
 
     RText("Humidity Value:",                 50,  95,  61,  8),
-    Field(1015,                             118,  93),
-    Read(1009,                              177,  92),
+    Field(kIdHumidityField,                             118,  93),
+    Read(kIdReadHumidity,                              177,  92),
 
     RText("Water Leak Status:",              38, 115,  73,  8),
-    Field(1016,                             118, 113),
-    Read(1006,                              177, 112),
+    Field(kIdWaterLeakField,                             118, 113),
+    Read(kIdReadWaterLeak,                              177, 112),
 
     RText("Power Failure Status:",           26, 135,  85,  8),
-    Field(1017,                             118, 133),
-    Read(1010,                              177, 132),
+    Field(kIdPowerFailureField,                             118, 133),
+    Read(kIdReadPowerFailure,                              177, 132),
 
     RText("Light Intensity Value:",          22, 154,  89,  8),
-    Field(1030,                             118, 151),
-    Read(1020,                              176, 150),
-    PushButton("Para Set", 1069,            231, 150, kButtonCx, kButtonCy),
+    Field(kIdLightField,                             118, 151),
+    Read(kIdReadLight,                              176, 150),
+    PushButton("Para Set", kIdLightParamSet,            231, 150, kButtonCx, kButtonCy),
 
     RText("CO2 Concentration:",              34, 174,  77,  8),
-    Field(1031,                             118, 171),
-    Read(1021,                              176, 170),
+    Field(kIdCo2Field,                             118, 171),
+    Read(kIdReadCo2,                              176, 170),
 
     RText("Switch Output Delay:",            30, 194,  81,  8),
-    Field(1063,                             118, 191),
-    Read(1064,                              175, 191),
-    Write(1065,                             233, 192),
+    Field(kIdOutputDelayField,                             118, 191),
+    Read(kIdReadOutputDelay,                              175, 191),
+    Write(kIdWriteOutputDelay,                             233, 192),
 
     RText("Remote Signal Normal Set:",       10, 213, 101,  8),
-    ComboDropDown(1066,                     112, 211,  61, 50, kRemoteSignalStates),
-    Read(1067,                              175, 213),
-    Write(1068,                             233, 212),
+    ComboDropDown(kIdRemoteSignalBox,                     112, 211,  61, 50, kRemoteSignalStates),
+    Read(kIdReadRemoteSignal,                              175, 213),
+    Write(kIdWriteRemoteSignal,                             233, 212),
 
     RText("Humidity UpperLimit:",            30, 235,  81,  8),
-    Field(1032,                             118, 233),
-    Read(1039,                              177, 232),
-    Write(1022,                             233, 232),
+    Field(kIdHumidityUpperField,                             118, 233),
+    Read(kIdReadHumidityUpper,                              177, 232),
+    Write(kIdWriteHumidityUpper,                             233, 232),
 
     RText("Humidity Lower Limit:",           26, 255,  85,  8),
-    Field(1033,                             118, 253),
-    Read(1040,                              177, 252),
-    Write(1023,                             233, 252),
+    Field(kIdHumidityLowerField,                             118, 253),
+    Read(kIdReadHumidityLower,                              177, 252),
+    Write(kIdWriteHumidityLower,                             233, 252),
 
     RText("Temperature Upper Limit:",        14, 275,  97,  8),
-    Field(1034,                             118, 273),
-    Read(1041,                              177, 272),
-    Write(1024,                             233, 272),
+    Field(kIdTemperatureUpperField,                             118, 273),
+    Read(kIdReadTemperatureUpper,                              177, 272),
+    Write(kIdWriteTemperatureUpper,                             233, 272),
 
     RText("Temperature Lower Limit:",        14, 293,  97,  8),
-    Field(1035,                             118, 291),
-    Read(1042,                              177, 291),
-    Write(1025,                             233, 290),
+    Field(kIdTemperatureLowerField,                             118, 291),
+    Read(kIdReadTemperatureLower,                              177, 291),
+    Write(kIdWriteTemperatureLower,                             233, 290),
 
     RText("Humidity Hysteresis:",            30, 311,  81,  8),
-    Field(1047,                             118, 309),
-    Read(1049,                              177, 309),
-    Write(1045,                             233, 309),
+    Field(kIdHumidityHysteresisField,                             118, 309),
+    Read(kIdReadHumidityHysteresis,                              177, 309),
+    Write(kIdWriteHumidityHysteresis,                             233, 309),
 
     RText("Temperature Hysteresis:",         18, 330,  93,  8),
-    Field(1048,                             118, 328),
-    Read(1050,                              177, 328),
-    Write(1046,                             233, 328),
+    Field(kIdTemperatureHysteresisField,                             118, 328),
+    Read(kIdReadTemperatureHysteresis,                              177, 328),
+    Write(kIdWriteTemperatureHysteresis,                             233, 328),
 
     RText("Humidity Adjust:",                46, 348,  65,  8),
-    Field(1036,                             118, 346),
-    Read(1043,                              177, 345),
-    Write(1026,                             233, 345),
+    Field(kIdHumidityAdjustField,                             118, 346),
+    Read(kIdReadHumidityAdjust,                              177, 345),
+    Write(kIdWriteHumidityAdjust,                             233, 345),
 
     RText("Temperature Adjust:",             26, 368,  85,  8),
-    Field(1037,                             118, 366),
-    Read(1044,                              177, 365),
-    Write(1027,                             233, 365),
+    Field(kIdTemperatureAdjustField,                             118, 366),
+    Read(kIdReadTemperatureAdjust,                              177, 365),
+    Write(kIdWriteTemperatureAdjust,                             233, 365),
 
     RText("LCD Device Control Mode:",        48, 390, 101,  8),
-    PushButton("LCD Device Control Mode Set", 1052, 177, 387, 113, 14),
+    PushButton("LCD Device Control Mode Set", kIdLcdControlMode, 177, 387, 113, 14),
 
     RText("Wireless Receiver Para Set:",     40, 409, 109,  8),
-    PushButton("Wireless Device Para Set ", 1038, 177, 407, 114, 14),
+    PushButton("Wireless Device Para Set ", kIdWirelessParaSet, 177, 407, 114, 14),
 
     // Current and voltage: in the template, but never shown.
     RText("电流：",                kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, DlgStyle::Disabled),
-    EditText(1028,                 kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled | DlgStyle::AutoHScroll),
-    PushButton("查询", 1018,       kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled),
+    EditText(kIdCurrentField,                 kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled | DlgStyle::AutoHScroll),
+    PushButton("查询", kIdReadCurrent,       kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled),
     RText("电压：",                kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, DlgStyle::Disabled),
-    EditText(1029,                 kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled | DlgStyle::AutoHScroll),
-    PushButton("查询", 1019,       kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled),
+    EditText(kIdVoltageField,                 kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled | DlgStyle::AutoHScroll),
+    PushButton("查询", kIdReadVoltage,       kHiddenX, kHiddenY, kHiddenCx, kHiddenCy, kHiddenDisabled),
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Template 142: the LCD relay controller window.
 
+#include "IdsLcd.h"
 #include "ResourceIds.h"
 #include "TemplateItems.h"
 #include "TemplateTables.h"
@@ -12,21 +13,21 @@ constexpr const char* kWorkModes[] = {"模式1", "模式2", "模式3", "模式4"
 constexpr DlgItem kItems[] = {
     //     text / id                         x    y   cx   cy
     RText("LCD device control mode:",         8,  20,  84,  8),
-    ComboDropDown(1057,                      98,  18,  48, 58, kWorkModes),
-    PushButton("Set", 1059,                 156,  18,  34, 12),
+    ComboDropDown(kIdModeBox,                      98,  18,  48, 58, kWorkModes),
+    PushButton("Set", kIdSetMode,                 156,  18,  34, 12),
 
     RText("Relay 1 Status:",                 40,  38,  51,  8),
-    EditText(1058,                           98,  38,  46, 10),
-    PushButton("Query", 1060,               156,  38,  33, 11),
+    EditText(kIdRelay1Status,                           98,  38,  46, 10),
+    PushButton("Query", kIdQueryRelay1,               156,  38,  33, 11),
 
     RText("Relay 2 Status:",                 39,  54,  51,  8),
-    EditText(1063,                           98,  54,  46, 10),
-    PushButton("Query", 1064,               156,  54,  33, 11),
+    EditText(kIdRelay2Status,                           98,  54,  46, 10),
+    PushButton("Query", kIdQueryRelay2,               156,  54,  33, 11),
 
-    PushButton("Relay1Close", 1062,          51,  79,  49, 14),
-    PushButton("Relay1Open", 1067,          121,  79,  49, 14),
-    PushButton("Relay2Close", 1065,          51,  99,  49, 14),
-    PushButton("Relay2Open", 1066,          121,  99,  49, 14),
+    PushButton("Relay1Close", kIdRelay1Close,          51,  79,  49, 14),
+    PushButton("Relay1Open", kIdRelay1Open,          121,  79,  49, 14),
+    PushButton("Relay2Close", kIdRelay2Close,          51,  99,  49, 14),
+    PushButton("Relay2Open", kIdRelay2Open,          121,  99,  49, 14),
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Template 144: the light intensity limits window. "Lower limit：" ends in a
 // full-width colon.
 
+#include "IdsLight.h"
 #include "ResourceIds.h"
 #include "TemplateItems.h"
 #include "TemplateTables.h"
@@ -11,19 +12,19 @@ namespace {
 constexpr DlgItem kItems[] = {
     //     text / id                         x    y   cx   cy
     RText("Upper limit:",                    14,  17,  49,  8),
-    EditText(1070,                           69,  14,  38, 12),
-    PushButton("Read", 1073,                116,  14,  27, 12),
-    PushButton("Write", 1074,               148,  14,  27, 12),
+    EditText(kIdLightUpperField,                           69,  14,  38, 12),
+    PushButton("Read", kIdReadLightUpper,                116,  14,  27, 12),
+    PushButton("Write", kIdWriteLightUpper,               148,  14,  27, 12),
 
     RText("Lower limit：",                   14,  38,  52,  8),
-    EditText(1071,                           69,  36,  38, 12),
-    PushButton("Read", 1075,                116,  36,  27, 12),
-    PushButton("Write", 1076,               148,  36,  27, 12),
+    EditText(kIdLightLowerField,                           69,  36,  38, 12),
+    PushButton("Read", kIdReadLightLower,                116,  36,  27, 12),
+    PushButton("Write", kIdWriteLightLower,               148,  36,  27, 12),
 
     RText("Hysteresis:",                     18,  59,  45,  8),
-    EditText(1072,                           69,  57,  38, 12),
-    PushButton("Read", 1077,                116,  56,  27, 12),
-    PushButton("Write", 1078,               148,  56,  27, 12),
+    EditText(kIdLightHysteresisField,                           69,  57,  38, 12),
+    PushButton("Read", kIdReadLightHysteresis,                116,  56,  27, 12),
+    PushButton("Write", kIdWriteLightHysteresis,               148,  56,  27, 12),
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "IdsWireless.h"
 #include "ResourceIds.h"
 #include "TemplateItems.h"
 #include "TemplateTables.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int kGridColumns = 25;
 constexpr int kGridRows = 8;
-constexpr int kFirstGridId = 1139;
+constexpr int kFirstGridId = kIdFirstGridButton;
 constexpr int kGridButtonSize = 16;
 constexpr int kColumnPitch = 19;
 constexpr int kFirstColumnX = 44;
@@ -41,16 +42,16 @@ constexpr int LabelWidth(const char* text) {
 constexpr DlgItem kTopItems[] = {
     //     text / id                         x    y   cx   cy
     LText("Communication channel:",          11,  25,  89,  8),
-    ComboDropDown(1049,                     105,  24,  37, 113, {}),
-    PushButton("Read Channel", 1090,        153,  23,  53, 14),
-    PushButton("Write Channel", 1092,       232,  23,  57, 14),
-    PushButton("Read T&&H Value", 1051,     301,  23,  61, 14),
-    EditText(1052,                          367,  24,  69, 12, kEditStyle | DlgStyle::ReadOnly),
+    ComboDropDown(kIdChannelBox,                     105,  24,  37, 113, {}),
+    PushButton("Read Channel", kIdReadChannel,        153,  23,  53, 14),
+    PushButton("Write Channel", kIdWriteChannel,       232,  23,  57, 14),
+    PushButton("Read T&&H Value", kIdReadTh,     301,  23,  61, 14),
+    EditText(kIdThValue,                          367,  24,  69, 12, kEditStyle | DlgStyle::ReadOnly),
 
     LText("Device sleep time(S):",           14,  48,  85,  8),
-    EditText(1048,                          105,  46,  36, 12),
-    PushButton("Read Sleep Time", 1091,     153,  45,  65, 14),
-    PushButton("Write Sleep Time", 1093,    232,  45,  69, 14),
+    EditText(kIdSleepTime,                          105,  46,  36, 12),
+    PushButton("Read Sleep Time", kIdReadSleepTime,     153,  45,  65, 14),
+    PushButton("Write Sleep Time", kIdWriteSleepTime,    232,  45,  69, 14),
 
     Icon(IDI_CONFIGURED,                    457,  18,  20, 20),
     LText("Configured",                     445,  41,  41,  8),

@@ -11,22 +11,23 @@
 #include "FuzzRequire.h"
 #include "protocol/Crc16.h"
 #include "protocol/FrameDecoder.h"
+#include "protocol/ReplyJudge.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // First byte: the request's length and whether the register mode's
-    // address applies; then the request, then the reply.
+    // First byte: the request's length (low five bits) and the check the
+    // reply is judged by (high three); then the request, then the reply.
     if (size == 0) return 0;
-    const std::size_t requestLength = std::min<std::size_t>(data[0] & 0x3F, size - 1);
+    const std::size_t requestLength = std::min<std::size_t>(data[0] & 0x1F, size - 1);
     // Copies of exactly their size, so that a read past either is caught.
     const std::vector<std::uint8_t> request(data + 1, data + 1 + requestLength);
     const std::vector<std::uint8_t> reply(data + 1 + requestLength, data + size);
-    ReplyContext context;
-    if (data[0] & 0x80) context.readReplyAddress = 0xFF;
+    const ReplyExpectation expectation(static_cast<ReplyCheck>(data[0] >> 5), ValuesUsed::Both, 1, 0xFF);
 
     Require(!DescribeRequest(request).empty());
     Require(!DescribeReply(reply, request).empty());
     Require(!DescribeReply(request, reply).empty());
-    const ReplyVerdict verdict = JudgeReply(reply, request, context);
+    const ReplyVerdict verdict = JudgeReply(reply, request, expectation);
+    if (IsCompleteReply(reply, request, expectation)) Require(HasValidCrc(reply));
     Require(!OutcomeText(verdict).empty());
     if (verdict.outcome == ExchangeOutcome::GoodReply) {
         Require(reply.size() > 3);

@@ -10,6 +10,7 @@
 
 #include "protocol/FrameCodes.h"
 #include "protocol/FrameDecoder.h"
+#include "protocol/ReplyJudge.h"
 #include "support/BuiltFrame.h"
 
 namespace {
@@ -117,11 +118,12 @@ struct OutcomeCase {
     const char* name;
     Bytes request;
     Bytes reply;
-    ReplyContext context;
+    ReplyExpectation expectation;
     const char* outcome;
+    bool complete;  // the shape a judged exchange may stop at without the silence
 };
 
-TEST(FrameDecoder, JudgesAReplyAsItsOperationDoes) {
+TEST(ReplyJudge, JudgesAReplyByTheOperationsCheckAndKnowsAWholeOne) {
     const Bytes fdQuery = Built(BuildFdQuery);
     const Bytes th = Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegHumidity, 2); });
     const Bytes good = Sealed({0x01, 0x03, 0x04, 0x02, 0x58, 0x00, 0xFA});
@@ -130,27 +132,35 @@ TEST(FrameDecoder, JudgesAReplyAsItsOperationDoes) {
     const Bytes lightWrite = Built([](TxBuffer tx) { return BuildFcWrite(tx, kFcLightUpper, 300); });
     Bytes alteredEcho = lightWrite;
     alteredEcho[6] ^= 1;
-    const ReplyContext registerMode{kRegisterModeAddress};
+    const Bytes lineWrite = Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 7, 2); });
+    const ReplyExpectation read{ReplyCheck::Read, ValuesUsed::Both, 1};
+    const ReplyExpectation registerModeRead{ReplyCheck::Read, ValuesUsed::Both, kRegisterModeAddress};
     const std::vector<OutcomeCase> cases = {
-        {"nothing", th, {}, {}, "no reply"},
-        {"two bytes", th, {0x01, 0x03}, {}, "short (2 bytes)"},
-        {"good read", th, good, {}, "good"},
-        {"swapped CRC", th, swapped, {}, "bad: CRC"},
-        {"other address", th, Sealed({0x07, 0x03, 0x04, 0x02, 0x58, 0x00, 0xFA}), {}, "bad: address 7, expected 1"},
-        {"register mode answers at 255", th, Sealed({0xFF, 0x03, 0x04, 0x02, 0x58, 0x00, 0xFA}), registerMode, "good"},
-        {"exception", th, Sealed({0x01, 0x83, 0x02}), {}, "bad: exception 2"},
-        {"too short for both values", th, Sealed({0x01, 0x03, 0x02, 0x02, 0x58}), {}, "bad: length"},
-        {"FD baud code 4", fdQuery, Sealed({0xFD, 0xFD, 0xFD, 0x04, 0x07}), {}, "bad: baud code 4"},
-        {"FC answer to FD", fdQuery, Sealed({0xFC, 0xFC, 0xFC, 0x04, 0x07}), {}, "bad: mark"},
-        {"light write echoed", lightWrite, lightWrite, {}, "good"},
-        {"light write altered", lightWrite, alteredEcho, {}, "bad: echo: byte 6 differs"},
-        {"configuration reply of command 2", Built(BuildFbEnterConfig), ConfigReply(kFbLeaveConfig, 0, 0), {},
-         "bad: command 2"},
-        {"line settings written", Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 7, 2); }),
-         Sealed({0xFF, 0x10, 0x02, 0x00, 0x00, 0x05}), {}, "good"},
+        {"nothing", th, {}, read, "no reply", false},
+        {"two bytes", th, {0x01, 0x03}, read, "short (2 bytes)", false},
+        {"good read", th, good, read, "good", true},
+        {"swapped CRC", th, swapped, read, "bad: CRC", false},
+        {"other address", th, Sealed({0x07, 0x03, 0x04, 0x02, 0x58, 0x00, 0xFA}), read, "bad: address 7, expected 1",
+         true},
+        {"register mode answers at 255", th, Sealed({0xFF, 0x03, 0x04, 0x02, 0x58, 0x00, 0xFA}), registerModeRead,
+         "good", true},
+        {"exception", th, Sealed({0x01, 0x83, 0x02}), read, "bad: exception 2", true},
+        {"too short for both values", th, Sealed({0x01, 0x03, 0x02, 0x02, 0x58}), read, "bad: length", false},
+        {"FD baud code 4", fdQuery, Sealed({0xFD, 0xFD, 0xFD, 0x04, 0x07}), {ReplyCheck::Fd}, "bad: baud code 4", true},
+        {"FC answer to FD", fdQuery, Sealed({0xFC, 0xFC, 0xFC, 0x04, 0x07}), {ReplyCheck::Fd}, "bad: mark", true},
+        {"light write echoed", lightWrite, lightWrite, {ReplyCheck::Echo}, "good", true},
+        {"light write altered", lightWrite, alteredEcho, {ReplyCheck::Echo}, "bad: echo: byte 6 differs", false},
+        {"configuration reply of command 2", Built(BuildFbEnterConfig), ConfigReply(kFbLeaveConfig, 0, 0),
+         {ReplyCheck::FbConfig}, "bad: command 2", true},
+        {"line settings written", lineWrite, Sealed({0xFF, 0x10, 0x02, 0x00, 0x00, 0x05}),
+         {ReplyCheck::WriteRegisters}, "good", true},
+        // A refusal is no confirmation, however good its CRC.
+        {"line settings write refused", lineWrite, Sealed({0xFF, 0x90, 0x02}), {ReplyCheck::WriteRegisters},
+         "bad: exception 2", true},
     };
     for (const OutcomeCase& c : cases) {
-        EXPECT_EQ(OutcomeText(JudgeReply(c.reply, c.request, c.context)), c.outcome) << c.name;
+        EXPECT_EQ(OutcomeText(JudgeReply(c.reply, c.request, c.expectation)), c.outcome) << c.name;
+        EXPECT_EQ(IsCompleteReply(c.reply, c.request, c.expectation), c.complete) << c.name;
     }
 }
 

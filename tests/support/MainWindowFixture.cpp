@@ -112,7 +112,7 @@ CScriptedDevice& MainWindowFixture::OpenOnScriptedDevice(CScriptedDevice::Script
     m_scripted = std::make_unique<CScriptedDevice>(std::move(script));
     qputenv(PortVariable(1).constData(), QByteArray::fromStdString(m_scripted->SlavePath()));
     OpenMainWindow();
-    Dlg().m_devAddress = address;
+    Dlg().Session().m_devAddress = address;
     return *m_scripted;
 }
 
@@ -139,10 +139,10 @@ void MainWindowFixture::WhileOpenedBy(int button, CDialogBase& window, const std
 
 void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }
 
-void MainWindowFixture::ClearBusy() { Dlg().m_busy = 0; }
+void MainWindowFixture::ClearBusy() { Dlg().Session().m_busy = 0; }
 
 bool MainWindowFixture::WaitForBusyClear(ms timeout) {
-    return QTest::qWaitFor([this] { return Dlg().m_busy == 0; }, static_cast<int>(timeout.count()));
+    return QTest::qWaitFor([this] { return Dlg().Session().m_busy == 0; }, static_cast<int>(timeout.count()));
 }
 
 void MainWindowFixture::ExpectClicksWithinTheBusyPeriodDoNothing(const std::vector<BusyCase>& cases) {

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "LcdControls.h"
+#include "res/IdsLcd.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ constexpr int kManualModeIndex = 3;
 
 }  // namespace
 
-CLcdControlDlg::CLcdControlDlg(QWidget* parent) : CDialogBase(kTemplateId, parent) {
+CLcdControlDlg::CLcdControlDlg(CDeviceSession& session, QWidget* parent)
+    : CDialogBase(kTemplateId, parent), m_session(session) {
     OnCommand(kIdQueryRelay1, [this] { OnQueryRelay1(); });
     OnSelChange(kIdModeBox, [this] { OnModeSelChange(); });
     OnCommand(kIdSetMode, [this] { OnSetWorkMode(); });

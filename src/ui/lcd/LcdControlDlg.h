@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
 
 // The LCD relay controller window: work mode, relay queries and relay switches.
@@ -7,7 +8,7 @@ class CLcdControlDlg : public CDialogBase {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 142;
-    explicit CLcdControlDlg(QWidget* parent = nullptr);
+    explicit CLcdControlDlg(CDeviceSession& session, QWidget* parent = nullptr);
 
     void EnableRelayControls(bool enable);
 
@@ -22,4 +23,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
+
+private:
+    CDeviceSession& m_session;
 };

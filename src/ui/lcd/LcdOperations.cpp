@@ -1,49 +1,41 @@
 // The operations behind the LCD relay controller window's buttons: set the
 // work mode, query each relay, switch each relay by hand. Every one of them is
-// guarded by the main window's busy flag, which only its timer clears.
+// guarded by the session's busy flag, which only the main window's timer
+// clears.
 
 #include <QString>
 
 #include "LcdControlDlg.h"
-#include "LcdControls.h"
-#include "LcdExchange.h"
-#include "app/ConfigDlg.h"
-#include "protocol/FrameCodes.h"
+#include "res/IdsLcd.h"
 
 namespace {
 
 struct RelaySwitch {
-    std::uint16_t reg;
-    std::uint16_t value;
+    int relay;
+    bool closed;
     const char* failureText;
 };
 
-constexpr std::uint16_t kRelayOpen = 0;
-constexpr std::uint16_t kRelayClosed = 1;
+constexpr RelaySwitch kRelay1Close{1, true, "Relay1 control failed"};
+constexpr RelaySwitch kRelay1Open{1, false, "Relay1 control failed"};
+constexpr RelaySwitch kRelay2Close{2, true, "Relay2 control failed"};
+constexpr RelaySwitch kRelay2Open{2, false, "Relay2 control failed"};
 
-constexpr RelaySwitch kRelay1Close{kRegLcdRelay1, kRelayClosed, "Relay1 control failed"};
-constexpr RelaySwitch kRelay1Open{kRegLcdRelay1, kRelayOpen, "Relay1 control failed"};
-constexpr RelaySwitch kRelay2Close{kRegLcdRelay2, kRelayClosed, "Relay2 control failed"};
-constexpr RelaySwitch kRelay2Open{kRegLcdRelay2, kRelayOpen, "Relay2 control failed"};
-
-void QueryRelay(CLcdControlDlg& dlg, std::uint16_t reg, int statusEdit) {
-    CConfigDlg* main = EnterGuardedOperation();
-    if (main == nullptr) return;
+void QueryRelay(CLcdControlDlg& dlg, CDeviceSession& session, int relay, int statusEdit) {
+    if (!session.TryEnterBusy()) return;
     // A failed query leaves the single space behind, and no box.
     dlg.SetDlgItemText(statusEdit, QStringLiteral(" "));
-    const std::optional<std::uint16_t> state = ReadLcdRegister(*main, reg);
-    if (!state) return;
+    const OpResult<std::uint16_t> state = session.QueryRelay(relay);
+    if (!state.Ok()) return;
     // Any non-zero state counts as closed.
-    dlg.SetDlgItemText(statusEdit, *state != 0 ? QStringLiteral("闭合") : QStringLiteral("断开"));
+    dlg.SetDlgItemText(statusEdit, state.value != 0 ? QStringLiteral("闭合") : QStringLiteral("断开"));
 }
 
-void SwitchRelay(CLcdControlDlg& dlg, const RelaySwitch& relay) {
-    CConfigDlg* main = EnterGuardedOperation();
-    if (main == nullptr) return;
+void SwitchRelay(CLcdControlDlg& dlg, CDeviceSession& session, const RelaySwitch& relay) {
+    if (!session.TryEnterBusy()) return;
     // The status edits change only through the queries; success shows nothing.
-    if (!WriteLcdRegister(*main, relay.reg, relay.value)) {
-        dlg.MessageBox(QString::fromLatin1(relay.failureText), QStringLiteral("Relay Control"),
-                       MsgIcon::Question);
+    if (!session.SwitchRelay(relay.relay, relay.closed).Ok()) {
+        dlg.MessageBox(QString::fromLatin1(relay.failureText), QStringLiteral("Relay Control"), MsgIcon::Question);
     }
 }
 
@@ -52,21 +44,18 @@ void SwitchRelay(CLcdControlDlg& dlg, const RelaySwitch& relay) {
 void CLcdControlDlg::OnSetWorkMode() {
     // Items 0..3 are modes 1..4; no selection (-1) sends mode 0.
     const int selection = ComboGetCurSel(kIdModeBox);
-    CConfigDlg* main = EnterGuardedOperation();
-    if (main == nullptr) return;
+    if (!m_session.TryEnterBusy()) return;
     const auto mode = static_cast<std::uint8_t>(selection + 1);
-    if (WriteLcdRegister(*main, kRegLcdWorkMode, mode)) {
+    if (m_session.SetLcdMode(mode).Ok()) {
         MessageBox(QStringLiteral("Work mode setting successfully"), QStringLiteral("Set work mode"));
     } else {
-        MessageBox(QStringLiteral("Work mode setting failed"), QStringLiteral("Set work mode"),
-                   MsgIcon::Question);
+        MessageBox(QStringLiteral("Work mode setting failed"), QStringLiteral("Set work mode"), MsgIcon::Question);
     }
 }
 
-void CLcdControlDlg::OnQueryRelay1() { QueryRelay(*this, kRegLcdRelay1, kIdRelay1Status); }
-void CLcdControlDlg::OnQueryRelay2() { QueryRelay(*this, kRegLcdRelay2, kIdRelay2Status); }
-
-void CLcdControlDlg::OnRelay1Close() { SwitchRelay(*this, kRelay1Close); }
-void CLcdControlDlg::OnRelay1Open() { SwitchRelay(*this, kRelay1Open); }
-void CLcdControlDlg::OnRelay2Close() { SwitchRelay(*this, kRelay2Close); }
-void CLcdControlDlg::OnRelay2Open() { SwitchRelay(*this, kRelay2Open); }
+void CLcdControlDlg::OnQueryRelay1() { QueryRelay(*this, m_session, 1, kIdRelay1Status); }
+void CLcdControlDlg::OnQueryRelay2() { QueryRelay(*this, m_session, 2, kIdRelay2Status); }
+void CLcdControlDlg::OnRelay1Close() { SwitchRelay(*this, m_session, kRelay1Close); }
+void CLcdControlDlg::OnRelay1Open() { SwitchRelay(*this, m_session, kRelay1Open); }
+void CLcdControlDlg::OnRelay2Close() { SwitchRelay(*this, m_session, kRelay2Close); }
+void CLcdControlDlg::OnRelay2Open() { SwitchRelay(*this, m_session, kRelay2Open); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
 
 // The light intensity parameter window: upper limit, lower limit and hysteresis.
@@ -7,7 +8,7 @@ class CLightParamDlg : public CDialogBase {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 144;
-    explicit CLightParamDlg(QWidget* parent = nullptr);
+    explicit CLightParamDlg(CDeviceSession& session, QWidget* parent = nullptr);
 
     void OnReadUpperLimit();
     void OnWriteUpperLimit();
@@ -15,4 +16,7 @@ public:
     void OnWriteLowerLimit();
     void OnReadHysteresis();
     void OnWriteHysteresis();
+
+private:
+    CDeviceSession& m_session;
 };

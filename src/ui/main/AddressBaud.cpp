@@ -1,27 +1,11 @@
 // Reading and changing the device's bus address and baud rate, in the mode the
-// last search found: FD frames, or the register frames of the register-frame
-// device at address 255.
+// last search found.
 
 #include "MainTransaction.h"
-#include "app/ConfigDlg.h"
 #include "app/TextNumbers.h"
 #include "protocol/BaudCodes.h"
 
 namespace {
-
-constexpr int kIdAddressField = 1012;
-constexpr int kIdBaudField = 1013;
-
-// The register device's baud register gets the code of the rate the search
-// reported; a rate the tool does not write (or 0, an unknown code at search
-// time) goes out as 4800.
-std::uint8_t LineBaudCodeOf(std::uint32_t baudRate) {
-    switch (baudRate) {
-        case 2400: return kFdBaudCode2400;
-        case 9600: return kFdBaudCode9600;
-        default: return kFdBaudCode4800;
-    }
-}
 
 std::int64_t FieldInteger(const CConfigDlg& dlg, int id) {
     return ParseLeadingInteger(dlg.GetDlgItemText(id).toStdString());
@@ -31,24 +15,11 @@ std::int64_t FieldInteger(const CConfigDlg& dlg, int id) {
 
 void CConfigDlg::OnReadAddress() {
     if (!TryEnterBusy()) return;
-    const std::uint16_t length =
-        m_soilMode ? BuildLineSettingsRead(RequestBuffer(*this)) : BuildFdQuery(RequestBuffer(*this));
     SetDlgItemText(kIdAddressField, QStringLiteral(" "));
     SetDlgItemText(kIdBaudField, QStringLiteral(" "));
-
-    const ReplyBytes reply = ExchangeStandard(length);
-    if (!IsJudgeable(reply)) return;
-    if (m_soilMode) {
-        // Refreshes the parity and stop-bit bytes too, without a report.
-        const std::optional<SoilSearchReply> soil = ParseSoilSearchReply(reply);
-        if (!soil) return;
-        TakeSoilSearchReply(*this, *soil);
-    } else {
-        const std::optional<FdReply> fd = ParseFdReply(reply);
-        if (!fd) return;
-        TakeFdReply(*this, *fd);
-    }
-    ShowDeviceFields(*this);
+    // In register mode the read also refreshes the parity and stop-bit bytes,
+    // without a report.
+    if (m_session.ReadLine().Ok()) ShowDeviceFields(*this);
 }
 
 void CConfigDlg::OnReadBaud() { OnReadAddress(); }
@@ -61,29 +32,27 @@ void CConfigDlg::OnWriteAddress() {
         return;
     }
 
-    if (m_soilMode) {
-        const ReplyBytes reply = ExchangeStandard(
-            BuildLineSettingsWrite(RequestBuffer(*this), address, LineBaudCodeOf(m_baudRate)));
-        if (IsJudgeable(reply) && CheckReplyCrc(reply)) {
+    const bool registerMode = m_session.m_soilMode != 0;
+    const OpOutcome outcome = m_session.WriteAddress(address);
+    if (registerMode) {
+        if (outcome.Ok()) {
             MessageBox(QStringLiteral("Successfully set the address"));
         } else {
             MessageBox(QStringLiteral("The address setting failed"), kWarningCaption, MsgIcon::Question);
         }
         return;
     }
-
-    const ReplyBytes reply = ExchangeStandard(BuildFdSetAddress(RequestBuffer(*this), address));
-    if (!IsJudgeable(reply)) {
-        MessageBox(QStringLiteral("Address setting failed"), kWarningCaption, MsgIcon::Question);
-        return;
+    switch (outcome.status) {
+        case OpStatus::Ok: MessageBox(QStringLiteral("Successfully Set the Address")); return;
+        case OpStatus::NoReply:
+        case OpStatus::ShortReply:
+            MessageBox(QStringLiteral("Address setting failed"), kWarningCaption, MsgIcon::Question);
+            return;
+        case OpStatus::BadReply:
+        case OpStatus::EchoMismatch:
+            MessageBox(QStringLiteral("The address setting failed"), kWarningCaption, MsgIcon::Question);
+            return;
     }
-    const std::optional<FdReply> fd = ParseFdReply(reply);
-    if (!fd) {
-        MessageBox(QStringLiteral("The address setting failed"), kWarningCaption, MsgIcon::Question);
-        return;
-    }
-    TakeFdReply(*this, *fd);
-    MessageBox(QStringLiteral("Successfully Set the Address"));
 }
 
 void CConfigDlg::OnWriteBaud() {
@@ -97,31 +66,19 @@ void CConfigDlg::OnWriteBaud() {
         return;
     }
 
-    if (m_soilMode) {
-        // The register device takes the new rate at its next start; our port
-        // stays where the search found it.
-        const ReplyBytes reply =
-            ExchangeStandard(BuildLineSettingsWrite(RequestBuffer(*this), m_devAddress, *code));
-        if (IsJudgeable(reply) && CheckReplyCrc(reply)) {
-            MessageBox(QStringLiteral("The baud rate is set successfully"));
-        } else {
-            MessageBox(QStringLiteral("Setting baud rate failed"), kWarningCaption, MsgIcon::Question);
-        }
-        return;
-    }
-
-    // The FD device answers at the old speed and listens at the new one after.
-    const ReplyBytes reply = ExchangeStandard(BuildFdSetBaud(RequestBuffer(*this), *code));
-    const std::optional<FdReply> fd = IsJudgeable(reply) ? ParseFdReply(reply) : std::nullopt;
-    if (!fd) {
+    const bool registerMode = m_session.m_soilMode != 0;
+    if (!m_session.WriteBaud(*code).Ok()) {
         MessageBox(QStringLiteral("Setting baud rate failed"), kWarningCaption, MsgIcon::Question);
         return;
     }
-    TakeFdReply(*this, *fd);
     MessageBox(QStringLiteral("The baud rate is set successfully"));
+    // The register device takes the new rate at its next start; our port
+    // stays where the search found it.
+    if (registerMode) return;
 
-    // On the port the list selects now, which may not be the one searched. A
-    // failed reopen is not reported: every later operation times out until a
-    // search opens the port again.
-    ReopenPort(SelectedPortNumber(*this), static_cast<std::uint32_t>(rate));
+    // The FD device listens at the new speed from now on, on the port the list
+    // selects now, which may not be the one searched. A failed reopen is not
+    // reported: every later operation times out until a search opens the port
+    // again.
+    m_session.ReopenPort(SelectedPortNumber(*this), static_cast<std::uint32_t>(rate));
 }

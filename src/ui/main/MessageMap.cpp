@@ -1,48 +1,49 @@
 // The main window's message map: which handler each control id runs.
 
 #include "app/ConfigDlg.h"
+#include "res/IdsConfig.h"
 
 void CConfigDlg::BindMessageMap() {
-    OnCommand(1001, [this] { OnSearchDevice(); });
-    OnSelChange(1000, [this] { OnPortSelChange(); });
+    OnCommand(kIdSearchDevice, [this] { OnSearchDevice(); });
+    OnSelChange(kIdPortList, [this] { OnPortSelChange(); });
 
-    OnCommand(1007, [this] { OnReadAddress(); });
-    OnCommand(1008, [this] { OnReadBaud(); });
-    OnCommand(1003, [this] { OnWriteAddress(); });
-    OnCommand(1004, [this] { OnWriteBaud(); });
+    OnCommand(kIdReadAddress, [this] { OnReadAddress(); });
+    OnCommand(kIdReadBaud, [this] { OnReadBaud(); });
+    OnCommand(kIdWriteAddress, [this] { OnWriteAddress(); });
+    OnCommand(kIdWriteBaud, [this] { OnWriteBaud(); });
 
-    OnCommand(1005, [this] { OnReadTemperature(); });
-    OnCommand(1009, [this] { OnReadHumidity(); });
-    OnCommand(1006, [this] { OnReadWaterLeak(); });
-    OnCommand(1010, [this] { OnReadPowerFailure(); });
-    OnCommand(1018, [this] { OnReadCurrent(); });
-    OnCommand(1019, [this] { OnReadVoltage(); });
-    OnCommand(1020, [this] { OnReadLightIntensity(); });
-    OnCommand(1021, [this] { OnReadCo2(); });
+    OnCommand(kIdReadTemperature, [this] { OnReadTemperature(); });
+    OnCommand(kIdReadHumidity, [this] { OnReadHumidity(); });
+    OnCommand(kIdReadWaterLeak, [this] { OnReadWaterLeak(); });
+    OnCommand(kIdReadPowerFailure, [this] { OnReadPowerFailure(); });
+    OnCommand(kIdReadCurrent, [this] { OnReadCurrent(); });
+    OnCommand(kIdReadVoltage, [this] { OnReadVoltage(); });
+    OnCommand(kIdReadLight, [this] { OnReadLightIntensity(); });
+    OnCommand(kIdReadCo2, [this] { OnReadCo2(); });
 
-    OnCommand(1039, [this] { OnReadHumidityUpper(); });
-    OnCommand(1022, [this] { OnWriteHumidityUpper(); });
-    OnCommand(1040, [this] { OnReadHumidityLower(); });
-    OnCommand(1023, [this] { OnWriteHumidityLower(); });
-    OnCommand(1041, [this] { OnReadTemperatureUpper(); });
-    OnCommand(1024, [this] { OnWriteTemperatureUpper(); });
-    OnCommand(1042, [this] { OnReadTemperatureLower(); });
-    OnCommand(1025, [this] { OnWriteTemperatureLower(); });
-    OnCommand(1049, [this] { OnReadHumidityHysteresis(); });
-    OnCommand(1045, [this] { OnWriteHumidityHysteresis(); });
-    OnCommand(1050, [this] { OnReadTemperatureHysteresis(); });
-    OnCommand(1046, [this] { OnWriteTemperatureHysteresis(); });
-    OnCommand(1043, [this] { OnReadHumidityAdjust(); });
-    OnCommand(1026, [this] { OnWriteHumidityAdjust(); });
-    OnCommand(1044, [this] { OnReadTemperatureAdjust(); });
-    OnCommand(1027, [this] { OnWriteTemperatureAdjust(); });
+    OnCommand(kIdReadHumidityUpper, [this] { OnReadHumidityUpper(); });
+    OnCommand(kIdWriteHumidityUpper, [this] { OnWriteHumidityUpper(); });
+    OnCommand(kIdReadHumidityLower, [this] { OnReadHumidityLower(); });
+    OnCommand(kIdWriteHumidityLower, [this] { OnWriteHumidityLower(); });
+    OnCommand(kIdReadTemperatureUpper, [this] { OnReadTemperatureUpper(); });
+    OnCommand(kIdWriteTemperatureUpper, [this] { OnWriteTemperatureUpper(); });
+    OnCommand(kIdReadTemperatureLower, [this] { OnReadTemperatureLower(); });
+    OnCommand(kIdWriteTemperatureLower, [this] { OnWriteTemperatureLower(); });
+    OnCommand(kIdReadHumidityHysteresis, [this] { OnReadHumidityHysteresis(); });
+    OnCommand(kIdWriteHumidityHysteresis, [this] { OnWriteHumidityHysteresis(); });
+    OnCommand(kIdReadTemperatureHysteresis, [this] { OnReadTemperatureHysteresis(); });
+    OnCommand(kIdWriteTemperatureHysteresis, [this] { OnWriteTemperatureHysteresis(); });
+    OnCommand(kIdReadHumidityAdjust, [this] { OnReadHumidityAdjust(); });
+    OnCommand(kIdWriteHumidityAdjust, [this] { OnWriteHumidityAdjust(); });
+    OnCommand(kIdReadTemperatureAdjust, [this] { OnReadTemperatureAdjust(); });
+    OnCommand(kIdWriteTemperatureAdjust, [this] { OnWriteTemperatureAdjust(); });
 
-    OnCommand(1064, [this] { OnReadOutputDelay(); });
-    OnCommand(1065, [this] { OnWriteOutputDelay(); });
-    OnCommand(1067, [this] { OnReadRemoteSignal(); });
-    OnCommand(1068, [this] { OnWriteRemoteSignal(); });
+    OnCommand(kIdReadOutputDelay, [this] { OnReadOutputDelay(); });
+    OnCommand(kIdWriteOutputDelay, [this] { OnWriteOutputDelay(); });
+    OnCommand(kIdReadRemoteSignal, [this] { OnReadRemoteSignal(); });
+    OnCommand(kIdWriteRemoteSignal, [this] { OnWriteRemoteSignal(); });
 
-    OnCommand(1052, [this] { OnLcdControlMode(); });
-    OnCommand(1069, [this] { OnLightParamSet(); });
-    OnCommand(1038, [this] { OnWirelessParaSet(); });
+    OnCommand(kIdLcdControlMode, [this] { OnLcdControlMode(); });
+    OnCommand(kIdLightParamSet, [this] { OnLightParamSet(); });
+    OnCommand(kIdWirelessParaSet, [this] { OnWirelessParaSet(); });
 }

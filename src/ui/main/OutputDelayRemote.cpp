@@ -2,15 +2,11 @@
 // state (the index of the chosen combo-box entry), both FC parameters.
 
 #include "MainTransaction.h"
-#include "Parameters.h"
-#include "ValueForms.h"
-#include "app/ConfigDlg.h"
+#include "ParameterFields.h"
 #include "app/TextNumbers.h"
+#include "protocol/ValueForms.h"
 
 namespace {
-
-constexpr int kIdOutputDelayField = 1063;
-constexpr int kIdRemoteSignalBox = 1066;
 
 // Entries of the remote-signal box; index 2 is past the list and selects nothing.
 constexpr int kNormallyOpen = 0;
@@ -22,21 +18,21 @@ constexpr int kNoSelection = 2;
 void CConfigDlg::OnReadOutputDelay() {
     if (!TryEnterBusy()) return;
     SetDlgItemText(kIdOutputDelayField, QString());
-    if (const auto word = ExchangeParameterRead(*this, kFcOutputDelay))
-        SetDlgItemText(kIdOutputDelayField, UnsignedIntegerText(*word));
+    const OpResult<std::uint16_t> word = m_session.ReadParameter(Parameter::OutputDelay);
+    if (word.Ok()) SetDlgItemText(kIdOutputDelayField, Qs(UnsignedIntegerText(word.value)));
 }
 
 void CConfigDlg::OnWriteOutputDelay() {
     const std::int64_t typed = ParseLeadingInteger(GetDlgItemText(kIdOutputDelayField).toStdString());
-    ExchangeParameterWrite(*this, kFcOutputDelay, OutputDelayWord(typed));
+    WriteParameterAndReport(*this, Parameter::OutputDelay, LowWord(typed));
 }
 
 void CConfigDlg::OnReadRemoteSignal() {
     if (!TryEnterBusy()) return;
     ComboSetCurSel(kIdRemoteSignalBox, kNoSelection);
-    const auto word = ExchangeParameterRead(*this, kFcRemoteSignal);
-    if (!word) return;
-    switch (*word) {
+    const OpResult<std::uint16_t> word = m_session.ReadParameter(Parameter::RemoteSignal);
+    if (!word.Ok()) return;
+    switch (word.value) {
         case 0: ComboSetCurSel(kIdRemoteSignalBox, kNormallyOpen); break;
         case 1: ComboSetCurSel(kIdRemoteSignalBox, kNormallyClose); break;
         default: ComboSetCurSel(kIdRemoteSignalBox, kNoSelection); break;
@@ -51,5 +47,5 @@ void CConfigDlg::OnWriteRemoteSignal() {
         MessageBox(QStringLiteral("Illegal parameter"), kWarningCaption, MsgIcon::Question);
         return;
     }
-    ExchangeParameterWrite(*this, kFcRemoteSignal, selection);
+    WriteParameterAndReport(*this, Parameter::RemoteSignal, selection);
 }

@@ -1,74 +1,57 @@
 // The alarm limits, hysteresis and calibration offsets: FC parameter reads and
-// writes by code. The parameter read and write here also serve the output
-// delay and the remote signal (OutputDelayRemote.cpp).
-
-#include "Parameters.h"
+// writes by code. The outcome boxes here also serve the output delay and the
+// remote signal (OutputDelayRemote.cpp).
 
 #include "MainTransaction.h"
-#include "ValueForms.h"
+#include "ParameterFields.h"
 #include "app/TextNumbers.h"
+#include "protocol/ValueForms.h"
 
 namespace {
 
-enum class ValueForm { Limit, Adjust, Hysteresis };
-
-struct Parameter {
+struct ParameterField {
     int field;
-    std::uint8_t code;
-    ValueForm form;
+    Parameter parameter;
 };
 
-constexpr Parameter kHumidityUpper{1032, kFcHumidityUpper, ValueForm::Limit};
-constexpr Parameter kHumidityLower{1033, kFcHumidityLower, ValueForm::Limit};
-constexpr Parameter kTemperatureUpper{1034, kFcTemperatureUpper, ValueForm::Limit};
-constexpr Parameter kTemperatureLower{1035, kFcTemperatureLower, ValueForm::Limit};
-constexpr Parameter kHumidityHysteresis{1047, kFcHumidityHysteresis, ValueForm::Hysteresis};
-constexpr Parameter kTemperatureHysteresis{1048, kFcTemperatureHysteresis, ValueForm::Hysteresis};
-constexpr Parameter kHumidityAdjust{1036, kFcHumidityAdjust, ValueForm::Adjust};
-constexpr Parameter kTemperatureAdjust{1037, kFcTemperatureAdjust, ValueForm::Adjust};
+constexpr ParameterField kHumidityUpper{kIdHumidityUpperField, Parameter::HumidityUpper};
+constexpr ParameterField kHumidityLower{kIdHumidityLowerField, Parameter::HumidityLower};
+constexpr ParameterField kTemperatureUpper{kIdTemperatureUpperField, Parameter::TemperatureUpper};
+constexpr ParameterField kTemperatureLower{kIdTemperatureLowerField, Parameter::TemperatureLower};
+constexpr ParameterField kHumidityHysteresis{kIdHumidityHysteresisField, Parameter::HumidityHysteresis};
+constexpr ParameterField kTemperatureHysteresis{kIdTemperatureHysteresisField, Parameter::TemperatureHysteresis};
+constexpr ParameterField kHumidityAdjust{kIdHumidityAdjustField, Parameter::HumidityAdjust};
+constexpr ParameterField kTemperatureAdjust{kIdTemperatureAdjustField, Parameter::TemperatureAdjust};
 
-// Hysteresis goes out as a plain non-negative word but is shown with the
-// adjusts' sign rule, so a device's 0x8005 reads as -0.5.
-QString ParameterText(ValueForm form, std::uint16_t word) {
-    return form == ValueForm::Limit ? SignMagnitudeWholeText(word) : SignMagnitudeTenthsText(word);
-}
-
-std::uint16_t ParameterWord(ValueForm form, double typed) {
+// The typed number, leniently: the leading number of the text, truncated.
+std::uint16_t TypedWord(ValueForm form, double typed) {
     switch (form) {
         case ValueForm::Limit: return LimitWord(typed);
         case ValueForm::Adjust: return AdjustWord(typed);
         case ValueForm::Hysteresis: return HysteresisWord(typed);
+        case ValueForm::Plain:
+        case ValueForm::RemoteSignal: break;
     }
-    return 0;
+    return LowWord(static_cast<std::int64_t>(typed));
 }
 
-void ReadParameter(CConfigDlg& dlg, const Parameter& parameter) {
+void ReadParameter(CConfigDlg& dlg, const ParameterField& p) {
     if (!dlg.TryEnterBusy()) return;
-    dlg.SetDlgItemText(parameter.field, QString());
-    const std::optional<std::uint16_t> word = ExchangeParameterRead(dlg, parameter.code);
-    if (word) dlg.SetDlgItemText(parameter.field, ParameterText(parameter.form, *word));
+    dlg.SetDlgItemText(p.field, QString());
+    const OpResult<std::uint16_t> word = dlg.Session().ReadParameter(p.parameter);
+    if (word.Ok()) dlg.SetDlgItemText(p.field, Qs(ParameterText(InfoOf(p.parameter).form, word.value)));
 }
 
-void WriteParameter(CConfigDlg& dlg, const Parameter& parameter) {
-    const double typed = ParseLeadingDouble(dlg.GetDlgItemText(parameter.field).toStdString());
-    ExchangeParameterWrite(dlg, parameter.code, ParameterWord(parameter.form, typed));
+void WriteParameter(CConfigDlg& dlg, const ParameterField& p) {
+    const double typed = ParseLeadingDouble(dlg.GetDlgItemText(p.field).toStdString());
+    WriteParameterAndReport(dlg, p.parameter, TypedWord(InfoOf(p.parameter).form, typed));
 }
 
 }  // namespace
 
-std::optional<std::uint16_t> ExchangeParameterRead(CConfigDlg& dlg, std::uint8_t code) {
-    const ReplyBytes reply = dlg.ExchangeStandard(BuildFcRead(RequestBuffer(dlg), code));
-    if (!IsJudgeable(reply)) return std::nullopt;
-    // The reply's code byte is not compared with the request's.
-    const std::optional<ReplyValues> values = ParseFcReply(reply, ValuesUsed::First);
-    if (!values) return std::nullopt;
-    return values->value1;
-}
-
-void ExchangeParameterWrite(CConfigDlg& dlg, std::uint8_t code, std::uint16_t word) {
-    const ReplyBytes reply = dlg.ExchangeStandard(BuildFcWrite(RequestBuffer(dlg), code, word));
+void WriteParameterAndReport(CConfigDlg& dlg, Parameter parameter, std::uint16_t word) {
     // Any FC reply with a good CRC confirms the write, an echo included.
-    if (IsJudgeable(reply) && ParseFcReply(reply, ValuesUsed::None)) {
+    if (dlg.Session().WriteParameter(parameter, word).Ok()) {
         dlg.MessageBox(QStringLiteral("Setting successfully"));
     } else {
         dlg.MessageBox(QStringLiteral("Setting failed"), kWarningCaption, MsgIcon::Question);

@@ -4,7 +4,6 @@
 #include "app/ConfigDlg.h"
 #include "app/FrameRecorder.h"
 #include "app/WindowExchangeWaiter.h"
-#include "protocol/FrameCodes.h"
 #include "serial/SerialPort.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
@@ -16,25 +15,22 @@
 CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),
-      m_link(g_serialPort),
-      m_frames(std::make_unique<CFrameRecorder>(g_serialPort, [this] {
-          // A register-frame device answers its reads from address 255.
-          return m_soilMode ? ReplyContext{kRegisterModeAddress} : ReplyContext{};
-      })) {
-    m_link.m_waiter = m_waiter.get();
-    m_link.m_observer = &m_frames->Observer();
+      m_session(g_serialPort, g_portOpen),
+      m_frames(std::make_unique<CFrameRecorder>(g_serialPort)) {
+    m_session.SetWaiter(m_waiter.get());
+    m_session.SetObserver(&m_frames->Observer());
     CreateSecondaryWindows();
     BindMessageMap();
 }
 
 void CConfigDlg::CreateSecondaryWindows() {
-    m_wirelessDlg = std::make_unique<CWirelessDlg>();
-    m_lcdDlg = std::make_unique<CLcdControlDlg>();
-    m_lightDlg = std::make_unique<CLightParamDlg>();
+    m_wirelessDlg = std::make_unique<CWirelessDlg>(m_session);
+    m_lcdDlg = std::make_unique<CLcdControlDlg>(m_session);
+    m_lightDlg = std::make_unique<CLightParamDlg>(m_session);
 }
 
 CConfigDlg::~CConfigDlg() {
-    m_link.m_receive.Stop();
+    m_session.StopReceiving();
     if (g_mainDlg == this) g_mainDlg = nullptr;
 }
 

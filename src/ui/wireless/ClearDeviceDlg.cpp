@@ -1,6 +1,6 @@
 #include "ClearDeviceDlg.h"
 
-#include "WirelessControls.h"
+#include "res/IdsWireless.h"
 
 CClearDeviceDlg::CClearDeviceDlg(QWidget* parent) : CDialogBase(kTemplateId, parent) {
     OnCommand(kIdClearYes, [this] { OnYes(); });

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include "WirelessDlg.h"
-#include "WirelessExchange.h"
 #include "app/ConfigDlg.h"
 #include "widgets/WaitCursor.h"
 
@@ -31,29 +30,25 @@ void CConfigDlg::OnWirelessParaSet() {
 
     // The receiver takes its time to switch modes: up to ten polls 600 ms
     // apart, through its line noise of a few bytes.
-    std::optional<FbConfigReply> entered;
+    OpResult<ReceiverTable> entered;
     {
         CWaitCursor wait;
-        //   FB FB FB 01 01 00 00 00 00 CRC  ->  configuration reply
-        entered = ExchangeFbConfig(*this, BuildFbEnterConfig(WirelessRequest(*this)), ExchangeVariant::Long);
+        entered = m_session.EnterConfiguration();
     }
-    if (!entered) {
+    if (!entered.Ok()) {
         MessageBox(QStringLiteral("Wireless devices failed to enter configuration mode,Please check the connection"),
                    QStringLiteral("Warning"), MsgIcon::Question);
         return;
     }
-    m_wirelessDlg->m_sleepTime = entered->sleepTime;
-    m_wirelessDlg->m_configBits = entered->configBits;
+    m_wirelessDlg->m_sleepTime = entered.value.sleepTime;
+    m_wirelessDlg->m_configBits = entered.value.configBits;
 
     m_wirelessDlg->DoModal();
 
     bool left = false;
     {
         CWaitCursor wait;
-        //   FB FB FB 02 01 00 00 00 00 CRC  ->  any good FB reply
-        left = ExchangeFbValue(*this, BuildFbLeaveConfig(WirelessRequest(*this)), ValuesUsed::None,
-                               ExchangeVariant::Long)
-                   .has_value();
+        left = m_session.LeaveConfiguration().Ok();
     }
     if (!left) {
         MessageBox(QStringLiteral("Exit configuration mode failed,Please power on the device again"),

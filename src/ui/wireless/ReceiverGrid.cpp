@@ -5,10 +5,8 @@
 
 #include <QString>
 
-#include "WirelessControls.h"
 #include "WirelessDlg.h"
-#include "WirelessExchange.h"
-#include "app/ConfigDlg.h"
+#include "res/IdsWireless.h"
 
 namespace {
 
@@ -38,14 +36,11 @@ void CWirelessDlg::OnGridButton(int id) {
     const int index = id - kIdFirstGridButton;
     if (index < 0 || index >= static_cast<int>(kReceiverAddresses)) return;
     const auto receiver = static_cast<std::uint8_t>(index);
-    CConfigDlg& main = *g_mainDlg;
 
     if (IsConfigured(index)) {
         m_clearDlg.DoModal();
         if (!m_clearDlg.m_answer) return;
-        //   FB FB FB 06 01 index index CRC  ->  any good FB reply
-        const std::uint16_t length = BuildFbClearReceiver(WirelessRequest(main), receiver);
-        if (!ExchangeFbValue(main, length, ValuesUsed::None)) {
+        if (!m_session.ClearReceiver(receiver).Ok()) {
             MessageBox(kFailed, QStringLiteral("Warning"), MsgIcon::Question);
             return;
         }
@@ -56,16 +51,14 @@ void CWirelessDlg::OnGridButton(int id) {
         return;
     }
 
-    //   FB FB FB 03 01 index index CRC  ->  configuration reply, within 1 s
-    const std::uint16_t length = BuildFbConfigureReceiver(WirelessRequest(main), receiver);
-    const auto reply = ExchangeFbConfig(main, length, ExchangeVariant::Extended);
-    if (!reply) {
+    const OpResult<ReceiverTable> reply = m_session.ConfigureReceiver(receiver);
+    if (!reply.Ok()) {
         MessageBox(kFailed, QStringLiteral("Warning"), MsgIcon::Question);
         return;
     }
     // The grid shows what the receiver says, not what was asked of it.
-    m_sleepTime = reply->sleepTime;
-    m_configBits = reply->configBits;
+    m_sleepTime = reply.value.sleepTime;
+    m_configBits = reply.value.configBits;
     RefreshGrid();
     MessageBox(QStringLiteral("Config para successfully"), QStringLiteral("Prompt"));
 }

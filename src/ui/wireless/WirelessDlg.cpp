@@ -5,11 +5,12 @@
 
 #include <QString>
 
-#include "WirelessControls.h"
+#include "res/IdsWireless.h"
 
 bool g_thReadPending = false;
 
-CWirelessDlg::CWirelessDlg(QWidget* parent) : CDialogBase(kTemplateId, parent) {
+CWirelessDlg::CWirelessDlg(CDeviceSession& session, QWidget* parent)
+    : CDialogBase(kTemplateId, parent), m_session(session) {
     OnCommandRange(kIdFirstGridButton, kIdLastGridButton, [this](int id) { OnGridButton(id); });
     OnCommand(kIdReadSleepTime, [this] { OnReadSleepTime(); });
     OnCommand(kIdWriteSleepTime, [this] { OnWriteSleepTime(); });

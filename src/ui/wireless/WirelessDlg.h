@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ClearDeviceDlg.h"
+#include "device/DeviceSession.h"
 #include "protocol/FrameCodes.h"
 #include "widgets/DialogBase.h"
 #include "widgets/ImageButton.h"
@@ -25,7 +26,7 @@ public:
     static constexpr int kThTimer = 2;              // guard of the T&H read
     static constexpr int kThTimerMs = 600;
 
-    explicit CWirelessDlg(QWidget* parent = nullptr);
+    explicit CWirelessDlg(CDeviceSession& session, QWidget* parent = nullptr);
     ~CWirelessDlg() override;
 
     // Bit (i mod 8) of byte (i div 8) is address i + 1; set = configured.
@@ -53,6 +54,9 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnTimer(int timerId) override;
+
+private:
+    CDeviceSession& m_session;
 };
 
 // True for 600 ms after a temperature/humidity read started: a second click

@@ -270,7 +270,7 @@ TEST_F(LcdControl, EachOpeningStartsAfresh) {
 // A controller found by the register search answers reads from 255, while the
 // query goes to its own address; a reply from either address is taken then.
 TEST_F(LcdControl, RegisterModeTakesAReplyFromTheQueriedAddress) {
-    Dlg().m_soilMode = 1;
+    Dlg().Session().m_soilMode = 1;
     Choose(Lcd(), kIdModeBox, kManualMode);
     Device().SetRegister(kRegLcdRelay1, 1);
     Press(kIdQueryRelay1);
@@ -324,7 +324,7 @@ TEST_F(LcdScripted, QueryReplyAddressByDeviceMode) {
     };
     for (const Case& c : {Case{false, 7, true}, Case{false, 255, false}, Case{false, 8, false},
                           Case{true, 255, true}, Case{true, 7, true}, Case{true, 8, false}}) {
-        Dlg().m_soilMode = c.soilMode ? 1 : 0;
+        Dlg().Session().m_soilMode = c.soilMode ? 1 : 0;
         replyAddress = c.replyAddress;
         Press(kIdQueryRelay1);
         EXPECT_EQ(Lcd().GetDlgItemText(kIdRelay1Status), c.taken ? kClosed : " ")

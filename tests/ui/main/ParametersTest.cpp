@@ -163,7 +163,7 @@ TEST_F(Parameters, FailedReadsLeaveTheFieldEmptyWithoutABox) {
 
 // Writes are not guarded by the busy flag; reads are.
 TEST_F(Parameters, WritesRunWhileBusyReadsDoNot) {
-    Dlg().m_busy = 1;
+    Dlg().Session().m_busy = 1;
     SetText(kTemperatureUpper.field, "30");
     Click(kTemperatureUpper.writeButton);
     ExpectSuccess(OnlyBox());
@@ -172,12 +172,12 @@ TEST_F(Parameters, WritesRunWhileBusyReadsDoNot) {
     ClearRequests();
     for (const Setting& setting : kTextSettings) {
         SetText(setting.field, "kept");
-        Dlg().m_busy = 1;
+        Dlg().Session().m_busy = 1;
         Click(setting.readButton);
         EXPECT_EQ(Text(setting.field), "kept") << setting.name;
     }
     Dlg().ComboSetCurSel(kIdRemoteBox, 1);
-    Dlg().m_busy = 1;
+    Dlg().Session().m_busy = 1;
     Click(kIdReadRemote);
     EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteBox), 1);
     EXPECT_TRUE(Requests().empty());

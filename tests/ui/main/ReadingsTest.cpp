@@ -93,7 +93,7 @@ TEST_F(Readings, FailedReadsLeaveTheFieldBlankWithoutABox) {
 TEST_F(Readings, AReadWhileBusySendsNothingAndLeavesTheFieldAlone) {
     for (const Row& row : kRows) {
         SetText(row.field, "kept");
-        Dlg().m_busy = 1;
+        Dlg().Session().m_busy = 1;
         Click(row.button);
         EXPECT_EQ(Text(row.field), "kept") << row.name;
     }
@@ -106,7 +106,7 @@ class RegisterModeReadings : public MainWindowFixture {};
 
 TEST_F(RegisterModeReadings, OnlyTemperatureAndHumidityGoToAddress255) {
     sim::CSimulator& device = OpenOnFoundDevice({.kind = DeviceKind::Soil, .address = 4, .baud = 9600});
-    ASSERT_EQ(Dlg().m_soilMode, 1);
+    ASSERT_EQ(Dlg().Session().m_soilMode, 1);
     device.SetRegister(kRegTemperature, 0xFFFB);
     device.SetRegister(kRegHumidity, 0x0258);
 

@@ -61,9 +61,9 @@ TEST_F(Search, FindsAnFdDeviceAtTheSecondSpeedAndStaysThere) {
 
     EXPECT_EQ(Text(1012), "5");
     EXPECT_EQ(Text(1013), "4800");
-    EXPECT_EQ(Dlg().m_devAddress, 5);
-    EXPECT_EQ(Dlg().m_baudRate, 4800u);
-    EXPECT_EQ(Dlg().m_soilMode, 0);
+    EXPECT_EQ(Dlg().Session().m_devAddress, 5);
+    EXPECT_EQ(Dlg().Session().m_baudRate, 4800u);
+    EXPECT_EQ(Dlg().Session().m_soilMode, 0);
     EXPECT_TRUE(g_portOpen);
     EXPECT_EQ(g_serialPort.Baud(), 4800u);
     EXPECT_TRUE(SearchControlsEnabled());
@@ -93,8 +93,8 @@ TEST_F(Search, AnAnswerThatFailsTheFdCheckIsNoDevice) {
     const MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, "Search end  Unrecognized baud rate");
     EXPECT_EQ(box.caption, "Search Result");
-    EXPECT_EQ(Dlg().m_devAddress, 0);
-    EXPECT_EQ(Dlg().m_baudRate, 0u);
+    EXPECT_EQ(Dlg().Session().m_devAddress, 0);
+    EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
     EXPECT_EQ(Text(1012), "");
     EXPECT_TRUE(ParameterButtonsEnabled(false));
     EXPECT_TRUE(SearchControlsEnabled());
@@ -132,8 +132,8 @@ TEST_P(SoilSearch, ReportsTheRegisterDevicesLineSettings) {
     EXPECT_EQ(heard[3].lineBaud, 9600u);
     EXPECT_EQ(Text(1012), "1");
     EXPECT_EQ(Text(1013), "9600");
-    EXPECT_EQ(Dlg().m_soilMode, 1);
-    EXPECT_EQ(Dlg().m_soilParity, c.parity);
+    EXPECT_EQ(Dlg().Session().m_soilMode, 1);
+    EXPECT_EQ(Dlg().Session().m_soilParity, c.parity);
     EXPECT_EQ(g_serialPort.Baud(), 9600u);
     EXPECT_TRUE(ParameterButtonsEnabled(true));
     EXPECT_TRUE(SearchControlsEnabled());
@@ -158,7 +158,7 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
     OpenMainWindow();
     Click(kIdSearch);
     EXPECT_EQ(OnlyBox().text, "Soil moisture sensor\r\nAddress:3  Baud rate:0\r\nNo parity");
-    ASSERT_EQ(Dlg().m_soilMode, 1);
+    ASSERT_EQ(Dlg().Session().m_soilMode, 1);
 
     ClearBoxes();
     ClearRequests();
@@ -172,9 +172,9 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
     EXPECT_EQ(box.icon, MsgIcon::None);
     EXPECT_EQ(m_searchEnabledAtBox, std::vector<bool>{true});  // enabled before this box
     EXPECT_EQ(Requests(), (std::vector<sim::Frame>{kFdQuery, kFdQuery, kFdQuery, kLineSettingsRead}));
-    EXPECT_EQ(Dlg().m_soilMode, 0);
-    EXPECT_EQ(Dlg().m_devAddress, 3);  // a failed search changes nothing it learnt
-    EXPECT_EQ(Dlg().m_baudRate, 0u);
+    EXPECT_EQ(Dlg().Session().m_soilMode, 0);
+    EXPECT_EQ(Dlg().Session().m_devAddress, 3);  // a failed search changes nothing it learnt
+    EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
     EXPECT_TRUE(ParameterButtonsEnabled(true));
     EXPECT_TRUE(g_portOpen);
     EXPECT_EQ(g_serialPort.Baud(), 9600u);

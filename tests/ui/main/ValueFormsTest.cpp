@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TextNumbers.h"
-#include "ui/main/ValueForms.h"
+#include "protocol/ValueForms.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(ValueForms, TypedTextsToWords) {
         EXPECT_EQ(LimitWord(x), c.limit) << c.text;
         EXPECT_EQ(AdjustWord(x), c.adjust) << c.text;
         EXPECT_EQ(HysteresisWord(x), c.hysteresis) << c.text;
-        EXPECT_EQ(OutputDelayWord(ParseLeadingInteger(c.text)), c.outputDelay) << c.text;
+        EXPECT_EQ(LowWord(ParseLeadingInteger(c.text)), c.outputDelay) << c.text;
     }
     EXPECT_EQ(LimitWord(std::nan("")), 0);
 }

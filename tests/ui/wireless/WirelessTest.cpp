@@ -9,7 +9,7 @@
 #include "protocol/FrameCodes.h"
 #include "support/BuiltFrame.h"
 #include "support/MainWindowFixture.h"
-#include "ui/wireless/WirelessControls.h"
+#include "res/IdsWireless.h"
 #include "ui/wireless/WirelessDlg.h"
 
 namespace {
