@@ -103,8 +103,15 @@ namespace {
 
 // A register-frame exception reply: address, function | 80, code, CRC.
 constexpr std::size_t kExceptionReplyBytes = 5;
-// An FC reply carries two values; a device may also echo the 9-byte request.
-constexpr std::size_t kFcEchoBytes = kFcRequestBytes;
+// Other whole replies a check takes besides the expected one: a device may
+// echo an FC request, and a receiver answers a clear with its whole table.
+std::size_t OtherReplyBytes(ReplyCheck check) {
+    switch (check) {
+        case ReplyCheck::Fc: return kFcRequestBytes;
+        case ReplyCheck::Fb: return kFbConfigReplyBytes;
+        default: return 0;
+    }
+}
 
 // The length of the whole reply the check expects after `request`; 0 when the
 // layout does not tell.
@@ -133,7 +140,7 @@ bool IsCompleteReply(FrameBytes collected, FrameBytes request, const ReplyExpect
     const std::size_t size = collected.size();
     const std::size_t expected = ExpectedReplyBytes(request, expectation.check);
     const bool shaped = (expected != 0 && size == expected) ||
-                        (expectation.check == ReplyCheck::Fc && size == kFcEchoBytes) ||
+                        (size == OtherReplyBytes(expectation.check)) ||
                         (IsRegisterFamily(expectation.check) && size == kExceptionReplyBytes &&
                          (collected[1] & kExceptionFlag) != 0);
     return shaped && HasValidCrc(collected);
