@@ -30,7 +30,7 @@ mkdir -p "$WORK"
 
 FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$ROOT/src -I$ROOT/tools"
 PROTOCOL="$ROOT/src/protocol/Crc16.cpp $ROOT/src/protocol/BaudCodes.cpp $ROOT/src/protocol/ReplyChecks.cpp"
-DECODER="$ROOT/src/protocol/FrameDecoder.cpp $ROOT/src/protocol/FrameWords.cpp $ROOT/src/protocol/ReplyVerdict.cpp"
+DECODER="$ROOT/src/protocol/FrameDecoder.cpp $ROOT/src/protocol/FrameWords.cpp $ROOT/src/protocol/ReplyJudge.cpp $ROOT/src/protocol/ValueForms.cpp"
 SIM="$ROOT/tools/sim/RequestCutter.cpp $ROOT/tools/sim/Devices.cpp $ROOT/tools/sim/DeviceFd.cpp"
 SIM="$SIM $ROOT/tools/sim/DeviceRegisters.cpp $ROOT/tools/sim/DeviceFc.cpp $ROOT/tools/sim/DeviceWireless.cpp"
 SIM="$SIM $ROOT/tools/sim/DeviceState.cpp $ROOT/tools/sim/Fault.cpp"

@@ -52,10 +52,8 @@ std::span<const ReadingInfo> AllReadings() { return kReadings; }
 const ReadingInfo& InfoOf(Reading reading) { return *FindIn(kReadings, reading, &ReadingInfo::reading); }
 
 std::optional<Reading> ReadingByName(std::string_view name) {
-    for (const ReadingInfo& info : kReadings) {
-        if (name == info.name) return info.reading;
-    }
-    return std::nullopt;
+    const ReadingInfo* info = FindIn(kReadings, name, &ReadingInfo::name);
+    return info ? std::optional(info->reading) : std::nullopt;
 }
 
 std::string ReadingText(ReadingForm form, std::uint16_t word) {
@@ -87,10 +85,8 @@ const ParameterInfo& InfoOf(Parameter parameter) {
 }
 
 std::optional<Parameter> ParameterByName(std::string_view name) {
-    for (const ParameterInfo& info : kParameters) {
-        if (name == info.name) return info.parameter;
-    }
-    return std::nullopt;
+    const ParameterInfo* info = FindIn(kParameters, name, &ParameterInfo::name);
+    return info ? std::optional(info->parameter) : std::nullopt;
 }
 
 // Hysteresis goes out as a plain non-negative word but is shown with the
