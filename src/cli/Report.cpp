@@ -34,7 +34,7 @@ nlohmann::ordered_json DeviceDescription::Json() const {
     return device;
 }
 
-void CReport::SetPort(const PortChoice& port) {
+void CReport::SetPortChoice(const PortChoice& port) {
     m_document["port"] = port.label;
 }
 

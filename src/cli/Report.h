@@ -51,7 +51,7 @@ class CReport {
 public:
     CReport(bool json, std::ostream& out, std::ostream& err) : m_json(json), m_out(out), m_err(err) {}
 
-    void SetPort(const PortChoice& port);
+    void SetPortChoice(const PortChoice& port);
     void SetDevice(const DeviceDescription& device) { m_device = device; }
     // A line for the technician: on standard output when it is the command's
     // answer (`search`), else on standard error. Not part of the JSON.

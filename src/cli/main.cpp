@@ -44,7 +44,7 @@ int RunOnDevice(const CliRequest& request) {
     if (request.trace) trace.emplace(std::cerr);
     const CPortWatch watch(g_serialPort, trace ? &trace->Log() : nullptr);
     CReport report(request.json, std::cout, std::cerr);
-    report.SetPort(request.port);
+    report.SetPortChoice(request.port);
 
     int status = kExitOk;
     {
