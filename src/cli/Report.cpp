@@ -47,6 +47,9 @@ void CReport::RunError(std::string_view message) { PrintRunError(m_out, m_err, m
 
 void CReport::Add(CliResult result) {
     m_failed = m_failed || !result.ok;
+    // A failure is a line on standard error in both forms: a script that
+    // reads the JSON still leaves the technician something to read.
+    if (!result.ok) m_err << "sentrabus-cli: " << result.name << ": " << result.error << std::endl;
     if (m_json) {
         nlohmann::ordered_json entry{{"name", result.name}, {"ok", result.ok}};
         if (result.ok) {
@@ -58,8 +61,6 @@ void CReport::Add(CliResult result) {
         m_results.push_back(std::move(entry));
     } else if (result.ok) {
         m_out << result.name << ": " << result.text << std::endl;
-    } else {
-        m_err << "sentrabus-cli: " << result.name << ": " << result.error << std::endl;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What a run prints. As text: one "name: text" line per result on standard
-// output as it comes, a failure as one line on standard error. With --json:
-// one document at the end,
+// output as it comes. A failure is one line on standard error, also with
+// --json, which prints one document at the end:
 //
 //   {"port": "COM3",
 //    "device": {"address": 5, "baud": 4800, "mode": "fd"},
