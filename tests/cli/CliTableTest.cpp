@@ -36,7 +36,7 @@ const std::vector<std::string> kAt5 = {"--address", "5", "--baud", "4800"};
 struct CliCase {
     const char* behaviour;
     std::string device;              // sentrabus-sim options
-    std::vector<std::string> args;   // after --port COM20 unless they name a port ("{path}": the terminal's path)
+    std::vector<std::string> args;   // after --port COM20 unless they name a port ("{path}": the device path)
     int status;
     std::string out;                 // in standard output; a JSON document it must contain when it starts with {
     std::string err;                 // in standard error
@@ -198,7 +198,12 @@ TEST_P(CliTable, PrintsExitsAndSends) {
     std::vector<std::string> args;
     const bool portGiven = std::find(c.args.begin(), c.args.end(), "--port") != c.args.end();
     if (!portGiven && !c.args.empty()) args = {"--port", "COM" + std::to_string(kSimPort)};
-    for (const std::string& arg : c.args) args.push_back(arg == "{path}" ? HostPath(device.SlavePath()) : arg);
+#ifdef _WIN32
+    const std::string path = "\\\\.\\COM" + std::to_string(kSimPort);  // the COM port's device path
+#else
+    const std::string path = device.SlavePath();
+#endif
+    for (const std::string& arg : c.args) args.push_back(arg == "{path}" ? path : arg);
     CSerialPort holder;
     if (c.holdPort) {
         holder.SetParams(kSimPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
