@@ -2,7 +2,8 @@
 // Ctrl+C and termination requests held back while a run talks to a device,
 // so that the run stops between two exchanges: a write is never cut off, and
 // a wireless receiver is never left in configuration mode. A command asks
-// Requested() between its exchanges and stops when it says so.
+// Requested() between its exchanges and stops when it says so. A closed
+// standard output does not end the run either.
 //
 // Build it before any thread starts: the threads take its signal mask.
 

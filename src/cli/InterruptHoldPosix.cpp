@@ -9,6 +9,7 @@
 struct CInterruptHold::CState {
     sigset_t held;
     sigset_t previous;
+    struct sigaction previousPipe;
 };
 
 CInterruptHold::CInterruptHold() : m_state(std::make_unique<CState>()) {
@@ -17,9 +18,17 @@ CInterruptHold::CInterruptHold() : m_state(std::make_unique<CState>()) {
     sigaddset(&m_state->held, SIGTERM);
     sigaddset(&m_state->held, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &m_state->held, &m_state->previous);
+    // Output into a closed pipe (`sentrabus-cli ... | head -1`) fails the
+    // write instead of ending the process between two exchanges.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &m_state->previousPipe);
 }
 
-CInterruptHold::~CInterruptHold() { pthread_sigmask(SIG_SETMASK, &m_state->previous, nullptr); }
+CInterruptHold::~CInterruptHold() {
+    sigaction(SIGPIPE, &m_state->previousPipe, nullptr);
+    pthread_sigmask(SIG_SETMASK, &m_state->previous, nullptr);
+}
 
 bool CInterruptHold::Requested() {
     const timespec now{};

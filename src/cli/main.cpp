@@ -55,7 +55,9 @@ int RunOnDevice(const CliRequest& request) {
         status = Connect(context);
         if (status == kExitOk) {
             RunCommand(context);
-            context.Stopping();  // an interrupt during the last exchange still counts
+            // A request that came during the last exchange stopped nothing:
+            // it is taken, so that it does not end the process before it reports.
+            interrupt.Requested();
             status = report.Finish();
         }
         session.StopReceiving();
