@@ -29,14 +29,16 @@ constexpr const char* kFooter =
 // What the command line holds before it is checked.
 struct RawLine {
     std::string port = "COM1";
-    std::string address;
-    std::string baud;
+    std::optional<std::string> address;  // set when given, even empty
+    std::optional<std::string> baud;
     bool registerMode = false;
     bool json = false;
     bool trace = false;
     std::vector<std::string> names;   // read, get, set; the receiver addresses
     std::string value;                // address, baud, lcd mode, relay number, channel, sleep
     std::string relayState;
+    std::vector<CLI::Option*> valueOptions;  // those that fill `value`: given even when empty
+    CLI::Option* relayStateOption = nullptr;
 };
 
 // The checks' refusal, or nothing when the request is whole.
@@ -64,13 +66,13 @@ Refusal ReadPort(const std::string& text, PortChoice& port) {
 }
 
 Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
-    if (!raw.address.empty()) {
-        const Checked<std::uint8_t> address = StrictAddress(raw.address);
+    if (raw.address) {
+        const Checked<std::uint8_t> address = StrictAddress(*raw.address);
         if (!address.Ok()) return "--address: " + address.refusal;
         request.address = address.value;
     }
-    if (!raw.baud.empty()) {
-        const Checked<std::uint32_t> baud = StrictBaudRate(raw.baud);
+    if (raw.baud) {
+        const Checked<std::uint32_t> baud = StrictBaudRate(*raw.baud);
         if (!baud.Ok()) return "--baud: " + baud.refusal;
         request.baud = baud.value;
     }
@@ -129,7 +131,8 @@ Refusal Take(const Checked<T>& checked, std::optional<T>& into) {
 }
 
 Refusal ReadValues(CliRequest& request, const RawLine& raw) {
-    const bool given = !raw.value.empty();
+    const bool given = std::any_of(raw.valueOptions.begin(), raw.valueOptions.end(),
+                                   [](const CLI::Option* option) { return option->count() > 0; });
     switch (request.command) {
         case CliCommand::Read:
         case CliCommand::Get: return ReadNames(request, raw.names);
@@ -148,7 +151,7 @@ Refusal ReadValues(CliRequest& request, const RawLine& raw) {
             request.relay = raw.value == "1" ? 1 : 2;
             if (raw.relayState == "on") request.relayClosed = true;
             if (raw.relayState == "off") request.relayClosed = false;
-            if (!raw.relayState.empty() && !request.relayClosed) {
+            if (raw.relayStateOption->count() > 0 && !request.relayClosed) {
                 return "lcd relay takes on (closed) or off (open), not \"" + raw.relayState + "\"";
             }
             return std::nullopt;
@@ -178,8 +181,8 @@ struct CommandTable {
     }
 };
 
-void AddOptional(CLI::App* app, const char* name, std::string& into, const std::string& help) {
-    app->add_option(name, into, help)->type_name("");
+void AddValue(CLI::App* app, const char* name, RawLine& raw, const std::string& help) {
+    raw.valueOptions.push_back(app->add_option(name, raw.value, help)->type_name(""));
 }
 
 CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
@@ -202,26 +205,26 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
         ->add_option("PARAM=VALUE", raw.names, "values in the units the window shows, e.g. temperature-upper=35")
         ->required()
         ->type_name("");
-    AddOptional(add(&app, "address", "read the bus address, or set NEW (1-255)", CliCommand::Address), "NEW",
-                raw.value, "the new address");
-    AddOptional(add(&app, "baud", "read the baud rate, or set NEW (2400, 4800, 9600)", CliCommand::Baud), "NEW",
-                raw.value, "the new baud rate");
+    AddValue(add(&app, "address", "read the bus address, or set NEW (1-255)", CliCommand::Address), "NEW", raw,
+             "the new address");
+    AddValue(add(&app, "baud", "read the baud rate, or set NEW (2400, 4800, 9600)", CliCommand::Baud), "NEW", raw,
+             "the new baud rate");
 
     CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");
     lcd->require_subcommand(1);
-    AddOptional(add(lcd, "mode", "set the work mode, 1-4", CliCommand::LcdMode), "MODE", raw.value, "1 to 4");
+    AddValue(add(lcd, "mode", "set the work mode, 1-4", CliCommand::LcdMode), "MODE", raw, "1 to 4");
     CLI::App* relay = add(lcd, "relay", "query relay 1 or 2, or switch it on (closed) or off (open)",
                           CliCommand::LcdRelay);
     relay->add_option("RELAY", raw.value, "1 or 2")->required()->type_name("");
-    AddOptional(relay, "STATE", raw.relayState, "on or off");
+    raw.relayStateOption = relay->add_option("STATE", raw.relayState, "on or off")->type_name("");
 
     CLI::App* wireless = app.add_subcommand(
         "wireless", "wireless receiver; configuration mode is entered before and left after every command");
     wireless->require_subcommand(1);
-    AddOptional(add(wireless, "channel", "read the channel, or set N (0-63)", CliCommand::WirelessChannel), "N",
-                raw.value, "the new channel");
-    AddOptional(add(wireless, "sleep", "read the sleep time, or set S seconds (0-65535)", CliCommand::WirelessSleep),
-                "S", raw.value, "the new sleep time");
+    AddValue(add(wireless, "channel", "read the channel, or set N (0-63)", CliCommand::WirelessChannel), "N", raw,
+             "the new channel");
+    AddValue(add(wireless, "sleep", "read the sleep time, or set S seconds (0-65535)", CliCommand::WirelessSleep), "S",
+             raw, "the new sleep time");
     add(wireless, "th", "read temperature and humidity", CliCommand::WirelessTh);
     add(wireless, "table", "the sleep time and the configured receiver addresses", CliCommand::WirelessTable);
     add(wireless, "configure", "configure receiver addresses N (1-200)", CliCommand::WirelessConfigure)
@@ -253,9 +256,12 @@ CommandLineOutcome ReadCommandLine(int argc, const char* const* argv, std::ostre
     app.require_subcommand(1);
     app.add_option("--port", raw.port, "COMn, as in the Sentrabus window, or a device path (default COM1)")
         ->type_name("COMn|PATH");
-    app.add_option("--address", raw.address, "talk to the device at this address (1-255) instead of searching")
-        ->type_name("A");
-    app.add_option("--baud", raw.baud,
+    std::string address;
+    std::string baud;
+    CLI::Option* addressOption =
+        app.add_option("--address", address, "talk to the device at this address (1-255) instead of searching")
+            ->type_name("A");
+    CLI::Option* baudOption = app.add_option("--baud", baud,
                    "with --address or --register-mode: the line speed, 2400, 4800 or 9600 "
                    "(default 4800, in register mode 9600)")
         ->type_name("B");
@@ -282,8 +288,15 @@ CommandLineOutcome ReadCommandLine(int argc, const char* const* argv, std::ostre
         return {std::nullopt, kExitUsage};
     }
 
+    if (addressOption->count() > 0) raw.address = address;
+    if (baudOption->count() > 0) raw.baud = baud;
+    const std::optional<CliCommand> command = table.Chosen();
+    if (!command) {
+        PrintRunError(out, err, raw.json, "no command (sentrabus-cli --help shows the usage)");
+        return {std::nullopt, kExitUsage};
+    }
     CliRequest request;
-    request.command = *table.Chosen();
+    request.command = *command;
     request.json = raw.json;
     request.trace = raw.trace;
     const char* silence = std::getenv("SENTRABUS_SILENCE_CUT");
