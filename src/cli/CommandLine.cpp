@@ -156,7 +156,8 @@ Refusal ReadValues(CliRequest& request, const RawLine& raw) {
             }
             return std::nullopt;
         case CliCommand::WirelessChannel: return given ? Take(StrictChannel(raw.value), request.channel) : std::nullopt;
-        case CliCommand::WirelessSleep: return given ? Take(StrictSleepTime(raw.value), request.sleepTime) : std::nullopt;
+        case CliCommand::WirelessSleep:
+            return given ? Take(StrictSleepTime(raw.value), request.sleepTime) : std::nullopt;
         case CliCommand::WirelessConfigure:
         case CliCommand::WirelessClear:
             for (const std::string& text : raw.names) {

@@ -6,7 +6,8 @@ namespace {
 std::string Advice(const CPortEvent& event) {
     switch (event.m_kind) {
         case PortEventKind::OpenFailed: return std::string(OpenFailureAdvice(event.m_reason));
-        case PortEventKind::Vanished: return "vanished: the adapter was unplugged or lost power; plug it in and try again";
+        case PortEventKind::Vanished:
+            return "vanished: the adapter was unplugged or lost power; plug it in and try again";
         case PortEventKind::ReadFailed:
         case PortEventKind::WriteFailed: return "failed";
         default: return {};

@@ -22,6 +22,23 @@
 
 namespace {
 
+#ifdef _WIN32
+// Values and messages carry °C; the console shows UTF-8 only while told to.
+// The console is the shell's too, so its code page is given back at the end.
+class CUtf8Console {
+public:
+    CUtf8Console() : m_previous(::GetConsoleOutputCP()) { ::SetConsoleOutputCP(CP_UTF8); }
+    ~CUtf8Console() {
+        if (m_previous != 0) ::SetConsoleOutputCP(m_previous);
+    }
+    CUtf8Console(const CUtf8Console&) = delete;
+    CUtf8Console& operator=(const CUtf8Console&) = delete;
+
+private:
+    UINT m_previous;
+};
+#endif
+
 void RunCommand(CliContext& c) {
     switch (c.request.command) {
         case CliCommand::Ports:
@@ -71,8 +88,7 @@ int RunOnDevice(const CliRequest& request) {
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-    // Values and messages carry °C; the console shows UTF-8 only when told.
-    ::SetConsoleOutputCP(CP_UTF8);
+    const CUtf8Console console;
 #endif
     const CommandLineOutcome line = ReadCommandLine(argc, argv, std::cout, std::cerr);
     if (!line.request) return line.exitStatus;
