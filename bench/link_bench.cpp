@@ -1,5 +1,7 @@
 // What the serial link costs the technician: how long a read and a write take
-// from the request to the result on screen and where that time goes, how long
+// from the request to the result on screen (a read to the first paint of its
+// field, a write to the first expose of its message box's window, beside a
+// bare Qt program's box as the floor) and where that time goes, how long
 // a search that finds nothing takes, how soon the window paints, how much of a
 // core the program burns while the line is quiet, and how much memory it holds.
 //
@@ -28,6 +30,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,7 +38,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/ConfigApp.h"
 #include "app/ConfigDlg.h"
@@ -86,7 +92,7 @@ Stat Summarise(std::vector<double> samples) {
 
 void PrintHeader(const char* title) {
     std::printf("\n%s\n", title);
-    std::printf("%-46s %10s %10s %10s %7s  %s\n", "figure", "median", "p99", "floor", "ratio", "goal");
+    std::printf("%-52s %10s %10s %10s %7s  %s\n", "figure", "median", "p99", "floor", "ratio", "goal");
 }
 
 void PrintRow(const char* figure, const Stat& s, double floor, const char* unit, const char* goal = "") {
@@ -94,7 +100,7 @@ void PrintRow(const char* figure, const Stat& s, double floor, const char* unit,
     char floorText[32] = "-";
     if (!std::isnan(floor)) std::snprintf(floorText, sizeof(floorText), "%.*f", unit[0] == '%' ? 2 : 1, floor);
     const int digits = unit[0] == '%' ? 3 : 1;
-    std::printf("%-46s %8.*f%-2s %8.*f%-2s %10s %7s  %s\n", figure, digits, s.median, unit, digits, s.p99, unit,
+    std::printf("%-52s %8.*f%-2s %8.*f%-2s %10s %7s  %s\n", figure, digits, s.median, unit, digits, s.p99, unit,
                 floorText, ratio.c_str(), goal);
     std::fflush(stdout);
 }
@@ -102,6 +108,8 @@ void PrintRow(const char* figure, const Stat& s, double floor, const char* unit,
 // --- One exchange, timed at every hand-over -------------------------------------------
 
 // Where the time of one request goes.
+// `fetched`: the exchange has ended with its reply judged (the verdict);
+// `shown`: a read's field painted, a write's box window exposed.
 struct Round {
     Clock::time_point click, request, lastByte, cut, fetched, shown;
 };
@@ -229,8 +237,46 @@ private:
     std::vector<Clock::time_point> m_paints;
 };
 
+// The first message box shown after Arm(): when its window was first exposed
+// and when it first painted. The box is closed once it has painted, as the
+// technician's Enter would.
+class CBoxWatch : public QObject {
+public:
+    CBoxWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    void Arm() {
+        m_box = nullptr;
+        m_text.clear();
+        m_exposed.reset();
+        m_painted.reset();
+    }
+    std::optional<Clock::time_point> Exposed() const { return m_exposed; }
+    std::optional<Clock::time_point> Painted() const { return m_painted; }
+    const QString& Text() const { return m_text; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !m_box) {
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                m_box = box;
+                m_text = box->text();
+            }
+        } else if (m_box && event->type() == QEvent::Expose && watched == m_box->windowHandle()) {
+            if (!m_exposed && m_box->windowHandle()->isExposed()) m_exposed = Clock::now();
+        } else if (m_box && event->type() == QEvent::Paint && watched == m_box && !m_painted) {
+            m_painted = Clock::now();
+            QMetaObject::invokeMethod(m_box, &QDialog::accept, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QMessageBox> m_box;
+    QString m_text;
+    std::optional<Clock::time_point> m_exposed, m_painted;
+};
+
 struct ExchangeRounds {
-    std::vector<Round> reads, writes;
+    std::vector<Round> reads, writes, failedWrites;
 };
 
 void Fail(const char* what) {
@@ -255,14 +301,16 @@ ExchangeRounds RunExchanges(int count) {
     dlg.Create();
     dlg.show();
     QString boxText;
-    Clock::time_point boxShown;
     SetMessageBoxHook([&](const MessageBoxCall& call) {
-        boxShown = Clock::now();
         boxText = call.text;
         return 1;
     });
     dlg.ClickDlgItem(kIdSearch);
     if (!boxText.startsWith("Device Address:1")) Fail("the search did not find the device");
+
+    // From here on the boxes are real.
+    SetMessageBoxHook({});
+    CBoxWatch box;
 
     CTimingWaiter timing(*dlg.Link().m_waiter);
     dlg.Link().m_waiter = &timing;
@@ -270,13 +318,18 @@ ExchangeRounds RunExchanges(int count) {
     CPaintWatch paint(dlg.GetDlgItem(kIdTemperatureField));
     ExchangeRounds rounds;
 
-    auto one = [&](bool read) {
+    // A failed write shows the question icon, as the bare Qt box does; the
+    // simulator spoils the CRC of its one reply.
+    enum class Kind { Read, Write, FailedWrite };
+    auto one = [&](Kind kind) {
+        const bool read = kind == Kind::Read;
         Settle(60ms);  // a quiet line, and the busy flag's timer has ticked
         dlg.m_busy = 0;
         deviceClock.Reset();
         timing.Reset();
-        boxText.clear();
+        box.Arm();
         if (!read) dlg.SetDlgItemText(kIdOutputDelayField, "5");
+        if (kind == Kind::FailedWrite) device.InjectFault(sim::Fault::BadCrc());
         Settle(20ms);
         paint.Arm();
         spy.Arm();
@@ -291,20 +344,25 @@ ExchangeRounds RunExchanges(int count) {
             if (!painted) Fail("the read value was never painted");
             round.shown = *painted;
         } else {
-            if (boxText != "Setting successfully") Fail("a write failed");
-            round.shown = boxShown;
+            const char* expected = kind == Kind::Write ? "Setting successfully" : "Setting failed";
+            if (box.Text() != expected) Fail("a write did not show its box");
+            if (!box.Exposed()) Fail("the box's window was never exposed");
+            round.shown = *box.Exposed();
         }
         std::tie(round.request, round.lastByte) = deviceClock.Times();
         const auto woken = timing.Woken();
         round.cut = woken && spied ? std::min(*woken, *spied) : woken ? *woken : spied ? *spied : round.fetched;
-        (read ? rounds.reads : rounds.writes).push_back(round);
+        (read ? rounds.reads : kind == Kind::Write ? rounds.writes : rounds.failedWrites).push_back(round);
     };
     for (int i = 0; i < count; ++i) {
-        one(true);
-        one(false);
+        one(Kind::Read);
+        one(Kind::Write);
+        one(Kind::FailedWrite);
     }
     dlg.Link().m_waiter = nullptr;
-    SetMessageBoxHook({});
+    // Closed before the device goes, which would otherwise be logged as pulled.
+    g_serialPort.Close();
+    g_portOpen = false;
     return rounds;
 }
 
@@ -355,8 +413,8 @@ pid_t Spawn(const std::vector<std::string>& args, int out = -1) {
     return pid;
 }
 
-// The child's one line of output.
-std::optional<double> RunChild(const std::vector<std::string>& args) {
+// The numbers the child prints, one a line.
+std::vector<double> RunChild(const std::vector<std::string>& args) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) Fail("no pipe");
     const pid_t pid = Spawn(args, out[1]);
@@ -367,8 +425,10 @@ std::optional<double> RunChild(const std::vector<std::string>& args) {
     ::close(out[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    if (text.empty()) return std::nullopt;
-    return std::strtod(text.c_str(), nullptr);
+    std::vector<double> values;
+    std::istringstream lines(text);
+    for (double value; lines >> value;) values.push_back(value);
+    return values;
 }
 
 // Nanoseconds on a CPU, all threads of `pid` together.
@@ -442,6 +502,30 @@ double PeakRssMb() {
     return NAN;
 }
 
+// The floor of a box: a bare Qt program shows a parented, window-modal
+// QMessageBox with the question icon over a shown dialog, `count` times, and
+// prints for each the time from asking for it to the first expose of its
+// window.
+int BareBoxes(int argc, char** argv, int count) {
+    QApplication app(argc, argv);
+    QDialog owner;
+    QLabel label("Sentrabus", &owner);
+    owner.resize(600, 800);
+    owner.show();
+    Settle(300ms);
+    CBoxWatch watch;
+    for (int i = 0; i < count; ++i) {
+        Settle(60ms);
+        watch.Arm();
+        const auto asked = Clock::now();
+        QMessageBox box(QMessageBox::Question, "Warning", "Setting failed", QMessageBox::Ok, &owner);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        if (watch.Exposed()) std::printf("%.3f\n", Ms(*watch.Exposed() - asked));
+    }
+    return 0;
+}
+
 int RunChildMode(const std::string& mode, int argc, char** argv) {
     if (mode == "idle") {
         CConfigApp app(argc, argv);
@@ -469,6 +553,7 @@ int RunChildMode(const std::string& mode, int argc, char** argv) {
         }
         return 1;
     }
+    if (mode == "box-floor") return BareBoxes(argc, argv, std::atoi(argv[3]));
     QApplication app(argc, argv);
     InstallDialogFontSubstitutions();
     if (mode == "rss-floor") {
@@ -506,7 +591,7 @@ std::vector<double> ChildSamples(const std::string& mode, int runs) {
     for (int i = 0; i < runs; ++i) {
         std::vector<std::string> args{SelfPath(), "--child", mode};
         if (mode.starts_with("first-paint")) args.push_back(std::to_string(Ticks(Clock::now())));
-        if (const auto value = RunChild(args)) samples.push_back(*value);
+        for (const double value : RunChild(args)) samples.push_back(value);
     }
     return samples;
 }
@@ -529,7 +614,7 @@ void PrintBreakdown(const char* what, const std::vector<Round>& rounds) {
     part("| →last reply byte", &Round::request, &Round::lastByte);
     part("| →cut", &Round::lastByte, &Round::cut);
     part("| →fetched", &Round::cut, &Round::fetched);
-    part("| →shown", &Round::fetched, &Round::shown);
+    part("| →on screen", &Round::fetched, &Round::shown);
     std::printf("\n");
 }
 
@@ -547,9 +632,8 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--exchanges") == 0) exchanges = std::max(1, std::atoi(argv[i + 1]));
     }
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Sentrabus");
-    InstallDialogFontSubstitutions();
+    // The program's own application object, as the technician runs it.
+    CConfigApp app(argc, argv);
     std::printf("link_bench: %s, device answers after %lld ms, %d exchanges, %d runs\n",
                 qgetenv("QT_QPA_PLATFORM").isEmpty() ? "X display" : qgetenv("QT_QPA_PLATFORM").constData(),
                 static_cast<long long>(kDeviceLatency.count()), exchanges, runs);
@@ -569,9 +653,15 @@ int main(int argc, char** argv) {
     PrintRow("read: last reply byte → value painted",
              Summarise(Each(rounds.reads, [](const Round& r) { return Ms(r.shown - r.lastByte); })), kSilenceMs,
              "ms", "<= 33 ms");
-    PrintRow("write round trip (request at device → box)",
+    PrintRow("write round trip (request at device → box exposed)",
              Summarise(Each(rounds.writes, [](const Round& r) { return Ms(r.shown - r.request); })),
              device(rounds.writes) + kSilenceMs, "ms", "<= 80 ms");
+    const auto boxFloor = Summarise(RunChild({SelfPath(), "--child", "box-floor", std::to_string(exchanges)})).median;
+    const auto verdictToBox = [](const Round& r) { return Ms(r.shown - r.fetched); };
+    PrintRow("write: verdict → box exposed (floor: bare Qt box)", Summarise(Each(rounds.writes, verdictToBox)),
+             boxFloor, "ms", "<= 15 ms");
+    PrintRow("failed write: verdict → question box exposed", Summarise(Each(rounds.failedWrites, verdictToBox)),
+             boxFloor, "ms", "<= 15 ms");
     PrintRow("no-device search (click → box)", Summarise(searches), kSearchDesignMs, "ms");
     const auto paintFloor = Summarise(ChildSamples("first-paint-floor", runs)).median;
     PrintRow("start to first paint (floor: a bare Qt dialog)", Summarise(ChildSamples("first-paint", runs)),
@@ -580,7 +670,8 @@ int main(int argc, char** argv) {
     PrintRow("peak RSS after a search and 20 reads (floor: bare)", Summarise(ChildSamples("rss", 3)), rssFloor,
              "MB");
 
-    std::printf("\nRound trip, request written → last reply byte at the port → reply cut → fetched → shown\n");
+    std::printf("\nRound trip, request written → last reply byte at the port → reply cut → fetched and judged → on "
+                "screen (a read's field painted, a write's box exposed)\n");
     PrintBreakdown("read ", rounds.reads);
     PrintBreakdown("write", rounds.writes);
 

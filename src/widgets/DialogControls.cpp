@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include "ComboStyle.h"
 #include "DialogBase.h"
@@ -15,13 +16,15 @@
 
 namespace {
 
-// The system icon size (32 pixels at 96 DPI): a static icon control takes it
-// whatever its template rectangle says.
 int LogicalDpi(const QWidget* window) {
     return qRound(window->screen() ? window->screen()->logicalDotsPerInchY() : 96.0);
 }
 
-int SystemIconSize(const QWidget* window) { return MulDiv(32, LogicalDpi(window), 96); }
+// The system icon size (32 pixels at 96 DPI): a static icon control takes it
+// whatever its template rectangle says.
+int SystemIconSize(const QWidget* window) {
+    return window->style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, window);
+}
 
 // The drop-down button of a combo box, 13 pixels wide at 96 DPI: room for
 // "COM30" in the port list.
@@ -35,6 +38,24 @@ QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
     if (item.kind == DlgItemKind::CText) horizontal = Qt::AlignHCenter;
     // Static texts start at the top of their rectangle.
     label->setAlignment(horizontal | Qt::AlignTop);
+    return label;
+}
+
+// A static icon control draws its icon at the system icon size from its
+// top-left corner, stretching an icon image that is smaller (the grid
+// legend's 16-pixel squares), as the Windows dialog manager does.
+QLabel* MakeStaticIcon(const DlgItem& item, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int size = SystemIconSize(parent);
+    const qreal ratio = parent->devicePixelRatio();
+    const int pixels = qRound(size * ratio);
+    QPixmap pixmap = LoadAppIcon(item.resource).pixmap(QSize(size, size), ratio);
+    if (pixmap.isNull()) return label;
+    if (pixmap.size() != QSize(pixels, pixels))
+        pixmap = pixmap.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    pixmap.setDevicePixelRatio(ratio);
+    label->setPixmap(pixmap);
     return label;
 }
 
@@ -77,12 +98,7 @@ QWidget* CDialogBase::CreateControl(const DlgItem& item) {
         case DlgItemKind::LText:
         case DlgItemKind::RText:
         case DlgItemKind::CText: return MakeStatic(item, this);
-        case DlgItemKind::Icon: {
-            auto* label = new QLabel(this);
-            const int size = SystemIconSize(this);
-            label->setPixmap(LoadAppIcon(item.resource).pixmap(size, size));
-            return label;
-        }
+        case DlgItemKind::Icon: return MakeStaticIcon(item, this);
         case DlgItemKind::Edit: {
             auto* edit = new QLineEdit(this);
             edit->setReadOnly(item.style & DlgStyle::ReadOnly);

@@ -2,9 +2,12 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+
+#include "BoxIconStyle.h"
 
 namespace {
 
@@ -29,10 +32,18 @@ QMessageBox::Icon QtIcon(MsgIcon icon) {
 // The box with one OK button. Ctrl+C copies it in the Windows layout.
 class CSystemMessageBox final : public QMessageBox {
 public:
-    explicit CSystemMessageBox(const MessageBoxCall& call)
-        : QMessageBox(QtIcon(call.icon), call.caption, call.text, QMessageBox::Ok, call.owner),
-          m_call(call) {
+    explicit CSystemMessageBox(const MessageBoxCall& call) : QMessageBox(call.owner), m_call(call) {
+        // The icons come through the style, so it is in place before them,
+        // on the box and on the row of buttons that makes the OK button.
+        auto* style = new CBoxIconStyle;
+        style->setParent(this);
+        setStyle(style);
+        if (auto* buttons = findChild<QDialogButtonBox*>()) buttons->setStyle(style);
+        setWindowTitle(call.caption);
         setTextFormat(Qt::PlainText);
+        setText(call.text);
+        setIcon(QtIcon(call.icon));
+        setStandardButtons(QMessageBox::Ok);
     }
 
 protected:

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "LinkOnPort.h"
 #include "protocol/Exchange.h"
 #include "protocol/ReplyChecks.h"
 #include "protocol/RequestFrames.h"
@@ -26,24 +27,14 @@ using namespace std::chrono_literals;
 
 constexpr std::uint8_t kTestPortNumber = 29;  // COM29 resolves to the simulator's terminal
 
-class ExchangeOnPty : public ::testing::Test {
+class ExchangeOnPty : public LinkOnPort {
 protected:
     explicit ExchangeOnPty(sim::DeviceKind kind = sim::DeviceKind::Th)
         : m_device({.kind = kind, .address = 5, .baud = 4800}) {}
 
     void SetUp() override {
         ::setenv("SENTRABUS_COM29", m_device.SlavePath().c_str(), 1);
-        m_port.SetParams(kTestPortNumber, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
-        ASSERT_TRUE(m_port.Open());
-        m_portOpen = true;
-        m_link.m_receive.Init();
-        m_link.m_receive.Start(m_port, m_portOpen);
-    }
-
-    void TearDown() override {
-        m_link.m_receive.Stop();
-        m_portOpen = false;
-        m_port.Close();
+        OpenLink(kTestPortNumber);
     }
 
     // True once `count` bytes wait in the reply queue (the receive path has cut
@@ -58,9 +49,6 @@ protected:
     }
 
     sim::CSimulator m_device;
-    CSerialPort m_port;
-    std::atomic<bool> m_portOpen{false};
-    CLink m_link{m_port};
 };
 
 class WirelessExchangeOnPty : public ExchangeOnPty {

@@ -5,10 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "LinkOnPort.h"
 #include "protocol/Exchange.h"
 #include "protocol/FrameCodes.h"
 #include "protocol/ReplyChecks.h"
@@ -23,7 +24,7 @@ namespace {
 constexpr std::uint8_t kSimPort = 12;
 constexpr std::uint8_t kAddress = 5;
 
-class ExchangeWithSimProgram : public ::testing::Test {
+class ExchangeWithSimProgram : public LinkOnPort {
 protected:
     // Starts the device (sentrabus-sim options after --device) and opens the port on it.
     void Start(const std::vector<std::string>& deviceOptions) {
@@ -31,23 +32,10 @@ protected:
         options.insert(options.end(), deviceOptions.begin(), deviceOptions.end());
         m_device = std::make_unique<CSimProgram>(kSimPort, options);
         ASSERT_TRUE(m_device->Valid()) << "no simulator: CTest sets SENTRABUS_SIM to the sentrabus-sim program";
-        m_port.SetParams(kSimPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
-        ASSERT_TRUE(m_port.Open());
-        m_portOpen = true;
-        m_link.m_receive.Init();
-        m_link.m_receive.Start(m_port, m_portOpen);
-    }
-
-    void TearDown() override {
-        m_link.m_receive.Stop();
-        m_portOpen = false;
-        m_port.Close();
+        OpenLink(kSimPort);
     }
 
     std::unique_ptr<CSimProgram> m_device;
-    CSerialPort m_port;
-    std::atomic<bool> m_portOpen{false};
-    CLink m_link{m_port};
 };
 
 TEST_F(ExchangeWithSimProgram, FdQueryFindsTheDevice) {

@@ -7,6 +7,7 @@
 #include <future>
 #include <thread>
 
+#include "PortOnPty.h"
 #include "PseudoTerminal.h"
 #include "TestSupport.h"
 #include "serial/SerialPort.h"
@@ -27,12 +28,13 @@ constexpr bool kPolledPort = false;
 #endif
 constexpr const char* kNotWaitedOn = "the Win32 port is polled, not waited on";
 
-class PortWaitOnPty : public testing::Test {
+class PortWaitOnPty : public PortOnPty {
 protected:
+    PortWaitOnPty() : PortOnPty(kPort) {}
+
     void SetUp() override {
-        ASSERT_TRUE(m_pty.Valid());
-        m_port.SetEventSink(&m_log);
-        m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
+        PortOnPty::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(m_port.Open());
     }
 
@@ -54,11 +56,6 @@ protected:
         }
         return future.get();
     }
-
-    CSerialLogCapture m_log;
-    CPseudoTerminal m_pty;
-    CComPortOverride m_override{kPort, m_pty.SlavePath()};
-    CSerialPort m_port;
 };
 
 }  // namespace

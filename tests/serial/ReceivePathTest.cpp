@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "PortOnPty.h"
 #include "PseudoTerminal.h"
 #include "TestSupport.h"
 #include "serial/PortPath.h"
@@ -20,12 +21,13 @@ std::vector<std::uint8_t> Bytes(const char (&text)[N]) {
 }
 
 // The receive thread reading a real port on a pseudo-terminal.
-class ReceivePathOnPty : public testing::Test {
+class ReceivePathOnPty : public PortOnPty {
 protected:
+    ReceivePathOnPty() : PortOnPty(kPort) {}
+
     void SetUp() override {
-        ASSERT_TRUE(m_pty.Valid());
-        m_port.SetEventSink(&m_log);
-        m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
+        PortOnPty::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(m_port.Open());
         m_portOpen = true;
         m_receive.Init();
@@ -50,10 +52,6 @@ protected:
         return all;
     }
 
-    CSerialLogCapture m_log;
-    CPseudoTerminal m_pty;
-    CComPortOverride m_override{kPort, m_pty.SlavePath()};
-    CSerialPort m_port;
     std::atomic<bool> m_portOpen{false};
     CReceivePath m_receive;  // last, so that its thread ends before the port goes
 };

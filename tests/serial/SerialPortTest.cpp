@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "PortOnPty.h"
 #include "PseudoTerminal.h"
 #include "TestSupport.h"
 #include "serial/PortPath.h"
@@ -61,13 +62,9 @@ constexpr OpenFailure kNotATerminal = OpenFailure::BadSettings;
 constexpr OpenFailure kNotATerminal = OpenFailure::NotATerminal;
 #endif
 
-class SerialPortOnPty : public testing::Test {
+class SerialPortOnPty : public PortOnPty {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_pty.Valid());
-        m_port.SetEventSink(&m_log);
-        m_port.SetParams(kPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 9600);
-    }
+    SerialPortOnPty() : PortOnPty(kPort) {}
 
     std::uint64_t Session() {
         std::uint64_t session = 0;
@@ -75,11 +72,6 @@ protected:
         m_port.Read(unused, 0, &session);
         return session;
     }
-
-    CSerialLogCapture m_log;
-    CPseudoTerminal m_pty;
-    CComPortOverride m_override{kPort, m_pty.SlavePath()};
-    CSerialPort m_port;
 };
 
 }  // namespace

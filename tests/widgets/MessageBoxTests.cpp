@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +47,7 @@ TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
     QGuiApplication::clipboard()->clear();
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QImage iconImage;
     int buttons = 0;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -53,6 +55,7 @@ TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        iconImage = box->iconPixmap().toImage();
         buttons = static_cast<int>(box->buttons().size());
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
         box->button(QMessageBox::Ok)->click();
@@ -63,6 +66,9 @@ TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
     EXPECT_EQ(title, QStringLiteral("Relay Control"));
     EXPECT_EQ(text, QStringLiteral("Relay1 control failed"));
     EXPECT_EQ(icon, QMessageBox::Question);
+    const int iconSize = QApplication::style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    EXPECT_EQ(iconImage, QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(iconSize).toImage())
+        << "the desktop's own question icon, drawn";
     EXPECT_EQ(buttons, 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               MessageBoxClipboardText({nullptr, QStringLiteral("Relay1 control failed"),

@@ -2,6 +2,8 @@
 // receiver on a pseudo-terminal: the configuration sequence around the
 // window, the channel, sleep-time and T&H operations, and the address grid.
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -327,6 +329,32 @@ TEST_F(WirelessTest, GridShowsExactlyTheAddressesTheReceiverReports) {
     InWindow([&] {
         WaitForFirstColouring();
         EXPECT_EQ(GreenAddresses(), (std::vector<int>{1, 200}));
+    });
+}
+
+// Each legend square is drawn from its control's top-left corner at the
+// system icon size: it covers the control's centre and is as large as a grid
+// button.
+TEST_F(WirelessTest, LegendSquaresAreAsLargeAsTheGridButtons) {
+    InWindow([&] {
+        const QImage window = Wireless().grab().toImage();
+        const QSize button = Wireless().GetDlgItem(kIdFirstGridButton)->size();
+        const struct {
+            int icon;
+            QRgb colour;
+        } legends[] = {{IDI_CONFIGURED, kGreen}, {IDI_NOT_CONFIGURED, kGrey}};
+        const auto items = Wireless().Template().items;
+        for (const auto& legend : legends) {
+            const auto item = std::find_if(items.begin(), items.end(), [&](const DlgItem& i) {
+                return i.kind == DlgItemKind::Icon && i.resource == legend.icon;
+            });
+            ASSERT_NE(item, items.end()) << legend.icon;
+            const QRect control = Wireless().MapDialogRect(item->x, item->y, item->cx, item->cy);
+            const QPoint buttonCorner = control.topLeft() + QPoint(button.width() - 1, button.height() - 1);
+            for (const QPoint& at : {control.topLeft(), control.center(), buttonCorner})
+                EXPECT_EQ(window.pixel(at) & 0xFFFFFF, legend.colour & 0xFFFFFF)
+                    << "icon " << legend.icon << " at " << at.x() << "," << at.y();
+        }
     });
 }
 
