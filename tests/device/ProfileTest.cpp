@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <thread>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,11 +14,14 @@
 
 #include "SessionOnDevice.h"
 #include "device/Commissioning.h"
+#include "device/CommissioningLoop.h"
 #include "device/CsvFile.h"
 #include "device/Profile.h"
 #include "device/ProfileEngine.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // The FC writes a device heard, as "code=word".
 std::vector<std::string> FcWrites(const sim::CSimulator& device) {
@@ -180,6 +185,48 @@ TEST(Profile, TheKindOfTheConnectedDeviceIsKnownByWhatItAnswers) {
         line.AssumeFound();
         EXPECT_EQ(DetectProfileKind(line.m_session), kind) << ProfileKindName(kind);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Commissioning, TheLoopTakesABoxOfUnitsOneAfterTheOther) {
+    const Checked<Profile> profile = ParseProfile(
+        R"({"format": "sentrabus-profile", "version": 1, "kind": "th", "parameters": {"temperature-upper": 45}})");
+    ASSERT_TRUE(profile.Ok());
+    const std::string path = ::testing::TempDir() + "sentrabus-loop.csv";
+    std::remove(path.c_str());
+    CCsvFile record(path, RecordHeader(*profile.value));
+    SessionOnDevice line(sim::DeviceKind::Th, true);
+    // The second unit falls silent as soon as it has been found.
+    int unitsPlugged = 1;
+    std::vector<std::string> said;
+    std::jthread plugger;
+    const auto say = [&](LoopEvent event, const std::string& words) {
+        said.push_back(words);
+        if (event != LoopEvent::Done && event != LoopEvent::Failed) return;
+        // The technician pulls the unit and, a moment later, connects the next.
+        line.m_device.Unplug();
+        plugger = std::jthread([&] {
+            std::this_thread::sleep_for(300ms);
+            line.m_device.PlugInFresh();
+            if (++unitsPlugged == 2) line.m_device.InjectFault(sim::Fault::None(), 1);
+            if (unitsPlugged == 2) line.m_device.InjectFault(sim::Fault::Silent(), sim::CSimulator::kEveryRequest);
+            if (unitsPlugged == 3) line.m_device.ClearFaults();
+        });
+    };
+    CommissioningOptions options{.firstAddress = 20, .baudRate = 9600, .count = 3, .searchInterval = 100ms,
+                                 .goneInterval = 50ms};
+    const LoopReport report = RunCommissioning(line.m_session, kPortNumber, *profile.value, options, record, say,
+                                               [] { return false; });
+    EXPECT_EQ(report.units, 3);
+    EXPECT_EQ(report.failed, 1);
+    EXPECT_EQ(line.m_device.Address(), 21);  // the failed unit did not use up address 21
+    EXPECT_NE(std::find(said.begin(), said.end(), "done: unit 3, address 21 \u2014 connect the next unit"), said.end());
+    const auto failedLine = std::find_if(said.begin(), said.end(), [](const std::string& s) { return s.starts_with("unit 2 failed: "); });
+    ASSERT_NE(failedLine, said.end());
+    EXPECT_NE(failedLine->find("temperature-upper"), std::string::npos) << *failedLine;
 }
 
 }  // namespace
