@@ -105,7 +105,9 @@ std::string AcceptedValues(Parameter parameter) {
 
 Checked<std::uint16_t> StrictParameterWord(Parameter parameter, std::string_view text) {
     const ParameterInfo& info = InfoOf(parameter);
-    const auto refused = [&] { return Checked<std::uint16_t>::Refused(Refusal(info.name, AcceptedValues(parameter), text)); };
+    const auto refused = [&] {
+        return Checked<std::uint16_t>::Refused(Refusal(info.name, AcceptedValues(parameter), text));
+    };
     switch (info.form) {
         case ValueForm::RemoteSignal:
             if (text == "0" || text == "open") return {0, {}};

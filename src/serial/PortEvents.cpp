@@ -51,14 +51,19 @@ std::string IoFailureText(const CPortEvent& event) {
     }
 }
 
+// "COM3 (/dev/ttyUSB2)"; a device opened by its path has no list entry.
+std::string PortName(const CPortEvent& event) {
+    if (event.m_portNumber == 0) return Path(event);
+    return "COM" + std::to_string(event.m_portNumber) + " (" + Path(event) + ")";
+}
+
 }  // namespace
 
 std::string PortEventText(const CPortEvent& event) {
     switch (event.m_kind) {
         case PortEventKind::Opened:
-            return "opened COM" + std::to_string(event.m_portNumber) + " (" + Path(event) + ") at " +
-                   std::to_string(event.m_line.m_baud) + " bit/s";
-        case PortEventKind::Closed: return "closed COM" + std::to_string(event.m_portNumber) + " (" + Path(event) + ")";
+            return "opened " + PortName(event) + " at " + std::to_string(event.m_line.m_baud) + " bit/s";
+        case PortEventKind::Closed: return "closed " + PortName(event);
         case PortEventKind::OpenFailed: return OpenFailureText(event);
         case PortEventKind::Vanished:
         case PortEventKind::ReadFailed:

@@ -3,6 +3,8 @@
 #include "PortPath.h"
 #include "SerialPortBackend.h"
 
+#include <utility>
+
 // Built during static initialisation, before the program installs its event
 // sink: an event the port has before that goes nowhere.
 CSerialPort g_serialPort;
@@ -23,9 +25,14 @@ void CSerialPort::SetParams(std::uint8_t portNumber, std::uint8_t byteSize, std:
     m_baud = baud;
 }
 
+void CSerialPort::SetDevicePath(std::string path) {
+    std::scoped_lock lock(m_writeLock, m_ioLock);
+    m_pathOverride = std::move(path);
+}
+
 bool CSerialPort::Open() {
     std::scoped_lock lock(m_writeLock, m_ioLock);
-    m_devicePath = ResolvePortPath(m_portNumber);
+    m_devicePath = m_pathOverride.empty() ? ResolvePortPath(m_portNumber) : m_pathOverride;
     const CLineSettings line{m_byteSize, m_parity, m_stopBits, m_baud};
     const bool wasOpen = m_backend->IsOpen();
     m_events.m_portNumber = m_portNumber;

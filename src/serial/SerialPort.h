@@ -30,6 +30,11 @@ public:
     // Stored for the next Open; changes nothing on an open port.
     void SetParams(std::uint8_t portNumber, std::uint8_t byteSize, std::uint8_t parity,
                    std::uint8_t stopBits, std::uint32_t baud);
+    // Opens `path` as given instead of the device the port number leads to
+    // (ResolvePortPath), for a caller that was handed a device path rather
+    // than a list entry; "" lets the port number decide again. Stored for the
+    // next Open, like SetParams.
+    void SetDevicePath(std::string path);
 
     // True when the port is open and configured. Discards whatever the driver
     // held in either direction. A failed Open leaves m_isOpen as it was: a port
@@ -92,6 +97,7 @@ private:
     std::atomic<bool> m_isOpen{false};
     std::uint64_t m_openSession = 0;
 
+    std::string m_pathOverride;  // SetDevicePath
     std::string m_devicePath;
     std::uint8_t m_sessionPortNumber = 0;  // of the open session
     std::string m_sessionPath;

@@ -26,6 +26,7 @@ driver=$(realpath build/default/tests/libsentrabus_search_driver.so)
 echo "package check: file list of $(basename "$deb")"
 id=org.sentrabus.Sentrabus
 expected="./usr/bin/Sentrabus
+./usr/bin/sentrabus-cli
 ./usr/bin/sentrabus-sim
 ./usr/share/applications/$id.desktop
 ./usr/share/icons/hicolor/128x128/apps/$id.png
@@ -35,6 +36,7 @@ expected="./usr/bin/Sentrabus
 ./usr/share/icons/hicolor/48x48/apps/$id.png
 ./usr/share/icons/hicolor/64x64/apps/$id.png
 ./usr/share/man/man1/Sentrabus.1.gz
+./usr/share/man/man1/sentrabus-cli.1.gz
 ./usr/share/man/man1/sentrabus-sim.1.gz
 ./usr/share/metainfo/$id.metainfo.xml"
 actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
@@ -90,6 +92,13 @@ grep -q "^search result: Device Address:5  Band Rate:4800$" "$work/app.out" ||
 grep -q "sentrabus.frames: .*FD reply: address 5, baud code 2 (4800 bit/s)	good" "$work/app.err" ||
     fail "the frame trace lacks the search's reply: $(cat "$work/app.err")"
 [ "$status" -eq 0 ] || fail "Sentrabus exited with $status"
+
+echo "package check: the installed sentrabus-cli reads the same device"
+status=0
+SENTRABUS_COM1="$work/com1" timeout 60 /usr/bin/sentrabus-cli --json read temperature >"$work/cli.out" 2>"$work/cli.err" ||
+    status=$?
+grep -q '"name":"temperature","ok":true,"value":25.0' "$work/cli.out" ||
+    fail "sentrabus-cli read nothing (exit $status): $(cat "$work/cli.out" "$work/cli.err")"
 
 echo "package check: apt-get remove"
 kill "$sim_pid" 2>/dev/null || true

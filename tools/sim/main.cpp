@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,13 +34,15 @@ constexpr const char* kUsage =
     "  --fault-count N     only the next N replies get the fault (default: all)\n"
     "  --reply-latency MS  time from request to reply (default 2)\n"
     "  --ignore-configure  wireless: acknowledge a configure but keep the address table\n"
-    "  --trace             print every request and reply on standard error\n";
+    "  --trace             print every request and reply on standard error\n"
+    "  --trace-file PATH   append the same lines to PATH, each flushed as written\n";
 
 struct Options {
     sim::SimConfig config;
     std::optional<sim::Fault> fault;
     unsigned faultCount = sim::CSimulator::kEveryRequest;
     std::string link;
+    std::string traceFile;
     bool trace = false;
     bool ignoreConfigure = false;
 };
@@ -89,6 +92,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.config.baud = static_cast<std::uint32_t>(*n);
         } else if (arg == "--link") {
             options.link = value;
+        } else if (arg == "--trace-file") {
+            options.traceFile = value;
         } else if (arg == "--fault") {
             options.fault = sim::ParseFault(value);
             if (!options.fault) return Fail("unknown fault '" + std::string(value) + "'");
@@ -136,8 +141,24 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    if (options.trace) {
-        options.config.trace = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    // A test reads the file for the frames on the wire; a process it cannot
+    // take the standard error of (under Wine, through the line server) too.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> traceFile(nullptr, std::fclose);
+    if (!options.traceFile.empty()) {
+        traceFile.reset(std::fopen(options.traceFile.c_str(), "a"));
+        if (!traceFile) {
+            std::cerr << "sentrabus-sim: cannot open " << options.traceFile << "\n";
+            return 1;
+        }
+    }
+    if (options.trace || traceFile) {
+        options.config.trace = [trace = options.trace, file = traceFile.get()](const std::string& line) {
+            if (trace) std::fprintf(stderr, "%s\n", line.c_str());
+            if (file) {
+                std::fprintf(file, "%s\n", line.c_str());
+                std::fflush(file);
+            }
+        };
     }
 
     try {

@@ -1,0 +1,27 @@
+#include "CliContext.h"
+
+std::string CliContext::Why(const OpOutcome& outcome) const {
+    const std::string line = watch.LineFailure();
+    if (outcome.status == OpStatus::NoReply && !line.empty()) return outcome.Text() + " (" + line + ")";
+    return outcome.Text();
+}
+
+void CliContext::Fail(const std::string& name, const std::string& doing, const OpOutcome& outcome) {
+    report.Add(CliResult::Failure(name, (doing.empty() ? "" : doing + ": ") + Why(outcome)));
+}
+
+bool CliContext::Stopping() {
+    if (!interrupt.Requested()) return false;
+    if (!m_stopSaid) report.Add(CliResult::Failure("interrupted", "stopped on request; nothing more was sent"));
+    m_stopSaid = true;
+    return true;
+}
+
+DeviceDescription CliContext::Device(bool lineSettingsKnown) const {
+    DeviceDescription device{session.m_devAddress, session.m_baudRate, session.m_soilMode != 0, std::nullopt, false};
+    if (device.registerMode && lineSettingsKnown) {
+        device.parity = session.m_soilParity;
+        device.stopBitException = session.m_soilStopFlag1 != 0 || session.m_soilStopFlag2 != 0;
+    }
+    return device;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// What every command of a run works with, and the few steps they share.
+
+#include <string>
+
+#include "CliRequest.h"
+#include "InterruptHold.h"
+#include "PortWatch.h"
+#include "Report.h"
+#include "device/DeviceSession.h"
+
+struct CliContext {
+    CliContext(CDeviceSession& session_, const CliRequest& request_, CReport& report_, const CPortWatch& watch_,
+               CInterruptHold& interrupt_)
+        : session(session_), request(request_), report(report_), watch(watch_), interrupt(interrupt_) {}
+
+    CDeviceSession& session;
+    const CliRequest& request;
+    CReport& report;
+    const CPortWatch& watch;
+    CInterruptHold& interrupt;
+
+    // The outcome's words, with what befell the port when that explains them:
+    // "no reply (lost /dev/ttyUSB0: the device hung up ...)".
+    std::string Why(const OpOutcome& outcome) const;
+    // Adds the failed result `name`: `doing` and why it failed ("write failed: no reply").
+    void Fail(const std::string& name, const std::string& doing, const OpOutcome& outcome);
+    // True once Ctrl+C or a termination request came: the command sends
+    // nothing more. The first time, says so in a failed result.
+    bool Stopping();
+    // The current device, as the output names it.
+    DeviceDescription Device(bool lineSettingsKnown) const;
+
+private:
+    bool m_stopSaid = false;
+};
+
+// Opens the port and settles the device: the one --address names, the
+// register-mode device that answers at 255, or the one the search finds (and
+// says what it found). kExitOk, or the status of the run that ends here.
+int Connect(CliContext& context);
+
+// The command of the request, on the settled device. Its results go to the report.
+void RunLineCommand(CliContext& context);      // address, baud
+void RunValueCommand(CliContext& context);     // read, get, set
+void RunLcdCommand(CliContext& context);       // lcd mode, lcd relay
+void RunWirelessCommand(CliContext& context);  // wireless ...

@@ -1,0 +1,82 @@
+#pragma once
+// One run of sentrabus-cli as the command line asked for it, every value
+// already checked: what is here can be sent.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "device/Catalogue.h"
+
+// The exit status, as scripts rely on it.
+enum ExitStatus : int {
+    kExitOk = 0,
+    kExitDeviceFailed = 1,  // no reply, bad reply, read-back differs, interrupted
+    kExitUsage = 2,         // usage or a refused value: nothing was sent
+    kExitPortFailed = 3,    // the port could not be opened
+};
+
+enum class CliCommand {
+    Ports,
+    Search,
+    Read,
+    Get,
+    Set,
+    Address,
+    Baud,
+    LcdMode,
+    LcdRelay,
+    WirelessChannel,
+    WirelessSleep,
+    WirelessTh,
+    WirelessTable,
+    WirelessConfigure,
+    WirelessClear,
+};
+
+// --port: COMn opens what the list entry COMn of the windows opens; anything
+// else is a device path, opened as given.
+struct PortChoice {
+    std::string label;            // as typed: "COM3", "/dev/ttyUSB0"
+    std::uint8_t number = 0;      // n of COMn; 0 for a path
+    std::string path;             // the path for a path; "" for COMn (resolved at open)
+};
+
+struct ParameterWrite {
+    Parameter parameter;
+    std::uint16_t word;
+};
+
+struct CliRequest {
+    PortChoice port;
+    std::optional<std::uint8_t> address;  // --address: no search
+    std::optional<std::uint32_t> baud;    // --baud
+    bool registerMode = false;
+    bool json = false;
+    bool trace = false;
+    // Exchanges end after the line's silence, as in the windows, instead of
+    // as soon as the reply is complete (SENTRABUS_SILENCE_CUT=1).
+    bool silenceCut = false;
+
+    CliCommand command = CliCommand::Ports;
+    std::vector<Reading> readings;
+    std::vector<Parameter> parameters;
+    std::vector<ParameterWrite> writes;
+    std::optional<std::uint8_t> newAddress;
+    std::optional<std::uint32_t> newBaud;
+    std::uint8_t lcdMode = 0;
+    int relay = 0;                           // 1 or 2
+    std::optional<bool> relayClosed;         // on = closed
+    std::optional<std::uint8_t> channel;
+    std::optional<std::uint16_t> sleepTime;
+    std::vector<std::uint8_t> receivers;     // indexes 0..199
+};
+
+// Commands that talk to a device (all but ports).
+inline bool NeedsDevice(CliCommand command) { return command != CliCommand::Ports; }
+
+inline bool IsWireless(CliCommand command) {
+    return command >= CliCommand::WirelessChannel && command <= CliCommand::WirelessClear;
+}

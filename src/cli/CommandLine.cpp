@@ -1,0 +1,313 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include <CLI/CLI.hpp>
+
+#include "CliErrors.h"
+#include "device/StrictValues.h"
+
+namespace {
+
+constexpr const char* kDescription =
+    "sentrabus-cli: find, configure and test 485 series transmitters on an RS-485 bus.\n"
+    "Without --address a command first searches for the device, as the Sentrabus window does.";
+
+constexpr const char* kFooter =
+    "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
+    "read-back differs); 2 usage or a refused value (nothing was sent); 3 the port could not\n"
+    "be opened.\n"
+    "Examples:\n"
+    "  sentrabus-cli --port COM3 read\n"
+    "  sentrabus-cli --port /dev/ttyUSB0 --address 5 --baud 4800 set temperature-upper=35\n"
+    "  sentrabus-cli --json get";
+
+// What the command line holds before it is checked.
+struct RawLine {
+    std::string port = "COM1";
+    std::optional<std::string> address;  // set when given, even empty
+    std::optional<std::string> baud;
+    bool registerMode = false;
+    bool json = false;
+    bool trace = false;
+    std::vector<std::string> names;   // read, get, set; the receiver addresses
+    std::string value;                // address, baud, lcd mode, relay number, channel, sleep
+    std::string relayState;
+    std::vector<CLI::Option*> valueOptions;  // those that fill `value`: given even when empty
+    CLI::Option* relayStateOption = nullptr;
+};
+
+// The checks' refusal, or nothing when the request is whole.
+using Refusal = std::optional<std::string>;
+
+std::string NameList(auto all) {
+    std::string names;
+    for (const auto& info : all) names += (names.empty() ? "" : " ") + std::string(info.name);
+    return names;
+}
+
+Refusal ReadPort(const std::string& text, PortChoice& port) {
+    port.label = text;
+    if (text.empty()) return "--port needs COMn or a device path";
+    const bool com = text.size() > 3 && (text.compare(0, 3, "COM") == 0 || text.compare(0, 3, "com") == 0);
+    const std::string_view digits = std::string_view(text).substr(com ? 3 : 0);
+    if (com && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const long number = digits.size() <= 3 ? std::strtol(std::string(digits).c_str(), nullptr, 10) : 0;
+        if (number < 1 || number > 255) return "--port takes COM1 to COM255 or a device path, not \"" + text + "\"";
+        port.number = static_cast<std::uint8_t>(number);
+        return std::nullopt;
+    }
+    port.path = text;
+    return std::nullopt;
+}
+
+Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
+    if (raw.address) {
+        const Checked<std::uint8_t> address = StrictAddress(*raw.address);
+        if (!address.Ok()) return "--address: " + address.refusal;
+        request.address = address.value;
+    }
+    if (raw.baud) {
+        const Checked<std::uint32_t> baud = StrictBaudRate(*raw.baud);
+        if (!baud.Ok()) return "--baud: " + baud.refusal;
+        request.baud = baud.value;
+    }
+    request.registerMode = raw.registerMode;
+    if (request.command == CliCommand::Search && (request.address || request.baud || request.registerMode)) {
+        return "search finds the device itself: it takes no --address, --baud or --register-mode";
+    }
+    if (request.baud && !request.address && !request.registerMode) {
+        return "--baud needs --address or --register-mode: the search tries 2400, 4800 and 9600 bit/s itself";
+    }
+    return std::nullopt;
+}
+
+Refusal ReadNames(CliRequest& request, const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (request.command == CliCommand::Read) {
+            const std::optional<Reading> reading = ReadingByName(name);
+            if (!reading) return "no reading \"" + name + "\"; readings: " + NameList(AllReadings());
+            request.readings.push_back(*reading);
+        } else {
+            const std::optional<Parameter> parameter = ParameterByName(name);
+            if (!parameter) return "no parameter \"" + name + "\"; parameters: " + NameList(AllParameters());
+            request.parameters.push_back(*parameter);
+        }
+    }
+    if (request.command == CliCommand::Read && request.readings.empty()) {
+        for (const ReadingInfo& info : AllReadings()) request.readings.push_back(info.reading);
+    }
+    if (request.command == CliCommand::Get && request.parameters.empty()) {
+        for (const ParameterInfo& info : AllParameters()) {
+            if (info.mainWindow) request.parameters.push_back(info.parameter);
+        }
+    }
+    return std::nullopt;
+}
+
+Refusal ReadWrites(CliRequest& request, const std::vector<std::string>& assignments) {
+    for (const std::string& assignment : assignments) {
+        const std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos) return "set takes PARAM=VALUE, not \"" + assignment + "\"";
+        const std::string name = assignment.substr(0, equals);
+        const std::optional<Parameter> parameter = ParameterByName(name);
+        if (!parameter) return "no parameter \"" + name + "\"; parameters: " + NameList(AllParameters());
+        const Checked<std::uint16_t> word = StrictParameterWord(*parameter, assignment.substr(equals + 1));
+        if (!word.Ok()) return word.refusal;
+        request.writes.push_back({*parameter, *word.value});
+    }
+    return std::nullopt;
+}
+
+template <class T>
+Refusal Take(const Checked<T>& checked, std::optional<T>& into) {
+    if (!checked.Ok()) return checked.refusal;
+    into = checked.value;
+    return std::nullopt;
+}
+
+Refusal ReadValues(CliRequest& request, const RawLine& raw) {
+    const bool given = std::any_of(raw.valueOptions.begin(), raw.valueOptions.end(),
+                                   [](const CLI::Option* option) { return option->count() > 0; });
+    switch (request.command) {
+        case CliCommand::Read:
+        case CliCommand::Get: return ReadNames(request, raw.names);
+        case CliCommand::Set: return ReadWrites(request, raw.names);
+        case CliCommand::Address: return given ? Take(StrictAddress(raw.value), request.newAddress) : std::nullopt;
+        case CliCommand::Baud: return given ? Take(StrictBaudRate(raw.value), request.newBaud) : std::nullopt;
+        case CliCommand::LcdMode: {
+            if (!given) return "lcd mode needs the mode to set, 1 to 4: the controller does not report its mode";
+            std::optional<std::uint8_t> mode;
+            if (Refusal refused = Take(StrictLcdMode(raw.value), mode)) return refused;
+            request.lcdMode = *mode;
+            return std::nullopt;
+        }
+        case CliCommand::LcdRelay:
+            if (raw.value != "1" && raw.value != "2") return "lcd relay takes relay 1 or 2, not \"" + raw.value + "\"";
+            request.relay = raw.value == "1" ? 1 : 2;
+            if (raw.relayState == "on") request.relayClosed = true;
+            if (raw.relayState == "off") request.relayClosed = false;
+            if (raw.relayStateOption->count() > 0 && !request.relayClosed) {
+                return "lcd relay takes on (closed) or off (open), not \"" + raw.relayState + "\"";
+            }
+            return std::nullopt;
+        case CliCommand::WirelessChannel: return given ? Take(StrictChannel(raw.value), request.channel) : std::nullopt;
+        case CliCommand::WirelessSleep:
+            return given ? Take(StrictSleepTime(raw.value), request.sleepTime) : std::nullopt;
+        case CliCommand::WirelessConfigure:
+        case CliCommand::WirelessClear:
+            for (const std::string& text : raw.names) {
+                const Checked<std::uint8_t> index = StrictReceiverIndex(text);
+                if (!index.Ok()) return index.refusal;
+                request.receivers.push_back(*index.value);
+            }
+            return std::nullopt;
+        default: return std::nullopt;
+    }
+}
+
+// The subcommands, and the command each one stands for.
+struct CommandTable {
+    std::vector<std::pair<CLI::App*, CliCommand>> commands;
+
+    std::optional<CliCommand> Chosen() const {
+        for (const auto& [app, command] : commands) {
+            if (app->parsed()) return command;
+        }
+        return std::nullopt;
+    }
+};
+
+void AddValue(CLI::App* app, const char* name, RawLine& raw, const std::string& help) {
+    raw.valueOptions.push_back(app->add_option(name, raw.value, help)->type_name(""));
+}
+
+CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
+    CommandTable table;
+    const auto add = [&](CLI::App* parent, const char* name, const char* help, CliCommand command) {
+        CLI::App* sub = parent->add_subcommand(name, help);
+        table.commands.emplace_back(sub, command);
+        return sub;
+    };
+    add(&app, "ports", "list COM1..COM30, the device each leads to and whether it is present", CliCommand::Ports);
+    add(&app, "search", "find the device: the FD query at 2400, 4800 and 9600 bit/s, then the register read at 9600",
+        CliCommand::Search);
+    add(&app, "read", "read measurements, all eight when none is named", CliCommand::Read)
+        ->add_option("READING", raw.names, NameList(AllReadings()))
+        ->type_name("");
+    add(&app, "get", "read parameters, the main window's ten when none is named", CliCommand::Get)
+        ->add_option("PARAM", raw.names, NameList(AllParameters()))
+        ->type_name("");
+    add(&app, "set", "write parameters, each read back and compared", CliCommand::Set)
+        ->add_option("PARAM=VALUE", raw.names, "values in the units the window shows, e.g. temperature-upper=35")
+        ->required()
+        ->type_name("");
+    AddValue(add(&app, "address", "read the bus address, or set NEW (1-255)", CliCommand::Address), "NEW", raw,
+             "the new address");
+    AddValue(add(&app, "baud", "read the baud rate, or set NEW (2400, 4800, 9600)", CliCommand::Baud), "NEW", raw,
+             "the new baud rate");
+
+    CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");
+    lcd->require_subcommand(1);
+    AddValue(add(lcd, "mode", "set the work mode, 1-4", CliCommand::LcdMode), "MODE", raw, "1 to 4");
+    CLI::App* relay = add(lcd, "relay", "query relay 1 or 2, or switch it on (closed) or off (open)",
+                          CliCommand::LcdRelay);
+    relay->add_option("RELAY", raw.value, "1 or 2")->required()->type_name("");
+    raw.relayStateOption = relay->add_option("STATE", raw.relayState, "on or off")->type_name("");
+
+    CLI::App* wireless = app.add_subcommand(
+        "wireless", "wireless receiver; configuration mode is entered before and left after every command");
+    wireless->require_subcommand(1);
+    AddValue(add(wireless, "channel", "read the channel, or set N (0-63)", CliCommand::WirelessChannel), "N", raw,
+             "the new channel");
+    AddValue(add(wireless, "sleep", "read the sleep time, or set S seconds (0-65535)", CliCommand::WirelessSleep), "S",
+             raw, "the new sleep time");
+    add(wireless, "th", "read temperature and humidity", CliCommand::WirelessTh);
+    add(wireless, "table", "the sleep time and the configured receiver addresses", CliCommand::WirelessTable);
+    add(wireless, "configure", "configure receiver addresses N (1-200)", CliCommand::WirelessConfigure)
+        ->add_option("N", raw.names, "receiver addresses")
+        ->required()
+        ->type_name("");
+    add(wireless, "clear", "clear receiver addresses N (1-200)", CliCommand::WirelessClear)
+        ->add_option("N", raw.names, "receiver addresses")
+        ->required()
+        ->type_name("");
+    return table;
+}
+
+bool AskedForJson(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CommandLineOutcome ReadCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    RawLine raw;
+    CLI::App app{kDescription, "sentrabus-cli"};
+    app.set_version_flag("--version", std::string("sentrabus-cli ") + SENTRABUS_VERSION);
+    // Global options may also follow the command.
+    app.fallthrough();
+    app.require_subcommand(1);
+    app.add_option("--port", raw.port, "COMn, as in the Sentrabus window, or a device path (default COM1)")
+        ->type_name("COMn|PATH");
+    std::string address;
+    std::string baud;
+    CLI::Option* addressOption =
+        app.add_option("--address", address, "talk to the device at this address (1-255) instead of searching")
+            ->type_name("A");
+    CLI::Option* baudOption = app.add_option("--baud", baud,
+                   "with --address or --register-mode: the line speed, 2400, 4800 or 9600 "
+                   "(default 4800, in register mode 9600)")
+        ->type_name("B");
+    app.add_flag("--register-mode", raw.registerMode,
+                 "the device answers register frames at address 255 (a soil-moisture sensor)");
+    app.add_flag("--json", raw.json, "print one JSON document on standard output");
+    app.add_flag("--trace", raw.trace, "print every frame and port event in words on standard error");
+    const CommandTable table = DefineCommands(app, raw);
+    app.footer(kFooter);  // after the commands, which would take it over
+
+    if (argc <= 1) {
+        out << app.help();
+        return {std::nullopt, kExitUsage};
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            app.exit(error, out, err);
+            return {std::nullopt, kExitOk};
+        }
+        PrintRunError(out, err, AskedForJson(argc, argv),
+                      std::string(error.what()) + " (sentrabus-cli --help shows the usage)");
+        return {std::nullopt, kExitUsage};
+    }
+
+    if (addressOption->count() > 0) raw.address = address;
+    if (baudOption->count() > 0) raw.baud = baud;
+    const std::optional<CliCommand> command = table.Chosen();
+    if (!command) {
+        PrintRunError(out, err, raw.json, "no command (sentrabus-cli --help shows the usage)");
+        return {std::nullopt, kExitUsage};
+    }
+    CliRequest request;
+    request.command = *command;
+    request.json = raw.json;
+    request.trace = raw.trace;
+    const char* silence = std::getenv("SENTRABUS_SILENCE_CUT");
+    request.silenceCut = silence != nullptr && std::strcmp(silence, "1") == 0;
+    Refusal refusal = ReadPort(raw.port, request.port);
+    if (!refusal) refusal = ReadDeviceOptions(raw, request);
+    if (!refusal) refusal = ReadValues(request, raw);
+    if (refusal) {
+        PrintRunError(out, err, request.json, *refusal);
+        return {std::nullopt, kExitUsage};
+    }
+    return {std::move(request), kExitOk};
+}

@@ -1,0 +1,97 @@
+// sentrabus-cli: every device operation of Sentrabus from the command line.
+//
+//   sentrabus-cli [--port COMn|PATH] [--address A [--baud B]] [--register-mode]
+//                 [--json] [--trace] COMMAND [VALUES...]
+//
+// The options and values are all checked before the port is opened; then the
+// device is settled (given, or found by the search), the command runs, and
+// the exit status says how it went (CliRequest.h).
+
+#include <iostream>
+#include <optional>
+
+#include "CliContext.h"
+#include "CommandLine.h"
+#include "PortList.h"
+#include "TracePrinter.h"
+#include "serial/SerialPort.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+// Values and messages carry °C; the console shows UTF-8 only while told to.
+// The console is the shell's too, so its code page is given back at the end.
+class CUtf8Console {
+public:
+    CUtf8Console() : m_previous(::GetConsoleOutputCP()) { ::SetConsoleOutputCP(CP_UTF8); }
+    ~CUtf8Console() {
+        if (m_previous != 0) ::SetConsoleOutputCP(m_previous);
+    }
+    CUtf8Console(const CUtf8Console&) = delete;
+    CUtf8Console& operator=(const CUtf8Console&) = delete;
+
+private:
+    UINT m_previous;
+};
+#endif
+
+void RunCommand(CliContext& c) {
+    switch (c.request.command) {
+        case CliCommand::Ports:
+        case CliCommand::Search: return;
+        case CliCommand::Read:
+        case CliCommand::Get:
+        case CliCommand::Set: RunValueCommand(c); return;
+        case CliCommand::Address:
+        case CliCommand::Baud: RunLineCommand(c); return;
+        case CliCommand::LcdMode:
+        case CliCommand::LcdRelay: RunLcdCommand(c); return;
+        default: RunWirelessCommand(c); return;
+    }
+}
+
+int RunOnDevice(const CliRequest& request) {
+    // Before the receive thread starts, so that it holds the requests back too.
+    CInterruptHold interrupt;
+    std::optional<CTracePrinter> trace;
+    if (request.trace) trace.emplace(std::cerr);
+    const CPortWatch watch(g_serialPort, trace ? &trace->Log() : nullptr);
+    CReport report(request.json, std::cout, std::cerr);
+    report.SetPortChoice(request.port);
+
+    int status = kExitOk;
+    {
+        CDeviceSession session(g_serialPort, g_portOpen);
+        if (trace) session.SetObserver(&trace->Observer());
+        session.SetCutOnCompleteReply(!request.silenceCut);
+        CliContext context{session, request, report, watch, interrupt};
+        status = Connect(context);
+        if (status == kExitOk) {
+            RunCommand(context);
+            // A request that came during the last exchange stopped nothing:
+            // it is taken, so that it does not end the process before it reports.
+            interrupt.Requested();
+            status = report.Finish();
+        }
+        session.StopReceiving();
+        g_serialPort.Close();
+        g_portOpen = false;
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    const CUtf8Console console;
+#endif
+    const CommandLineOutcome line = ReadCommandLine(argc, argv, std::cout, std::cerr);
+    if (!line.request) return line.exitStatus;
+    if (line.request->command == CliCommand::Ports) return PrintPorts(line.request->json, std::cout);
+    return RunOnDevice(*line.request);
+}

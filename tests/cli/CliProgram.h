@@ -1,0 +1,19 @@
+#pragma once
+// sentrabus-cli run as a program by the tests, as a technician's shell or a
+// script runs it: its standard output and error taken whole, its exit status.
+// SENTRABUS_CLI names the program (set by CTest); under Wine it is the
+// Windows build, started as a Windows process.
+
+#include <string>
+#include <vector>
+
+struct CliRun {
+    int status = -1;  // -1: it did not start, or did not end within the time allowed
+    std::string out;  // line ends as "\n" on both platforms
+    std::string err;
+};
+
+CliRun RunCli(const std::vector<std::string>& arguments);
+
+// A path of the Linux host as this platform opens it (under Wine through Z:).
+std::string HostPath(const std::string& path);
