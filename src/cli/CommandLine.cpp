@@ -21,7 +21,8 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
-    "read-back differs); 2 usage or a refused value (nothing was sent); 3 the port could not\n"
+    "read-back differs, a commissioned unit failed); 2 usage, a refused value or file, or a\n"
+    "profile of another kind than the device (nothing was written); 3 the port could not\n"
     "be opened.\n"
     "Examples:\n"
     "  sentrabus-cli --port COM3 read\n"

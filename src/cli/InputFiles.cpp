@@ -20,7 +20,9 @@ Checked<std::string> ReadSmallFile(const std::string& path) {
     const fs::file_status status = fs::status(path, error);
     if (!fs::exists(status)) return Result::Refused(path + ": no such file");
     if (!fs::is_regular_file(status)) return Result::Refused(path + ": not a file");
-    if (fs::file_size(path, error) > kLargestFile) return Result::Refused(path + ": larger than such a file can be");
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error) return Result::Refused(path + ": cannot be read: " + error.message());
+    if (size > kLargestFile) return Result::Refused(path + ": larger than such a file can be");
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();

@@ -45,8 +45,11 @@ int NotOfKind(CliContext& c, ProfileKind kind) {
     const std::optional<ProfileKind> found = DetectProfileKind(c.session);
     if (found == kind) return kExitOk;
     if (found) {
-        c.report.RunError(c.request.file + " is a " + KindText(kind) + " profile, but " + DeviceText(c) +
-                          " answers as a " + KindText(*found) + ": nothing was written");
+        const std::string asked = c.request.command == CliCommand::ProfileSave
+                                      ? "--kind asks for a " + KindText(kind)
+                                      : c.request.file + " is a " + KindText(kind) + " profile";
+        c.report.RunError(asked + ", but " + DeviceText(c) + " answers as a " + KindText(*found) +
+                          ": nothing was written");
         return kExitUsage;
     }
     c.report.RunError(DeviceText(c) + " does not answer as a " + KindText(kind) + " or any other kind of profile");
