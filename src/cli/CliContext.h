@@ -45,3 +45,4 @@ void RunLineCommand(CliContext& context);      // address, baud
 void RunValueCommand(CliContext& context);     // read, get, set
 void RunLcdCommand(CliContext& context);       // lcd mode, lcd relay
 void RunWirelessCommand(CliContext& context);  // wireless ...
+void RunMonitorCommand(CliContext& context);   // monitor

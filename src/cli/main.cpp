@@ -50,6 +50,7 @@ void RunCommand(CliContext& c) {
         case CliCommand::Baud: RunLineCommand(c); return;
         case CliCommand::LcdMode:
         case CliCommand::LcdRelay: RunLcdCommand(c); return;
+        case CliCommand::Monitor: RunMonitorCommand(c); return;
         default: RunWirelessCommand(c); return;
     }
 }

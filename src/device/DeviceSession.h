@@ -131,6 +131,9 @@ public:
     // up to ten polls 600 ms apart.
     OpResult<ReceiverTable> EnterConfiguration();
     OpOutcome LeaveConfiguration();
+    // Between a successful enter and the next leave: the receiver listens to
+    // configuration frames only, so polling pauses.
+    bool InConfiguration() const { return m_inConfiguration; }
     OpResult<std::uint8_t> ReadChannel();
     OpOutcome WriteChannel(std::uint8_t channel);
     OpResult<std::uint16_t> ReadSleepTime();
@@ -155,4 +158,5 @@ private:
 
     std::atomic<bool>& m_portOpen;
     CLink m_link;
+    bool m_inConfiguration = false;
 };
