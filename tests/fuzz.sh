@@ -2,7 +2,7 @@
 # Builds the fuzz targets under tests/fuzz with clang's libFuzzer and runs each
 # for a few seconds: the reply checks, the frame decoder, the simulator's
 # request handling, the receive path (byte queue and receive thread) and the
-# conversions of typed numbers.
+# conversions of typed numbers, and the device profile reader.
 # Usage: fuzz.sh [work dir, default a temporary one] [seconds per target, default 5] [target...]
 # The work dir keeps the binaries (rebuilt when a source is newer), the
 # corpora, so later runs start from what earlier ones found, and each run's log
@@ -21,7 +21,7 @@ HERE="$ROOT/tests/fuzz"
 WORK=${1:-}
 SECONDS_EACH=${2:-5}
 [ $# -gt 2 ] && shift 2 || set --
-TARGETS=${*:-fuzz_reply_checks fuzz_frame_decoder fuzz_sim_requests fuzz_receive_path fuzz_text_numbers}
+TARGETS=${*:-fuzz_reply_checks fuzz_frame_decoder fuzz_sim_requests fuzz_receive_path fuzz_text_numbers fuzz_profile}
 if [ -z "$WORK" ]; then
     WORK=$(mktemp -d)
     trap 'rm -rf "$WORK"' EXIT
@@ -38,6 +38,7 @@ SIM="$SIM $ROOT/tools/sim/DeviceState.cpp $ROOT/tools/sim/Fault.cpp"
 SERIAL="$ROOT/src/serial/ByteQueue.cpp $ROOT/src/serial/ReceivePath.cpp $ROOT/src/serial/SerialPort.cpp"
 SERIAL="$SERIAL $ROOT/src/serial/PortEvents.cpp $ROOT/src/serial/PortPath.cpp $ROOT/src/serial/PortWakeupPosix.cpp"
 NUMBERS="$ROOT/src/app/TextNumbers.cpp $ROOT/src/widgets/DlgItemInt.cpp"
+PROFILE="$ROOT/src/device/Profile.cpp $ROOT/src/device/StrictValues.cpp $ROOT/src/device/Catalogue.cpp $ROOT/src/protocol/ValueForms.cpp"
 
 # build <target> <extra flags> <sources...>: compiles when the binary is missing
 # or older than any source or header it may use.
@@ -45,7 +46,7 @@ build() {
     target=$1
     extra=$2
     shift 2
-    if [ -x "$WORK/$target" ] && [ -z "$(find "$ROOT/src/protocol" "$ROOT/src/serial" "$ROOT/src/app/TextNumbers.cpp" \
+    if [ -x "$WORK/$target" ] && [ -z "$(find "$ROOT/src/protocol" "$ROOT/src/serial" "$ROOT/src/device" "$ROOT/src/app/TextNumbers.cpp" \
             "$ROOT/src/app/TextNumbers.h" "$ROOT/src/widgets/DlgItemInt.cpp" "$ROOT/src/widgets/DlgItemInt.h" \
             "$ROOT/tools/sim" "$HERE" -newer "$WORK/$target" \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null)" ]; then
         return 0
@@ -63,6 +64,8 @@ for target in $TARGETS; do
         fuzz_frame_decoder) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $DECODER ;;
         # shellcheck disable=SC2086
         fuzz_sim_requests) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $SIM ;;
+        # shellcheck disable=SC2086
+        fuzz_profile) build "$target" "" "$HERE/$target.cpp" $PROFILE ;;
         # shellcheck disable=SC2086
         fuzz_receive_path) build "$target" "-pthread" "$HERE/$target.cpp" $SERIAL ;;
         fuzz_text_numbers)

@@ -87,7 +87,7 @@ void CConfigDlg::OnTimer(int timerId) {
 
 // Linux desktops give a dialog no system menu of its own, so the About entry
 // lives in the window's context menu, below a separator as on Windows; the
-// frame log's entry follows it.
+// frame log's and the profiles' entries follow it.
 void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const QString about = LoadResString(kAboutStringId);
@@ -96,6 +96,8 @@ void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(about)->setData(kAboutCommand);
     }
     menu.addAction(QStringLiteral("Frame log..."))->setData(kFrameLogCommand);
+    menu.addAction(QStringLiteral("Save profile..."))->setData(kSaveProfileCommand);
+    menu.addAction(QStringLiteral("Apply profile..."))->setData(kApplyProfileCommand);
     if (QAction* chosen = menu.exec(event->globalPos())) OnSysCommand(chosen->data().toInt());
 }
 
@@ -103,6 +105,8 @@ void CConfigDlg::OnSysCommand(int command) {
     // The low four bits of a system command are the system's own.
     if ((command & 0xFFF0) == kAboutCommand) OnAbout();
     if ((command & 0xFFF0) == kFrameLogCommand) OnFrameLog();
+    if ((command & 0xFFF0) == kSaveProfileCommand) OnSaveProfile();
+    if ((command & 0xFFF0) == kApplyProfileCommand) OnApplyProfile();
 }
 
 void CConfigDlg::OnAbout() {

@@ -14,6 +14,7 @@
 class CFrameLog;
 class CFrameLogWnd;
 class CFrameRecorder;
+class CProfileDlg;
 class CLcdControlDlg;
 class CLightParamDlg;
 class CWirelessDlg;
@@ -27,6 +28,8 @@ public:
     static constexpr int kBusyTimerMs = 300;
     static constexpr int kAboutCommand = 16;
     static constexpr int kFrameLogCommand = 32;
+    static constexpr int kSaveProfileCommand = 48;
+    static constexpr int kApplyProfileCommand = 64;
 
     CConfigDlg();
     ~CConfigDlg() override;
@@ -98,6 +101,15 @@ public:
     void OnFrameLog();
     CFrameLogWnd* FrameLogWindow() const { return m_frameLogWnd.get(); }
 
+    // The connected device's settings to a profile file, and a profile file's
+    // to the device (src/ui/profile). The menu's entries ask for the file;
+    // ApplyProfileFrom shows the profile window, modal unless `modal` is false
+    // (it then returns the window, open).
+    void OnSaveProfile();
+    void OnApplyProfile();
+    void SaveProfileTo(const QString& path);
+    CProfileDlg* ApplyProfileFrom(const QString& path, bool modal = true);
+
 protected:
     bool OnInitDialog() override;
     void OnTimer(int timerId) override;
@@ -107,11 +119,14 @@ private:
     void BindMessageMap();          // src/ui/main
     void CreateSecondaryWindows();  // src/ui/main
     void OnAbout();
+    // True, after saying so, when no search has found a device yet.
+    bool NeedsFoundDevice();
 
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
     CDeviceSession m_session;
     std::unique_ptr<CFrameRecorder> m_frames;
     std::unique_ptr<CFrameLogWnd> m_frameLogWnd;  // after the log it shows
+    std::unique_ptr<CProfileDlg> m_profileDlg;
 };
 
 // The one main window, set at the start of its initialisation.

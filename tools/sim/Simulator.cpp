@@ -36,6 +36,8 @@ std::string HexBytes(std::span<const std::uint8_t> bytes) { return HexText(bytes
 
 CSimulator::CSimulator(SimConfig config)
     : m_kind(config.kind),
+      m_factoryAddress(config.address),
+      m_factoryBaud(config.baud),
       m_trace(std::move(config.trace)),
       m_pty(config.baud),
       m_state(MakeDeviceState(config.kind, config.address, config.baud)),
@@ -49,6 +51,22 @@ CSimulator::~CSimulator() {
 }
 
 // --- Device state ----------------------------------------------------------------
+
+void CSimulator::Unplug() {
+    std::lock_guard lock(m_stateLock);
+    m_plugged = false;
+}
+
+void CSimulator::PlugInFresh() {
+    std::lock_guard lock(m_stateLock);
+    m_state = MakeDeviceState(m_kind, m_factoryAddress, m_factoryBaud);
+    m_plugged = true;
+}
+
+bool CSimulator::Plugged() const {
+    std::lock_guard lock(m_stateLock);
+    return m_plugged;
+}
 
 std::uint8_t CSimulator::Address() const {
     std::lock_guard lock(m_stateLock);
@@ -255,8 +273,8 @@ void CSimulator::HandleRequest(const Frame& request, Clock::time_point now) {
     {
         std::lock_guard lock(m_stateLock);
         latency = m_replyLatency;
-        // At another speed the device hears only noise.
-        if (lineBaud == m_state.baud) {
+        // At another speed the device hears only noise; unplugged, nothing.
+        if (m_plugged && lineBaud == m_state.baud) {
             if (const auto reply = AnswerRequest(m_state, request)) {
                 pieces = ShapeReply(TakeFault(), *reply, request);
             }

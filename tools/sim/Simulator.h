@@ -86,6 +86,14 @@ public:
     DeviceState State() const;
     void Update(const std::function<void(DeviceState&)>& change);
 
+    // The device taken off the line (it answers nothing, its requests are
+    // still logged), and a fresh one of the same kind plugged in its place,
+    // with factory settings at the address and speed the simulator started
+    // with: a box of units connected one after the other.
+    void Unplug();
+    void PlugInFresh();
+    bool Plugged() const;
+
     // --- Faults -----------------------------------------------------------------
     // The next `requests` requests that the device answers get `fault`. Calls
     // queue up in order; kEveryRequest keeps the fault until ClearFaults.
@@ -138,11 +146,14 @@ private:
     Fault TakeFault();
 
     const DeviceKind m_kind;
+    const std::uint8_t m_factoryAddress;
+    const std::uint32_t m_factoryBaud;
     const std::function<void(const std::string&)> m_trace;
     CPseudoTerminal m_pty;
 
-    mutable std::mutex m_stateLock;  // m_state, m_faults, m_replyLatency
+    mutable std::mutex m_stateLock;  // m_state, m_faults, m_replyLatency, m_plugged
     DeviceState m_state;
+    bool m_plugged = true;
     std::deque<QueuedFault> m_faults;
     std::chrono::milliseconds m_replyLatency;
 

@@ -1,0 +1,287 @@
+#include "ProfileEngine.h"
+
+#include <algorithm>
+
+namespace {
+
+// One setting of a profile with the calls that read and write it.
+struct Setting {
+    std::string name;
+    std::string wanted;  // the profile's value as the windows show it
+    bool readable = true;
+    std::function<OpResult<std::string>()> read;
+    std::function<OpOutcome()> write;
+};
+
+std::string AddressList(const ReceiverBitmap& bitmap) {
+    std::string list;
+    for (const int address : ConfiguredAddresses(bitmap)) list += (list.empty() ? "" : ", ") + std::to_string(address);
+    return list.empty() ? "none" : list;
+}
+
+template <class T, class Text>
+OpResult<std::string> AsText(const OpResult<T>& result, Text text) {
+    if (!result.Ok()) return {result.outcome};
+    return {result.outcome, text(result.value)};
+}
+
+// Configures and clears receiver addresses until the receiver's table is
+// `wanted`, from the table it reported last.
+OpOutcome WriteAddresses(CDeviceSession& session, const ReceiverBitmap& wanted) {
+    const OpResult<ReceiverTable> now = session.EnterConfiguration();
+    if (!now.Ok()) return now.outcome;
+    for (std::size_t i = 0; i < kReceiverAddresses; ++i) {
+        const bool want = (wanted[i / 8] >> (i % 8) & 1U) != 0;
+        const bool have = (now.value.configBits[i / 8] >> (i % 8) & 1U) != 0;
+        if (want == have) continue;
+        const auto index = static_cast<std::uint8_t>(i);
+        const OpOutcome outcome = want ? session.ConfigureReceiver(index).outcome : session.ClearReceiver(index);
+        if (!outcome.Ok()) return outcome;
+    }
+    return OpOutcome::Success();
+}
+
+std::vector<Setting> SettingsOf(CDeviceSession& session, const Profile& profile) {
+    std::vector<Setting> settings;
+    for (const auto& [parameter, word] : profile.parameters) {
+        const ValueForm form = InfoOf(parameter).form;
+        const Parameter p = parameter;
+        const std::uint16_t w = word;
+        settings.push_back({InfoOf(p).name, ParameterText(form, w), true,
+                            [&session, p, form] {
+                                return AsText(session.ReadParameter(p),
+                                              [form](std::uint16_t value) { return ParameterText(form, value); });
+                            },
+                            [&session, p, w] { return session.WriteParameter(p, w); }});
+    }
+    if (profile.lcdMode) {
+        const std::uint8_t mode = *profile.lcdMode;
+        // The controller does not report its mode; its echo confirms the write.
+        settings.push_back({"mode", std::to_string(mode), false, {}, [&session, mode] { return session.SetLcdMode(mode); }});
+    }
+    if (profile.channel) {
+        const std::uint8_t channel = *profile.channel;
+        settings.push_back({"channel", std::to_string(channel), true,
+                            [&session] {
+                                return AsText(session.ReadChannel(), [](std::uint8_t c) { return std::to_string(c); });
+                            },
+                            [&session, channel] { return session.WriteChannel(channel); }});
+    }
+    if (profile.sleepTime) {
+        const std::uint16_t seconds = *profile.sleepTime;
+        settings.push_back({"sleep-time", std::to_string(seconds), true,
+                            [&session] {
+                                return AsText(session.ReadSleepTime(),
+                                              [](std::uint16_t s) { return std::to_string(s); });
+                            },
+                            [&session, seconds] { return session.WriteSleepTime(seconds); }});
+    }
+    if (profile.addresses) {
+        const ReceiverBitmap wanted = *profile.addresses;
+        settings.push_back({"addresses", AddressList(wanted), true,
+                            [&session] {
+                                // In configuration mode the receiver answers a second
+                                // enter with its table again.
+                                return AsText(session.EnterConfiguration(),
+                                              [](const ReceiverTable& t) { return AddressList(t.configBits); });
+                            },
+                            [&session, wanted] { return WriteAddresses(session, wanted); }});
+    }
+    return settings;
+}
+
+// Configuration mode of a wireless receiver for as long as it lives; nothing
+// for the other kinds.
+class CConfigurationScope {
+public:
+    CConfigurationScope(CDeviceSession& session, ProfileKind kind) : m_session(session) {
+        if (kind != ProfileKind::Wireless) return;
+        m_table = session.EnterConfiguration();
+        m_entered = m_table.Ok();
+    }
+    ~CConfigurationScope() {
+        if (m_entered) m_session.LeaveConfiguration();
+    }
+    CConfigurationScope(const CConfigurationScope&) = delete;
+    CConfigurationScope& operator=(const CConfigurationScope&) = delete;
+
+    // Empty when the device is ready; else why not.
+    std::string Refusal(ProfileKind kind) const {
+        if (kind != ProfileKind::Wireless || m_entered) return {};
+        return "configuration mode: " + m_table.outcome.Text();
+    }
+    const OpResult<ReceiverTable>& Table() const { return m_table; }
+
+private:
+    CDeviceSession& m_session;
+    OpResult<ReceiverTable> m_table;
+    bool m_entered = false;
+};
+
+}  // namespace
+
+bool ApplyReport::Ok() const {
+    return failure.empty() && std::all_of(steps.begin(), steps.end(), [](const ApplyStep& s) {
+               return s.result == StepResult::Unchanged || s.result == StepResult::Verified ||
+                      s.result == StepResult::WouldWrite;
+           });
+}
+
+std::string ApplyReport::FirstFailure() const {
+    if (!failure.empty()) return failure;
+    for (const ApplyStep& step : steps) {
+        switch (step.result) {
+            case StepResult::ReadFailed:
+            case StepResult::WriteFailed:
+            case StepResult::ReadBackFailed:
+            case StepResult::ReadBackDiffers: return step.name + ": " + StepText(step);
+            default: break;
+        }
+    }
+    return {};
+}
+
+std::vector<std::string> ApplyReport::Written() const {
+    std::vector<std::string> written;
+    for (const ApplyStep& step : steps) {
+        if (step.result == StepResult::Verified || step.result == StepResult::ReadBackFailed ||
+            step.result == StepResult::ReadBackDiffers) {
+            written.push_back(step.name);
+        }
+    }
+    return written;
+}
+
+std::string StepText(const ApplyStep& step) {
+    const std::string detail = step.detail.empty() ? "" : ": " + step.detail;
+    switch (step.result) {
+        case StepResult::Unchanged: return "unchanged";
+        case StepResult::ReadFailed: return "not read" + detail;
+        case StepResult::WouldWrite: return "would write";
+        case StepResult::Verified: return "written and verified";
+        case StepResult::WriteFailed: return "write failed" + detail;
+        case StepResult::ReadBackFailed: return "written, read-back failed" + detail;
+        case StepResult::ReadBackDiffers: return "written, device reads back" + detail;
+        case StepResult::NotReached: return "not reached";
+    }
+    return {};
+}
+
+OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting) {
+    CConfigurationScope mode(session, kind);
+    Profile profile;
+    profile.kind = kind;
+    const auto failed = [&](const std::string& name, const OpOutcome& outcome) {
+        if (failedSetting) *failedSetting = name;
+        return OpResult<Profile>{outcome};
+    };
+    if (!mode.Refusal(kind).empty()) return failed("configuration mode", mode.Table().outcome);
+    for (const Parameter parameter : ProfileParameters(kind)) {
+        const OpResult<std::uint16_t> word = session.ReadParameter(parameter);
+        if (!word.Ok()) return failed(InfoOf(parameter).name, word.outcome);
+        profile.parameters.emplace_back(parameter, word.value);
+    }
+    if (kind == ProfileKind::Wireless) {
+        const OpResult<std::uint8_t> channel = session.ReadChannel();
+        if (!channel.Ok()) return failed("channel", channel.outcome);
+        const OpResult<std::uint16_t> sleep = session.ReadSleepTime();
+        if (!sleep.Ok()) return failed("sleep-time", sleep.outcome);
+        profile.channel = channel.value;
+        profile.sleepTime = sleep.value;
+        profile.addresses = mode.Table().value.configBits;
+    }
+    // The LCD controller's mode cannot be read: its profile is written by hand.
+    return {OpOutcome::Success(), profile};
+}
+
+std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure) {
+    CConfigurationScope mode(session, profile.kind);
+    const std::string refusal = mode.Refusal(profile.kind);
+    if (failure) *failure = refusal;
+    std::vector<SettingState> states;
+    for (const Setting& setting : SettingsOf(session, profile)) {
+        SettingState state{setting.name, setting.wanted, std::nullopt, {}, setting.readable};
+        if (setting.readable && refusal.empty()) {
+            const OpResult<std::string> read = setting.read();
+            state.readOutcome = read.outcome;
+            if (read.Ok()) state.onDevice = read.value;
+        }
+        states.push_back(std::move(state));
+    }
+    return states;
+}
+
+ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool dryRun,
+                         const std::function<void(const ApplyStep&)>& progress) {
+    CConfigurationScope mode(session, profile.kind);
+    ApplyReport report;
+    report.failure = mode.Refusal(profile.kind);
+    const std::vector<Setting> settings = SettingsOf(session, profile);
+    for (const Setting& setting : settings) report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
+    if (!report.failure.empty()) return report;
+    const auto tell = [&](const ApplyStep& step) {
+        if (progress) progress(step);
+    };
+
+    // Write what differs; the first failure ends the writing.
+    std::vector<std::size_t> written;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        ApplyStep& step = report.steps[i];
+        if (settings[i].readable) {
+            const OpResult<std::string> now = settings[i].read();
+            if (!now.Ok()) {
+                step.result = StepResult::ReadFailed;
+                step.detail = now.outcome.Text();
+                tell(step);
+                return report;
+            }
+            if (now.value == settings[i].wanted) {
+                step.result = StepResult::Unchanged;
+                tell(step);
+                continue;
+            }
+        }
+        if (dryRun) {
+            step.result = StepResult::WouldWrite;
+            tell(step);
+            continue;
+        }
+        const OpOutcome outcome = settings[i].write();
+        if (!outcome.Ok()) {
+            step.result = StepResult::WriteFailed;
+            step.detail = outcome.Text();
+            tell(step);
+            break;
+        }
+        written.push_back(i);
+    }
+
+    // Then every written value is read back, those written before a failure too.
+    for (const std::size_t i : written) {
+        ApplyStep& step = report.steps[i];
+        if (!settings[i].readable) {
+            step.result = StepResult::Verified;
+        } else if (const OpResult<std::string> back = settings[i].read(); !back.Ok()) {
+            step.result = StepResult::ReadBackFailed;
+            step.detail = back.outcome.Text();
+        } else if (back.value != settings[i].wanted) {
+            step.result = StepResult::ReadBackDiffers;
+            step.detail = back.value;
+        } else {
+            step.result = StepResult::Verified;
+        }
+        tell(step);
+    }
+    return report;
+}
+
+std::optional<ProfileKind> DetectProfileKind(CDeviceSession& session) {
+    if (session.ReadParameter(Parameter::TemperatureUpper).Ok()) return ProfileKind::Th;
+    if (session.ReadParameter(Parameter::LightUpper).Ok()) return ProfileKind::Light;
+    if (session.QueryRelay(1).Ok()) return ProfileKind::Lcd;
+    if (session.EnterConfiguration().Ok()) {
+        session.LeaveConfiguration();
+        return ProfileKind::Wireless;
+    }
+    return std::nullopt;
+}

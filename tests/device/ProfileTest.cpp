@@ -1,0 +1,232 @@
+// Profiles against simulated devices: saved from one unit and applied to
+// another, refused when the file cannot be used, and a box of units
+// commissioned one after the other with a record row each.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "SessionOnDevice.h"
+#include "device/Commissioning.h"
+#include "device/CommissioningLoop.h"
+#include "device/CsvFile.h"
+#include "device/Profile.h"
+#include "device/ProfileEngine.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The FC writes a device heard, as "code=word".
+std::vector<std::string> FcWrites(const sim::CSimulator& device) {
+    std::vector<std::string> writes;
+    for (const sim::Frame& f : device.ReceivedBytes()) {
+        if (f.size() == kFcRequestBytes && f[0] == kFcMark && f[4] == kOpWrite) {
+            writes.push_back(std::to_string(f[3]) + "=" + std::to_string(f[5] << 8 | f[6]));
+        }
+    }
+    return writes;
+}
+
+TEST(Profile, SavedFromOneUnitAppliesOnlyWhatDiffersToAnotherAndThenMatches) {
+    Profile saved;
+    {
+        SessionOnDevice source(sim::DeviceKind::Th, true);
+        source.AssumeFound();
+        source.m_device.SetFcParam(kFcTemperatureUpper, 45);
+        source.m_device.SetFcParam(kFcHumidityAdjust, 0x800F);  // -1.5
+        source.m_device.SetFcParam(kFcRemoteSignal, 1);
+        const OpResult<Profile> read = SaveProfile(source.m_session, ProfileKind::Th);
+        ASSERT_TRUE(read.Ok()) << read.outcome.Text();
+        saved = read.value;
+    }
+    // Through the file's text, as a technician would keep it.
+    const std::string text = ProfileText(saved);
+    EXPECT_NE(text.find("\"temperature-upper\": 45"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"humidity-adjust\": -1.5"), std::string::npos) << text;
+    const Checked<Profile> profile = ParseProfile(text);
+    ASSERT_TRUE(profile.Ok()) << profile.refusal;
+
+    SessionOnDevice target(sim::DeviceKind::Th, true);
+    target.AssumeFound();
+    target.m_device.SetFcParam(kFcHumidityAdjust, 0x800F);  // already as the profile has it
+    const std::vector<SettingState> before = DiffProfile(target.m_session, *profile.value);
+    EXPECT_EQ(std::count_if(before.begin(), before.end(), [](const SettingState& s) { return s.Differs(); }), 2);
+
+    target.m_device.ClearReceived();
+    const ApplyReport dry = ApplyProfile(target.m_session, *profile.value, /*dryRun=*/true);
+    EXPECT_TRUE(dry.Ok());
+    EXPECT_TRUE(FcWrites(target.m_device).empty());
+
+    const ApplyReport report = ApplyProfile(target.m_session, *profile.value, /*dryRun=*/false);
+    EXPECT_TRUE(report.Ok()) << report.FirstFailure();
+    EXPECT_EQ(FcWrites(target.m_device), (std::vector<std::string>{"3=45", "12=1"}));
+    EXPECT_EQ(report.Written(), (std::vector<std::string>{"temperature-upper", "remote-signal"}));
+    for (const SettingState& s : DiffProfile(target.m_session, *profile.value)) EXPECT_FALSE(s.Differs()) << s.name;
+}
+
+TEST(Profile, AFileThatCannotBeUsedIsRefusedWithWordsThatSayWhy) {
+    const std::string head = R"({"format": "sentrabus-profile", "version": 1, "kind": "th", "parameters": )";
+    struct Case {
+        std::string text;
+        std::string refusal;  // a part of it
+    } cases[] = {
+        {"temperature-upper=35", "not JSON"},
+        {R"({"format": "other", "version": 1, "kind": "th", "parameters": {}})", "\"format\" must be"},
+        {R"({"format": "sentrabus-profile", "version": 2, "kind": "th", "parameters": {}})", "version 2 is not known"},
+        {R"({"format": "sentrabus-profile", "version": 1, "kind": "fridge", "parameters": {}})", "\"kind\" must be"},
+        {head + R"({"temprature-upper": 35}})", "unknown parameter \"temprature-upper\" for a th profile; known: "
+                                                  "humidity-upper"},
+        {head + R"({"light-upper": 35}})", "unknown parameter \"light-upper\""},
+        {head + R"({"temperature-upper": "35"}})", "must be a number"},
+        {head + R"({"temperature-upper": 40000}})", "temperature-upper takes a whole number from -32767 to 32767"},
+        {head + R"({"humidity-adjust": 1.25}})", "at most one decimal"},
+        {head + R"({"temperature-hysteresis": -1}})", "from 0 to 3276.7"},
+        {R"({"format": "sentrabus-profile", "version": 1, "kind": "wireless", "parameters": {"addresses": [0]}})",
+         "receiver address takes a whole number from 1 to 200"},
+    };
+    for (const Case& c : cases) {
+        const Checked<Profile> profile = ParseProfile(c.text);
+        EXPECT_FALSE(profile.Ok()) << c.text;
+        EXPECT_NE(profile.refusal.find(c.refusal), std::string::npos) << c.text << "\n  refused: " << profile.refusal;
+    }
+    // Whole numbers written with a decimal point are still whole, and the
+    // remote signal may be a word.
+    const Checked<Profile> words = ParseProfile(head + R"({"temperature-upper": 35.0, "remote-signal": "closed"}})");
+    ASSERT_TRUE(words.Ok()) << words.refusal;
+    EXPECT_EQ(words.value->parameters,
+              (std::vector<std::pair<Parameter, std::uint16_t>>{{Parameter::TemperatureUpper, 35},
+                                                                {Parameter::RemoteSignal, 1}}));
+}
+
+TEST(Profile, AReceiversTableGoesFromOneReceiverToAnother) {
+    Profile saved;
+    {
+        SessionOnDevice source(sim::DeviceKind::Wireless, true);
+        source.AssumeFound();
+        source.m_device.Update([](sim::DeviceState& s) {
+            s.wireless.SetConfigured(0, true);
+            s.wireless.SetConfigured(199, true);
+            s.wireless.channel = 9;
+        });
+        const OpResult<Profile> read = SaveProfile(source.m_session, ProfileKind::Wireless);
+        ASSERT_TRUE(read.Ok()) << read.outcome.Text();
+        saved = *ParseProfile(ProfileText(read.value)).value;
+    }
+    SessionOnDevice target(sim::DeviceKind::Wireless, true);
+    target.AssumeFound();
+    target.m_device.Update([](sim::DeviceState& s) { s.wireless.SetConfigured(5, true); });
+    const ApplyReport report = ApplyProfile(target.m_session, saved, false);
+    EXPECT_TRUE(report.Ok()) << report.FirstFailure();
+    const sim::WirelessState after = target.m_device.Wireless();
+    EXPECT_EQ(ConfiguredAddresses(after.configBits), (std::vector<int>{1, 200}));
+    EXPECT_EQ(after.channel, 9);
+    EXPECT_FALSE(after.configMode);  // left again
+}
+
+TEST(Commissioning, EachUnitGetsItsAddressAndBaudAndARecordRowEvenWhenOneFails) {
+    const Checked<Profile> profile = ParseProfile(
+        R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+            "parameters": {"temperature-upper": 45, "humidity-hysteresis": 2.5}})");
+    ASSERT_TRUE(profile.Ok());
+    const std::string path = ::testing::TempDir() + "sentrabus-record.csv";
+    std::remove(path.c_str());
+    {
+        CCsvFile record(path, RecordHeader(*profile.value));
+        ASSERT_TRUE(record.Valid()) << record.Error();
+        for (int unit = 0; unit < 3; ++unit) {
+            SessionOnDevice line(sim::DeviceKind::Th, true);
+            line.AssumeFound();
+            // The second unit stops answering half-way: after its first write.
+            if (unit == 1) {
+                line.m_device.InjectFault(sim::Fault::None(), 3);
+                line.m_device.InjectFault(sim::Fault::Silent(), sim::CSimulator::kEveryRequest);
+            }
+            const UnitRecord result = CommissionUnit(line.m_session, *profile.value, 12 + unit, 9600);
+            ASSERT_TRUE(record.Append(RecordRow(*profile.value, result)));
+            if (unit == 1) continue;
+            EXPECT_TRUE(result.Ok()) << result.verdict;
+            EXPECT_EQ(line.m_device.Address(), 12 + unit);
+            EXPECT_EQ(line.m_device.Baud(), 9600U);
+        }
+    }
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(file, l);) lines.push_back(l);
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[0], "time,port,address before,baud before,address after,baud after,temperature-upper,"
+                        "humidity-hysteresis,temperature,humidity,water-leak,power-failure,verdict\r");
+    EXPECT_NE(lines[1].find(",5,4800,12,9600,45,2.5,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(",ok\r"), std::string::npos) << lines[1];
+    // Written before the device fell silent, then nothing more.
+    EXPECT_NE(lines[2].find(",5,4800,5,4800,\"written, read-back failed: no reply\",write failed: no reply,"),
+              std::string::npos)
+        << lines[2];
+    EXPECT_NE(lines[2].find("failed: temperature-upper: written, read-back failed: no reply"), std::string::npos)
+        << lines[2];
+    EXPECT_NE(lines[3].find(",14,9600,"), std::string::npos) << lines[3];
+}
+
+TEST(Profile, TheKindOfTheConnectedDeviceIsKnownByWhatItAnswers) {
+    const std::pair<sim::DeviceKind, ProfileKind> cases[] = {
+        {sim::DeviceKind::Th, ProfileKind::Th},
+        {sim::DeviceKind::Light, ProfileKind::Light},
+        {sim::DeviceKind::Lcd, ProfileKind::Lcd},
+        {sim::DeviceKind::Wireless, ProfileKind::Wireless},
+    };
+    for (const auto& [device, kind] : cases) {
+        SessionOnDevice line(device, true);
+        line.AssumeFound();
+        EXPECT_EQ(DetectProfileKind(line.m_session), kind) << ProfileKindName(kind);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Commissioning, TheLoopTakesABoxOfUnitsOneAfterTheOther) {
+    const Checked<Profile> profile = ParseProfile(
+        R"({"format": "sentrabus-profile", "version": 1, "kind": "th", "parameters": {"temperature-upper": 45}})");
+    ASSERT_TRUE(profile.Ok());
+    const std::string path = ::testing::TempDir() + "sentrabus-loop.csv";
+    std::remove(path.c_str());
+    CCsvFile record(path, RecordHeader(*profile.value));
+    SessionOnDevice line(sim::DeviceKind::Th, true);
+    // The second unit falls silent as soon as it has been found.
+    int unitsPlugged = 1;
+    std::vector<std::string> said;
+    std::jthread plugger;
+    const auto say = [&](LoopEvent event, const std::string& words) {
+        said.push_back(words);
+        if (event != LoopEvent::Done && event != LoopEvent::Failed) return;
+        // The technician pulls the unit and, a moment later, connects the next.
+        line.m_device.Unplug();
+        plugger = std::jthread([&] {
+            std::this_thread::sleep_for(300ms);
+            line.m_device.PlugInFresh();
+            if (++unitsPlugged == 2) line.m_device.InjectFault(sim::Fault::None(), 1);
+            if (unitsPlugged == 2) line.m_device.InjectFault(sim::Fault::Silent(), sim::CSimulator::kEveryRequest);
+            if (unitsPlugged == 3) line.m_device.ClearFaults();
+        });
+    };
+    CommissioningOptions options{.firstAddress = 20, .baudRate = 9600, .count = 3, .searchInterval = 100ms,
+                                 .goneInterval = 50ms};
+    const LoopReport report = RunCommissioning(line.m_session, kPortNumber, *profile.value, options, record, say,
+                                               [] { return false; });
+    EXPECT_EQ(report.units, 3);
+    EXPECT_EQ(report.failed, 1);
+    EXPECT_EQ(line.m_device.Address(), 21);  // the failed unit did not use up address 21
+    EXPECT_NE(std::find(said.begin(), said.end(), "done: unit 3, address 21 \u2014 connect the next unit"), said.end());
+    const auto failedLine = std::find_if(said.begin(), said.end(), [](const std::string& s) { return s.starts_with("unit 2 failed: "); });
+    ASSERT_NE(failedLine, said.end());
+    EXPECT_NE(failedLine->find("temperature-upper"), std::string::npos) << *failedLine;
+}
+
+}  // namespace

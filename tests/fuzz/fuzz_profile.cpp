@@ -1,0 +1,24 @@
+// libFuzzer target: any bytes as a profile file give either a clear refusal
+// or a profile that writes out as a file that reads back the same.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzRequire.h"
+#include "device/Profile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Checked<Profile> profile = ParseProfile(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!profile.Ok()) {
+        Require(!profile.refusal.empty());
+        return 0;
+    }
+    const Checked<Profile> again = ParseProfile(ProfileText(*profile.value));
+    Require(again.Ok());
+    Require(again.value->kind == profile.value->kind);
+    Require(again.value->parameters == profile.value->parameters);
+    Require(again.value->lcdMode == profile.value->lcdMode && again.value->channel == profile.value->channel);
+    Require(again.value->sleepTime == profile.value->sleepTime && again.value->addresses == profile.value->addresses);
+    return 0;
+}
