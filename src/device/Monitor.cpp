@@ -73,14 +73,18 @@ PollRow CMonitor::Poll(Clock::time_point now) {
         sample.word = result.Ok() ? result.value : 0;
         const auto latency = duration_cast<milliseconds>(answered - asked).count();
         sample.latencyMs = static_cast<std::uint16_t>(std::clamp<long long>(latency, 0, 0xFFFF));
-        m_series[Index(reading)].push_back(sample);
-        ++m_counts[static_cast<std::size_t>(sample.outcome)];
-        if (sample.outcome != SampleOutcome::NoReply) {
-            ++m_latencies[std::min<std::size_t>(sample.latencyMs, kLatencyBuckets - 1)];
-        }
+        Record(reading, sample);
         row.samples.emplace_back(reading, sample);
     }
     return row;
+}
+
+void CMonitor::Record(Reading reading, const Sample& sample) {
+    m_series[Index(reading)].push_back(sample);
+    ++m_counts[static_cast<std::size_t>(sample.outcome)];
+    if (sample.outcome != SampleOutcome::NoReply) {
+        ++m_latencies[std::min<std::size_t>(sample.latencyMs, kLatencyBuckets - 1)];
+    }
 }
 
 void CMonitor::Clear() {

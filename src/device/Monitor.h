@@ -71,6 +71,10 @@ public:
     // (an empty row) while the receiver is in configuration mode.
     PollRow Poll(std::chrono::steady_clock::time_point now);
 
+    // Keeps a sample taken elsewhere (Poll keeps its own): counted and kept
+    // as if polled.
+    void Record(Reading reading, const Sample& sample);
+
     // Forgets every sample and counter; the grid goes on.
     void Clear();
 
