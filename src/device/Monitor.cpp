@@ -121,9 +121,13 @@ std::vector<ChartColumn> CMonitor::Decimated(Reading reading, std::uint32_t from
                                [](const Sample& s, std::uint32_t t) { return s.timeMs < t; });
     for (; it != series.end() && it->timeMs < toMs; ++it) {
         const std::optional<double> value = SampleValue(reading, *it);
-        if (!value) continue;
         auto c = static_cast<std::size_t>(static_cast<double>(it->timeMs - fromMs) / span);
         ChartColumn& column = view[std::min(c, columns - 1)];
+        if (!value) {
+            column.gap = !column.low;
+            continue;
+        }
+        column.gap = false;
         column.low = column.low ? std::min(*column.low, *value) : *value;
         column.high = column.high ? std::max(*column.high, *value) : *value;
     }

@@ -42,11 +42,13 @@ struct PollRow {
 };
 
 // One column of a decimated series: the lowest and highest value among the
-// samples that fall in it; empty (a gap) when none of them has a value.
+// samples that fall in it. A column with samples none of which has a value is
+// a gap (the device did not answer); one without samples is neither.
 struct ChartColumn {
     std::uint32_t fromMs = 0;
     std::optional<double> low;
     std::optional<double> high;
+    bool gap = false;
 };
 
 class CMonitor {

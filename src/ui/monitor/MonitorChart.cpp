@@ -125,10 +125,9 @@ void CMonitorChart::Refresh(const CMonitor& monitor, std::uint32_t nowMs) {
         };
         for (std::size_t c = 0; c < view.size(); ++c) {
             const ChartColumn& column = view[c];
-            if (!column.low) {
-                flush();
-                continue;
-            }
+            // A failed poll breaks the line; a column no poll fell in does not.
+            if (column.gap) flush();
+            if (!column.low) continue;
             const double x = (c + 0.5) * columnS;
             points.append(QPointF(x, *column.low));
             if (*column.high != *column.low) points.append(QPointF(x, *column.high));
@@ -146,13 +145,17 @@ void CMonitorChart::Refresh(const CMonitor& monitor, std::uint32_t nowMs) {
         const double lo = low.value_or(0), hi = high.value_or(1);
         const double margin = std::max(1.0, (hi - lo) * 0.1);
         m_values->setRange(std::floor(lo - margin), std::ceil(hi + margin));
-        // Outside the limits: the column's time shaded, once the axis is set.
+        // Outside the limits: the time from such a column to the next one
+        // with a value is shaded, once the axis is set.
+        const auto outside = [&](const ChartColumn& column) {
+            return column.low && ((m_limits.upper && *column.high > *m_limits.upper) ||
+                                  (m_limits.lower && *column.low < *m_limits.lower));
+        };
         for (std::size_t c = 0; c < view.size(); ++c) {
-            const ChartColumn& column = view[c];
-            if (!column.low) continue;
-            if ((m_limits.upper && *column.high > *m_limits.upper) || (m_limits.lower && *column.low < *m_limits.lower)) {
-                Shade(c * columnS, (c + 1) * columnS, m_values->min(), m_values->max(), QColor(230, 60, 60, 60));
-            }
+            if (!outside(view[c])) continue;
+            std::size_t next = c + 1;
+            while (next < view.size() && !view[next].low && !view[next].gap) ++next;
+            Shade(c * columnS, next * columnS, m_values->min(), m_values->max(), QColor(230, 60, 60, 60));
         }
     }
     const auto limitLine = [&](QLineSeries* series, const std::optional<double>& value) {

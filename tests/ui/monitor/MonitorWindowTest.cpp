@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -91,6 +94,40 @@ TEST_F(MonitorWindow, AnOperationDuringMonitoringRunsBetweenPolls) {
     EXPECT_GE(windowReads, 8);
     EXPECT_EQ(Text(kIdHumidityField), "60.0");
     EXPECT_EQ(monitor.Monitor().Count(SampleOutcome::Ok), monitor.Monitor().Polls());
+}
+
+}  // namespace
+
+namespace {
+
+// Not a check: with SENTRABUS_SCREENSHOTS=DIR, a minute of a transmitter whose
+// temperature and humidity drift, polled at 0.2 s, saved as DIR/monitor.png
+// to look at.
+TEST_F(MonitorWindow, Screenshot) {
+    const char* directory = std::getenv("SENTRABUS_SCREENSHOTS");
+    if (directory == nullptr) GTEST_SKIP() << "set SENTRABUS_SCREENSHOTS=DIR to save one";
+    OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
+    Device().SetFcParam(kFcTemperatureUpper, 28);
+    Device().SetFcParam(kFcTemperatureLower, 22);
+    Device().SetFcParam(kFcHumidityUpper, 70);
+    Device().SetFcParam(kFcHumidityLower, 40);
+    Click(kIdReadTemperature);
+    ClearBusy();
+    Click(kIdReadHumidity);
+    ClearBusy();
+    Click(kIdReadWaterLeak);
+    CMonitorWnd& monitor = OpenMonitor();
+    monitor.IntervalBox()->setValue(0.2);
+    monitor.OnStart();
+    for (int step = 0; step < 60; ++step) {
+        Device().SetRegister(kRegTemperature, static_cast<std::uint16_t>(250 + 40 * std::sin(step / 8.0)));
+        Device().SetRegister(kRegHumidity, static_cast<std::uint16_t>(550 + 120 * std::cos(step / 11.0)));
+        Device().SetRegister(kRegWaterLeak, step > 35 && step < 45 ? 2 : 1);
+        if (step == 20) Device().InjectFault(sim::Fault::Silent(), 3);
+        PollsFor(monitor, 1);
+    }
+    monitor.OnPause();
+    EXPECT_TRUE(monitor.grab().save(QString::fromLocal8Bit(directory) + "/monitor.png"));
 }
 
 }  // namespace
