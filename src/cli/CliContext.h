@@ -40,9 +40,17 @@ private:
 // says what it found). kExitOk, or the status of the run that ends here.
 int Connect(CliContext& context);
 
+// Opens the port for a command that searches by itself (commission); kExitOk,
+// or the status of the run that ends here.
+int OpenForSearching(CliContext& context);
+
 // The command of the request, on the settled device. Its results go to the report.
 void RunLineCommand(CliContext& context);      // address, baud
 void RunValueCommand(CliContext& context);     // read, get, set
 void RunLcdCommand(CliContext& context);       // lcd mode, lcd relay
 void RunWirelessCommand(CliContext& context);  // wireless ...
 void RunMonitorCommand(CliContext& context);   // monitor
+// These may end the run before its report: kExitOk, or the status it ends with
+// (its message said).
+int RunProfileCommand(CliContext& context);  // profile save, diff, apply
+int RunCommission(CliContext& context);      // commission: searches by itself, no Connect

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "device/Catalogue.h"
+#include "device/Profile.h"
 
 // The exit status, as scripts rely on it.
 enum ExitStatus : int {
     kExitOk = 0,
     kExitDeviceFailed = 1,  // no reply, bad reply, read-back differs, interrupted
-    kExitUsage = 2,         // usage or a refused value: nothing was sent
+    kExitUsage = 2,         // usage, a refused value or file, a profile of another kind: nothing was written
     kExitPortFailed = 3,    // the port could not be opened
 };
 
@@ -36,6 +37,11 @@ enum class CliCommand {
     WirelessConfigure,
     WirelessClear,
     Monitor,
+    WirelessApplyTable,
+    ProfileSave,
+    ProfileDiff,
+    ProfileApply,
+    Commission,
 };
 
 // --port: COMn opens what the list entry COMn of the windows opens; anything
@@ -77,11 +83,23 @@ struct CliRequest {
     std::chrono::milliseconds monitorInterval{1000};
     int monitorCount = 0;                    // polls; 0: until Ctrl+C
     std::string csvPath;                     // monitor --csv
+    bool csv = false;                        // wireless table as CSV
+    std::optional<ReceiverBitmap> table;     // wireless apply-table: the file's table
+
+    // profile save, diff, apply; commission.
+    std::string file;                        // the profile (or the table's CSV) as named
+    std::optional<Profile> profile;          // read and checked: diff, apply, commission
+    std::optional<ProfileKind> kind;         // save --kind
+    bool dryRun = false;
+    std::string record;                      // commission --record
+    std::uint8_t firstAddress = 1;
+    std::optional<std::uint32_t> unitBaud;   // commission --baud: every unit's new speed
+    int count = 0;                           // commission --count; 0: until Ctrl+C
 };
 
 // Commands that talk to a device (all but ports).
 inline bool NeedsDevice(CliCommand command) { return command != CliCommand::Ports; }
 
 inline bool IsWireless(CliCommand command) {
-    return command >= CliCommand::WirelessChannel && command <= CliCommand::WirelessClear;
+    return command >= CliCommand::WirelessChannel && command <= CliCommand::WirelessApplyTable;
 }

@@ -12,6 +12,8 @@
 
 #include "CliErrors.h"
 #include "device/Monitor.h"
+#include "InputFiles.h"
+#include "device/Commissioning.h"
 #include "device/StrictValues.h"
 
 namespace {
@@ -22,12 +24,15 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
-    "read-back differs); 2 usage or a refused value (nothing was sent); 3 the port could not\n"
+    "read-back differs, a commissioned unit failed); 2 usage, a refused value or file, or a\n"
+    "profile of another kind than the device (nothing was written); 3 the port could not\n"
     "be opened.\n"
     "Examples:\n"
     "  sentrabus-cli --port COM3 read\n"
     "  sentrabus-cli --port /dev/ttyUSB0 --address 5 --baud 4800 set temperature-upper=35\n"
-    "  sentrabus-cli --json get";
+    "  sentrabus-cli --json get\n"
+    "  sentrabus-cli --port COM3 profile save th.json\n"
+    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600";
 
 // What the command line holds before it is checked.
 struct RawLine {
@@ -42,9 +47,22 @@ struct RawLine {
     std::string relayState;
     std::vector<CLI::Option*> valueOptions;  // those that fill `value`: given even when empty
     CLI::Option* relayStateOption = nullptr;
-    std::string interval = "1";       // monitor
-    std::string count = "0";
-    std::string csv;
+    std::string monitorInterval = "1";  // monitor
+    std::string monitorCount = "0";
+    std::string monitorCsv;
+    // profile, commission, wireless table files
+    std::string file;
+    std::string kind;
+    CLI::Option* kindOption = nullptr;
+    bool dryRun = false;
+    bool csv = false;
+    std::string record;
+    std::string firstAddress;
+    std::string unitBaud;
+    std::string count;
+    CLI::Option* firstAddressOption = nullptr;
+    CLI::Option* unitBaudOption = nullptr;
+    CLI::Option* countOption = nullptr;
 };
 
 // The checks' refusal, or nothing when the request is whole.
@@ -83,6 +101,10 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
         request.baud = baud.value;
     }
     request.registerMode = raw.registerMode;
+    if (request.command == CliCommand::Commission && (request.address || request.baud || request.registerMode)) {
+        return "commission searches for each unit itself: it takes no --address, --register-mode or --baud before "
+               "the command (commission FILE --baud B gives the units their new speed)";
+    }
     if (request.command == CliCommand::Search && (request.address || request.baud || request.registerMode)) {
         return "search finds the device itself: it takes no --address, --baud or --register-mode";
     }
@@ -153,16 +175,18 @@ Refusal ReadInterval(const std::string& text, std::chrono::milliseconds& interva
 
 Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
     if (Refusal refused = ReadNames(request, raw.names)) return refused;
-    if (Refusal refused = ReadInterval(raw.interval, request.monitorInterval)) return refused;
-    const Checked<std::uint16_t> count = StrictSleepTime(raw.count);  // a whole number 0 to 65535
-    if (!count.Ok()) return "--count takes a whole number of polls from 0 (until Ctrl+C) to 65535, not \"" + raw.count + "\"";
+    if (Refusal refused = ReadInterval(raw.monitorInterval, request.monitorInterval)) return refused;
+    const Checked<std::uint16_t> count = StrictSleepTime(raw.monitorCount);  // a whole number 0 to 65535
+    if (!count.Ok()) {
+        return "--count takes a whole number of polls from 0 (until Ctrl+C) to 65535, not \"" + raw.monitorCount + "\"";
+    }
     request.monitorCount = *count.value;
     // A log that cannot be written is said before anything is polled.
-    if (!raw.csv.empty()) {
-        std::FILE* file = std::fopen(raw.csv.c_str(), "ab");
-        if (file == nullptr) return "--csv: cannot write " + raw.csv + ": " + std::strerror(errno);
+    if (!raw.monitorCsv.empty()) {
+        std::FILE* file = std::fopen(raw.monitorCsv.c_str(), "ab");
+        if (file == nullptr) return "--csv: cannot write " + raw.monitorCsv + ": " + std::strerror(errno);
         std::fclose(file);
-        request.csvPath = raw.csv;
+        request.csvPath = raw.monitorCsv;
     }
     return std::nullopt;
 }
@@ -172,6 +196,71 @@ Refusal Take(const Checked<T>& checked, std::optional<T>& into) {
     if (!checked.Ok()) return checked.refusal;
     into = checked.value;
     return std::nullopt;
+}
+
+Refusal ReadProfile(CliRequest& request, const std::string& path) {
+    if (path.empty()) return "the profile file's name is empty";
+    Checked<Profile> profile = ReadProfileFile(path);
+    if (!profile.Ok()) return profile.refusal;
+    request.profile = std::move(profile.value);
+    return std::nullopt;
+}
+
+// commission: the profile, the record and the units' addresses, all usable.
+Refusal ReadCommission(CliRequest& request, const RawLine& raw) {
+    if (Refusal refused = ReadProfile(request, raw.file)) return refused;
+    if (raw.record.empty()) return "--record needs the record file's name";
+    request.record = raw.record;
+    if (raw.firstAddressOption->count() > 0) {
+        const Checked<std::uint8_t> address = StrictAddress(raw.firstAddress);
+        if (!address.Ok()) return "--first-address: " + address.refusal;
+        request.firstAddress = *address.value;
+    }
+    if (raw.unitBaudOption->count() > 0) {
+        const Checked<std::uint32_t> baud = StrictBaudRate(raw.unitBaud);
+        if (!baud.Ok()) return "--baud: " + baud.refusal;
+        request.unitBaud = baud.value;
+    }
+    if (raw.countOption->count() > 0) {
+        // The same strict whole number as an address: a count beyond 255 has no addresses to give.
+        const Checked<std::uint8_t> count = StrictAddress(raw.count);
+        if (!count.Ok()) return "--count takes a whole number from 1 to 255, not \"" + raw.count + "\"";
+        request.count = *count.value;
+        const int last = request.firstAddress + request.count - 1;
+        if (last > 255) {
+            return "--count " + raw.count + " from address " + std::to_string(request.firstAddress) +
+                   " runs past the last bus address, 255";
+        }
+    }
+    if (Refusal unusable = UnusableRecord(request.record, RecordHeader(*request.profile))) return unusable;
+    return std::nullopt;
+}
+
+Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
+    request.file = raw.file;
+    switch (request.command) {
+        case CliCommand::ProfileSave:
+            if (raw.file.empty()) return "the profile file's name is empty";
+            if (raw.kindOption->count() > 0) {
+                request.kind = ProfileKindByName(raw.kind);
+                if (!request.kind) return "--kind takes th, light, lcd or wireless, not \"" + raw.kind + "\"";
+            }
+            if (Refusal unwritable = UnwritableFile(raw.file)) return unwritable;
+            return std::nullopt;
+        case CliCommand::ProfileDiff: return ReadProfile(request, raw.file);
+        case CliCommand::ProfileApply:
+            request.dryRun = raw.dryRun;
+            return ReadProfile(request, raw.file);
+        case CliCommand::Commission: return ReadCommission(request, raw);
+        case CliCommand::WirelessApplyTable: {
+            if (raw.file.empty()) return "the table file's name is empty";
+            Checked<ReceiverBitmap> table = ReadReceiverTableFile(raw.file);
+            if (!table.Ok()) return table.refusal;
+            request.table = table.value;
+            return std::nullopt;
+        }
+        default: return std::nullopt;
+    }
 }
 
 Refusal ReadValues(CliRequest& request, const RawLine& raw) {
@@ -211,7 +300,11 @@ Refusal ReadValues(CliRequest& request, const RawLine& raw) {
                 request.receivers.push_back(*index.value);
             }
             return std::nullopt;
-        default: return std::nullopt;
+        case CliCommand::WirelessTable:
+            request.csv = raw.csv;
+            if (raw.csv && request.json) return "wireless table takes --csv or --json, not both";
+            return std::nullopt;
+        default: return ReadFileCommand(request, raw);
     }
 }
 
@@ -261,9 +354,9 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
                             "(none named: the readings the device answers)",
                             CliCommand::Monitor);
     monitor->add_option("READING", raw.names, NameList(AllReadings()))->type_name("");
-    monitor->add_option("--interval", raw.interval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
-    monitor->add_option("--count", raw.count, "stop after N polls (default: at Ctrl+C)")->type_name("N");
-    monitor->add_option("--csv", raw.csv, "append one row per poll to FILE, flushed row by row")->type_name("FILE");
+    monitor->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
+    monitor->add_option("--count", raw.monitorCount, "stop after N polls (default: at Ctrl+C)")->type_name("N");
+    monitor->add_option("--csv", raw.monitorCsv, "append one row per poll to FILE, flushed row by row")->type_name("FILE");
 
     CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");
     lcd->require_subcommand(1);
@@ -281,7 +374,8 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
     AddValue(add(wireless, "sleep", "read the sleep time, or set S seconds (0-65535)", CliCommand::WirelessSleep), "S",
              raw, "the new sleep time");
     add(wireless, "th", "read temperature and humidity", CliCommand::WirelessTh);
-    add(wireless, "table", "the sleep time and the configured receiver addresses", CliCommand::WirelessTable);
+    add(wireless, "table", "the sleep time and the configured receiver addresses", CliCommand::WirelessTable)
+        ->add_flag("--csv", raw.csv, "every address 1-200 as CSV (address,configured) for apply-table");
     add(wireless, "configure", "configure receiver addresses N (1-200)", CliCommand::WirelessConfigure)
         ->add_option("N", raw.names, "receiver addresses")
         ->required()
@@ -290,6 +384,48 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
         ->add_option("N", raw.names, "receiver addresses")
         ->required()
         ->type_name("");
+    add(wireless, "apply-table",
+        "configure and clear addresses until the receiver's table is the one in FILE (as table --csv writes it; "
+        "an address it does not list is cleared)",
+        CliCommand::WirelessApplyTable)
+        ->add_option("FILE", raw.file, "the table as CSV")
+        ->required()
+        ->type_name("");
+
+    CLI::App* profile = app.add_subcommand(
+        "profile", "device profiles: a kind's settings as a JSON file, without the address and baud rate");
+    profile->require_subcommand(1);
+    CLI::App* save = add(profile, "save", "read every setting of the device's kind into FILE", CliCommand::ProfileSave);
+    save->add_option("FILE", raw.file, "the profile to write")->required()->type_name("");
+    raw.kindOption = save->add_option("--kind", raw.kind, "th, light, lcd or wireless (default: what the device answers as)")
+                         ->type_name("K");
+    add(profile, "diff", "the device against FILE, setting by setting", CliCommand::ProfileDiff)
+        ->add_option("FILE", raw.file, "the profile")
+        ->required()
+        ->type_name("");
+    CLI::App* apply = add(profile, "apply", "write the settings that differ from FILE, then read each one back",
+                          CliCommand::ProfileApply);
+    apply->add_option("FILE", raw.file, "the profile")->required()->type_name("");
+    apply->add_flag("--dry-run", raw.dryRun, "only say what would be written");
+
+    CLI::App* commission = add(&app, "commission",
+                               "a box of units one at a time: wait for a unit, apply FILE, give it the next address "
+                               "and the baud rate, verify, record it; Ctrl+C ends it between units",
+                               CliCommand::Commission);
+    commission->add_option("FILE", raw.file, "the profile")->required()->type_name("");
+    commission->add_option("--record", raw.record, "the CSV record, one row appended per unit")
+        ->required()
+        ->type_name("RECORD.csv");
+    raw.firstAddressOption =
+        commission->add_option("--first-address", raw.firstAddress, "the first unit's address, then +1 (default 1)")
+            ->type_name("N");
+    raw.unitBaudOption =
+        commission->add_option("--baud", raw.unitBaud, "every unit's new baud rate (default: each keeps its own)")
+            ->type_name("B");
+    raw.countOption =
+        commission->add_option("--count", raw.count,
+                               "stop after C units (default: until Ctrl+C)")
+            ->type_name("C");
     return table;
 }
 

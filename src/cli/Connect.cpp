@@ -65,3 +65,9 @@ int Connect(CliContext& c) {
     Found(c);
     return kExitOk;
 }
+
+int OpenForSearching(CliContext& c) {
+    c.session.Port().SetDevicePath(c.request.port.path);
+    c.session.StartReceiving();
+    return c.session.ReopenPort(c.request.port.number, kFdDefaultBaud) ? kExitOk : PortFailed(c);
+}

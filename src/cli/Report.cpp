@@ -43,6 +43,8 @@ void CReport::Say(const std::string& line, bool answer) {
     (answer ? m_out : m_err) << line << std::endl;
 }
 
+void CReport::Progress(const std::string& line) { (m_json ? m_err : m_out) << line << std::endl; }
+
 void CReport::RunError(std::string_view message) { PrintRunError(m_out, m_err, m_json, message); }
 
 void CReport::Add(CliResult result) {
@@ -58,6 +60,7 @@ void CReport::Add(CliResult result) {
         } else {
             entry["error"] = result.error;
         }
+        if (result.more.is_object()) entry.update(result.more);
         m_results.push_back(std::move(entry));
     } else if (result.ok) {
         m_out << result.name << ": " << result.text << std::endl;

@@ -24,12 +24,15 @@ struct CliResult {
     nlohmann::ordered_json value;  // null: none
     std::string text;      // the value as the window shows it
     std::string error;     // when !ok
+    // Members the JSON entry has besides these, for a command that says more
+    // of each setting ("profile": 35, "result": "verified"). An object or null.
+    nlohmann::ordered_json more;
 
     static CliResult Success(std::string name, nlohmann::ordered_json value, std::string text) {
-        return {std::move(name), true, std::move(value), std::move(text), {}};
+        return {std::move(name), true, std::move(value), std::move(text), {}, nullptr};
     }
     static CliResult Failure(std::string name, std::string error) {
-        return {std::move(name), false, nullptr, {}, std::move(error)};
+        return {std::move(name), false, nullptr, {}, std::move(error), nullptr};
     }
 };
 
@@ -56,6 +59,9 @@ public:
     // A line for the technician: on standard output when it is the command's
     // answer (`search`), else on standard error. Not part of the JSON.
     void Say(const std::string& line, bool answer);
+    // What a long command is doing, as it happens: on standard output, with
+    // --json on standard error (the document stays alone on standard output).
+    void Progress(const std::string& line);
     void Add(CliResult result);
     // A run that ends without results: one line on standard error, and with
     // --json the document {"error": "..."} instead of the results.

@@ -39,20 +39,26 @@ private:
 };
 #endif
 
-void RunCommand(CliContext& c) {
+// kExitOk, or the status of a run that ends without its report.
+int RunCommand(CliContext& c) {
     switch (c.request.command) {
         case CliCommand::Ports:
-        case CliCommand::Search: return;
+        case CliCommand::Search: break;
         case CliCommand::Read:
         case CliCommand::Get:
-        case CliCommand::Set: RunValueCommand(c); return;
+        case CliCommand::Set: RunValueCommand(c); break;
         case CliCommand::Address:
-        case CliCommand::Baud: RunLineCommand(c); return;
+        case CliCommand::Baud: RunLineCommand(c); break;
         case CliCommand::LcdMode:
-        case CliCommand::LcdRelay: RunLcdCommand(c); return;
-        case CliCommand::Monitor: RunMonitorCommand(c); return;
-        default: RunWirelessCommand(c); return;
+        case CliCommand::LcdRelay: RunLcdCommand(c); break;
+        case CliCommand::Monitor: RunMonitorCommand(c); break;
+        case CliCommand::ProfileSave:
+        case CliCommand::ProfileDiff:
+        case CliCommand::ProfileApply: return RunProfileCommand(c);
+        case CliCommand::Commission: return RunCommission(c);
+        default: RunWirelessCommand(c); break;
     }
+    return kExitOk;
 }
 
 int RunOnDevice(const CliRequest& request) {
@@ -70,13 +76,14 @@ int RunOnDevice(const CliRequest& request) {
         if (trace) session.SetObserver(&trace->Observer());
         session.SetCutOnCompleteReply(!request.silenceCut);
         CliContext context{session, request, report, watch, interrupt};
-        status = Connect(context);
+        // commission searches for each unit itself.
+        status = request.command == CliCommand::Commission ? kExitOk : Connect(context);
         if (status == kExitOk) {
-            RunCommand(context);
+            status = RunCommand(context);
             // A request that came during the last exchange stopped nothing:
             // it is taken, so that it does not end the process before it reports.
             interrupt.Requested();
-            status = report.Finish();
+            if (status == kExitOk) status = report.Finish();
         }
         session.StopReceiving();
         g_serialPort.Close();

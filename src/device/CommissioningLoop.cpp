@@ -23,7 +23,8 @@ bool Pause(std::chrono::milliseconds interval, const std::function<bool()>& stop
 LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, const Profile& profile,
                             const CommissioningOptions& options, CCsvFile& record,
                             const std::function<void(LoopEvent, const std::string&)>& say,
-                            const std::function<bool()>& stopRequested) {
+                            const std::function<bool()>& stopRequested,
+                            const std::function<void(const UnitRecord&)>& recorded) {
     LoopReport report;
     int nextAddress = options.firstAddress;
     const std::string port = session.Port().DevicePath();
@@ -57,7 +58,9 @@ LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, co
             say(LoopEvent::Step, "  " + step.name + " = " + step.value + ": " + StepText(step));
         });
         ++report.units;
-        if (!record.Append(RecordRow(profile, unit))) {
+        const bool appended = record.Append(RecordRow(profile, unit));
+        if (recorded) recorded(unit);
+        if (!appended) {
             report.recordError = record.Error();
             say(LoopEvent::Failed, report.recordError);
             return report;

@@ -39,8 +39,10 @@ struct LoopReport {
 
 // `say` hears each event in words ("done: unit 3, address 12 — connect the
 // next unit"); `stopRequested` is asked between units and while waiting, never
-// during a unit's writes.
+// during a unit's writes; `recorded` gets each unit's record as its row is
+// appended.
 LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, const Profile& profile,
                             const CommissioningOptions& options, CCsvFile& record,
                             const std::function<void(LoopEvent, const std::string&)>& say,
-                            const std::function<bool()>& stopRequested);
+                            const std::function<bool()>& stopRequested,
+                            const std::function<void(const UnitRecord&)>& recorded = {});

@@ -230,10 +230,12 @@ ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool d
         if (settings[i].readable) {
             const OpResult<std::string> now = settings[i].read();
             if (!now.Ok()) {
+                // Those written before it are still read back below: the
+                // report must say which of them the device holds.
                 step.result = StepResult::ReadFailed;
                 step.detail = now.outcome.Text();
                 tell(step);
-                return report;
+                break;
             }
             if (now.value == settings[i].wanted) {
                 step.result = StepResult::Unchanged;

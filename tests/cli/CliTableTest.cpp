@@ -45,10 +45,15 @@ struct CliCase {
     std::vector<std::string> args;   // after --port COM20 unless they name a port ("{path}": the device path)
     int status;
     // In standard output ("{path}" as above); a JSON document it must contain when it starts with {.
-    std::string out;
-    std::string err;                 // in standard error
-    std::vector<std::string> wire;   // the requests heard, in order
+    std::string out{};
+    std::string err{};               // in standard error
+    std::vector<std::string> wire{}; // the requests heard, in order
     bool holdPort = false;           // another program holds the port open
+    std::string file{};              // written to {file} before the run (a profile, a table)
+    std::string fileAfter{};         // in {file} after the run
+    std::vector<std::string> then{}; // a second command on the same device ("{file}" as above)
+    int thenStatus = 0;
+    std::string thenOut{};           // in its standard output
 };
 
 void PrintTo(const CliCase& c, std::ostream* out) { *out << c.behaviour; }
@@ -57,6 +62,48 @@ std::vector<std::string> Join(std::vector<std::string> head, const std::vector<s
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
 }
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+// FC requests at 4800 bit/s as heard: "03" a read of code 3, "03=002D" a write of 0x002D.
+std::vector<std::string> Fc(const std::string& requests) {
+    std::vector<std::string> wire;
+    for (const std::string& r : Words(requests)) {
+        const bool write = r.size() == 7;
+        wire.push_back("4800 FC FC FC " + r.substr(0, 2) + (write ? " 01 " + r.substr(3, 2) + " " + r.substr(5, 2) : " 00 00 00"));
+    }
+    return wire;
+}
+
+// Every setting of the simulated transmitter as it comes, but temperature-upper 45 and output-delay 9.
+const std::string kThProfile = R"({"format": "sentrabus-profile", "version": 1, "kind": "th", "parameters": {
+    "humidity-upper": 80, "humidity-lower": 20, "temperature-upper": 45, "temperature-lower": -10,
+    "humidity-hysteresis": 2.0, "temperature-hysteresis": 1.0, "humidity-adjust": 0.0, "temperature-adjust": 0.0,
+    "output-delay": 9, "remote-signal": "open"}})";
+// The transmitter's settings in the order a profile reads them, and its kind's probe (code 3) before them.
+const std::string kThReads = "05 06 03 04 08 07 02 01 0B 0C";
+
+std::string ThProfileWith(const std::string& parameters) {
+    return R"({"format": "sentrabus-profile", "version": 1, "kind": "th", "parameters": {)" + parameters + "}}";
+}
+
+// A receiver's table as `wireless table --csv` prints it.
+std::string TableCsv(const std::vector<int>& configured) {
+    std::string csv = "address,configured\n";
+    for (int address = 1; address <= 200; ++address) {
+        const bool yes = std::find(configured.begin(), configured.end(), address) != configured.end();
+        csv += std::to_string(address) + (yes ? ",yes\n" : ",no\n");
+    }
+    return csv;
+}
+
+const std::string kEnter = "4800 FB FB FB 01 01 00 00 00 00";
+const std::string kLeave = "4800 FB FB FB 02 01 00 00 00 00";
 
 const std::vector<CliCase> kCases = {
     {"ports lists where each COM entry leads", kTh, {"ports"}, 0, kSimPortLine, "", {}},
@@ -153,14 +200,89 @@ const std::vector<CliCase> kCases = {
     {"--trace prints the frame log's lines", kTh, Join(kAt5, {"--trace", "get", "temperature-lower"}), 0,
      "temperature-lower: -10",
      "tx\tFC FC FC 04 00 00 00 62 17\tFC read temperature lower limit (code 4)\t\n", {"4800 FC FC FC 04 00 00 00"}},
-};
 
-std::vector<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
-}
+    // --- profiles -------------------------------------------------------------------
+    {.behaviour = "profile save finds the kind and writes every setting to the file", .device = kTh,
+     .args = Join(kAt5, {"profile", "save", "{file}"}), .status = 0, .out = "temperature-upper: 35\n",
+     .err = "the device answers as a th", .wire = Fc("03 " + kThReads),
+     .fileAfter = R"("kind": "th",)" "\n" R"(  "parameters": {)" "\n" R"(    "humidity-upper": 80,)"},
+    {.behaviour = "profile apply writes only what differs and reads it back; the diff is then empty", .device = kTh,
+     .args = Join(kAt5, {"--json", "profile", "apply", "{file}"}), .status = 0,
+     .out = R"({"results": [{"name": "humidity-upper", "ok": true, "result": "unchanged", "written": false}, {}, 
+        {"name": "temperature-upper", "ok": true, "value": 45, "result": "verified", "written": true},
+        {}, {}, {}, {}, {}, {"name": "output-delay", "result": "verified"}, {"name": "remote-signal", "value": 0}]})",
+     .wire = [] {
+         std::vector<std::string> wire = Fc("03 05 06 03 03=002D 04 08 07 02 01 0B 0B=0009 0C 03 0B");
+         const std::vector<std::string> diff = Fc("03 " + kThReads);
+         wire.insert(wire.end(), diff.begin(), diff.end());
+         return wire;
+     }(),
+     .file = kThProfile, .then = Join(kAt5, {"profile", "diff", "{file}"}), .thenOut = "the device matches"},
+    {.behaviour = "a dry run only reads", .device = kTh, .args = Join(kAt5, {"profile", "apply", "--dry-run", "{file}"}),
+     .status = 0, .out = "temperature-upper: 45 (would write)\n", .wire = Fc("03 " + kThReads), .file = kThProfile},
+    {.behaviour = "a device that falls silent half-way: what was written is said, and the same command finishes the job",
+     .device = kTh + " --fault none --fault-count 5 --fault silent --fault-count 2",
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 1, .out = "humidity-upper: 80 (unchanged)",
+     .err = "temperature-upper: written, read-back failed: no reply\nsentrabus-cli: temperature-lower: not read: no "
+            "reply\n",
+     .wire = [] {
+         std::vector<std::string> wire = Fc("03 05 06 03 03=002D 04 03");
+         const std::vector<std::string> again = Fc("03 05 06 03 04 08 07 02 01 0B 0B=0009 0C 0B");
+         wire.insert(wire.end(), again.begin(), again.end());
+         return wire;
+     }(),
+     .file = kThProfile, .then = Join(kAt5, {"profile", "apply", "{file}"}),
+     .thenOut = "temperature-upper: 45 (unchanged)\ntemperature-lower: -10 (unchanged)"},
+    {.behaviour = "a profile of another kind than the device is refused, nothing written", .device = kLight,
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2, .out = "",
+     .err = " is a th (temperature/humidity transmitter) profile, but the device at address 5 answers as a light "
+            "(light intensity sensor): nothing was written",
+     .wire = Fc("03 03 0D"), .file = kThProfile},
+    {.behaviour = "a file that is not JSON: status 2, nothing sent", .device = kTh,
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2, .err = ": not a profile: the file is not JSON",
+     .file = "temperature-upper=35"},
+    {.behaviour = "a file of another format: status 2, nothing sent", .device = kTh,
+     .args = Join(kAt5, {"profile", "diff", "{file}"}), .status = 2, .err = R"("format" must be "sentrabus-profile")",
+     .file = R"({"format": "modbus-registers", "version": 1, "kind": "th", "parameters": {}})"},
+    {.behaviour = "a newer profile version: status 2, nothing sent", .device = kTh,
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2, .err = "profile version 2 is not known here",
+     .file = R"({"format": "sentrabus-profile", "version": 2, "kind": "th", "parameters": {}})"},
+    {.behaviour = "an unknown parameter is named with the kind's known ones", .device = kTh,
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2,
+     .err = R"(unknown parameter "temprature-upper" for a th profile; known: humidity-upper, humidity-lower, )",
+     .file = ThProfileWith(R"("temprature-upper": 35)")},
+    {.behaviour = "a value of the wrong type: status 2, nothing sent", .device = kTh,
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2, .err = R"("temperature-upper" must be a number)",
+     .file = ThProfileWith(R"("temperature-upper": "35")")},
+    {.behaviour = "a value the device's form cannot hold: status 2, nothing sent", .device = kTh,
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2,
+     .err = R"(humidity-adjust takes a number from -3276.7 to 3276.7 with at most one decimal (%RH), not "1.25")",
+     .file = ThProfileWith(R"("humidity-adjust": 1.25)")},
+    {.behaviour = "commission refuses units it has no addresses for", .device = kTh,
+     .args = {"commission", "{file}", "--record", "{file}.csv", "--first-address", "250", "--count", "10"}, .status = 2,
+     .err = "--count 10 from address 250 runs past the last bus address, 255", .file = kThProfile},
+
+    // --- the receiver's table as CSV -------------------------------------------------------
+    {.behaviour = "the receiver's table goes through its CSV and back", .device = kWireless,
+     .args = Join(kAt5, {"wireless", "apply-table", "{file}"}), .status = 0,
+     .out = "receiver-3: configured\nreceiver-200: configured\nconfigured: 3 200\n",
+     .wire = {kEnter, "4800 FB FB FB 03 01 02 02", "4800 FB FB FB 03 01 C7 C7", kEnter, kLeave, kEnter, kLeave},
+     .file = TableCsv({3, 200}), .then = Join(kAt5, {"wireless", "table", "--csv"}), .thenOut = TableCsv({3, 200})},
+    {.behaviour = "apply-table clears what the file does not list", .device = kWireless,
+     .args = Join(kAt5, {"wireless", "configure", "5"}), .status = 0,
+     .wire = {kEnter, "4800 FB FB FB 03 01 04 04", kLeave, kEnter, "4800 FB FB FB 06 01 04 04", kEnter, kLeave},
+     .file = "address,configured\r\n", .then = Join(kAt5, {"wireless", "apply-table", "{file}"}),
+     .thenOut = "receiver-5: cleared\nconfigured: none\n"},
+    {.behaviour = "a table the receiver does not take is tried three times, then a failure", .device = kWireless +
+     " --ignore-configure", .args = Join(kAt5, {"wireless", "apply-table", "{file}"}), .status = 1,
+     .err = "receiver-7: the receiver's table does not show it configured after 3 tries",
+     .wire = {kEnter, "4800 FB FB FB 03 01 06 06", kEnter, "4800 FB FB FB 03 01 06 06", kEnter,
+              "4800 FB FB FB 03 01 06 06", kEnter, kLeave},
+     .file = "address,configured\n7,yes\n"},
+    {.behaviour = "a table file with a bad line: status 2, nothing sent", .device = kWireless,
+     .args = Join(kAt5, {"wireless", "apply-table", "{file}"}), .status = 2,
+     .err = ": line 3: configured takes yes or no, not \"maybe\"", .file = "address,configured\n1,no\n3,maybe\n"},
+};
 
 // "rx 4800 FD FD FD 00 00 E9 88 | FD query" -> "4800 FD FD FD 00 00"
 std::vector<std::string> HeardRequests(const std::string& traceFile) {
@@ -223,7 +345,15 @@ TEST_P(CliTable, PrintsExitsAndSends) {
 #else
     const std::string path = device.SlavePath();
 #endif
-    for (const std::string& arg : c.args) args.push_back(arg == "{path}" ? path : arg);
+    const std::string file = std::string(directory) + "/file-" + name + ".txt";
+    std::filesystem::remove(HostPath(file));
+    if (!c.file.empty()) std::ofstream(HostPath(file), std::ios::binary) << c.file;
+    const auto substituted = [&](const std::string& arg) {
+        if (arg == "{path}") return path;
+        if (arg.starts_with("{file}")) return HostPath(file) + arg.substr(6);
+        return arg;
+    };
+    for (const std::string& arg : c.args) args.push_back(substituted(arg));
     CSerialPort holder;
     if (c.holdPort) {
         holder.SetParams(kSimPort, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
@@ -242,6 +372,18 @@ TEST_P(CliTable, PrintsExitsAndSends) {
         EXPECT_NE(run.out.find(out), std::string::npos) << run.out;
     }
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    if (!c.then.empty()) {
+        std::vector<std::string> then = {"--port", "COM" + std::to_string(kSimPort)};
+        for (const std::string& arg : c.then) then.push_back(substituted(arg));
+        const CliRun again = RunCli(then);
+        EXPECT_EQ(again.status, c.thenStatus) << "stdout:\n" << again.out << "stderr:\n" << again.err;
+        EXPECT_NE(again.out.find(c.thenOut), std::string::npos) << again.out;
+    }
+    if (!c.fileAfter.empty()) {
+        std::ifstream in(HostPath(file), std::ios::binary);
+        const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(after.find(c.fileAfter), std::string::npos) << after;
+    }
     EXPECT_EQ(HeardRequests(traceFile), c.wire);
 }
 

@@ -208,6 +208,8 @@ TEST(Commissioning, TheLoopTakesABoxOfUnitsOneAfterTheOther) {
         if (event != LoopEvent::Done && event != LoopEvent::Failed) return;
         // The technician pulls the unit and, a moment later, connects the next.
         line.m_device.Unplug();
+        // The last plugger is joined before the next starts: both count the units.
+        if (plugger.joinable()) plugger.join();
         plugger = std::jthread([&] {
             std::this_thread::sleep_for(300ms);
             line.m_device.PlugInFresh();

@@ -19,6 +19,12 @@ public:
     bool Valid() const { return !m_slavePath.empty(); }
     const std::string& SlavePath() const { return m_slavePath; }
 
+    // The technician pulls the unit, and plugs in a fresh one with factory
+    // settings (the program's SIGUSR1 and SIGUSR2). The program acts on them
+    // a moment later: its trace file says when.
+    bool Unplug();
+    bool PlugInFresh();
+
 private:
     struct CProcess;
     std::unique_ptr<CProcess> m_process;

@@ -55,3 +55,7 @@ CSimProgram::~CSimProgram() {
         ::waitpid(m_process->m_pid, nullptr, 0);
     }
 }
+
+bool CSimProgram::Unplug() { return m_process->m_pid > 0 && ::kill(m_process->m_pid, SIGUSR1) == 0; }
+
+bool CSimProgram::PlugInFresh() { return m_process->m_pid > 0 && ::kill(m_process->m_pid, SIGUSR2) == 0; }

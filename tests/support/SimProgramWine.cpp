@@ -19,3 +19,8 @@ CSimProgram::CSimProgram(int portNumber, const std::vector<std::string>& options
 
 // The server stops the simulator and removes the link when the connection goes.
 CSimProgram::~CSimProgram() = default;
+
+// The server signals the simulator it runs on the Linux host.
+bool CSimProgram::Unplug() { return m_process->m_server.Request("unplug"); }
+
+bool CSimProgram::PlugInFresh() { return m_process->m_server.Request("plug"); }

@@ -22,6 +22,8 @@
 //   line                 the terminal's settings      → ok <baud> <data bits>
 //                        <parity n|o|e> <stop bits> <xon/xoff 0|1> <rts/cts 0|1>
 //   hangup               the device end goes away     → ok
+//   unplug, plug         the simulator's unit is pulled, or a fresh one
+//                        plugged in (its SIGUSR1, SIGUSR2) → ok
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -99,6 +101,11 @@ private:
                 m_links.insert(port);
             }
             return "ok";
+        }
+        if (command == "unplug" || command == "plug") {
+            if (!m_sim) return "error no simulator";
+            const bool sent = command == "unplug" ? m_sim->Unplug() : m_sim->PlugInFresh();
+            return sent ? "ok" : "error the simulator is gone";
         }
         if (!m_pty) return "error no terminal";
         if (command == "send") {

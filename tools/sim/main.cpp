@@ -3,7 +3,9 @@
 //   sentrabus-sim --device th --address 5 --baud 4800 [--link /tmp/ttySIM]
 //
 // Prints the terminal's path on the first line of standard output; the tool
-// (or anything else) opens that path as its serial port.
+// (or anything else) opens that path as its serial port. SIGUSR1 unplugs the
+// device and SIGUSR2 plugs in a fresh one, as a technician works through a box
+// of units on one cable.
 
 #include <signal.h>
 #include <unistd.h>
@@ -17,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/Simulator.h"
 
@@ -31,16 +34,30 @@ constexpr const char* kUsage =
     "                      swapped-crc, split:MS, glitch:MS, wrong-address, exception,\n"
     "                      noise:BYTES (that many random bytes instead of the reply,\n"
     "                      up to 1048576)\n"
-    "  --fault-count N     only the next N replies get the fault (default: all)\n"
+    "  --fault-count N     only the next N replies get the --fault before it\n"
+    "                      (default: all); faults given one after the other\n"
+    "                      follow each other: --fault none --fault-count 3\n"
+    "                      --fault silent answers three requests, then none\n"
     "  --reply-latency MS  time from request to reply (default 2)\n"
     "  --ignore-configure  wireless: acknowledge a configure but keep the address table\n"
+    "                      (the first device only, as the faults)\n"
     "  --trace             print every request and reply on standard error\n"
-    "  --trace-file PATH   append the same lines to PATH, each flushed as written\n";
+    "  --trace-file PATH   append the same lines to PATH, each flushed as written\n"
+    "signals:\n"
+    "  SIGUSR1             unplug the device: it answers nothing\n"
+    "  SIGUSR2             plug in a fresh device of the same kind, with factory\n"
+    "                      settings at --address and --baud and without faults\n"
+    "  SIGTERM, SIGINT     stop\n";
+
+struct QueuedFault {
+    sim::Fault fault;
+    unsigned count = sim::CSimulator::kEveryRequest;
+};
 
 struct Options {
     sim::SimConfig config;
-    std::optional<sim::Fault> fault;
-    unsigned faultCount = sim::CSimulator::kEveryRequest;
+    std::vector<QueuedFault> faults;  // in the order given
+    std::optional<unsigned> firstFaultCount;  // a --fault-count before any --fault
     std::string link;
     std::string traceFile;
     bool trace = false;
@@ -95,12 +112,19 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "--trace-file") {
             options.traceFile = value;
         } else if (arg == "--fault") {
-            options.fault = sim::ParseFault(value);
-            if (!options.fault) return Fail("unknown fault '" + std::string(value) + "'");
+            const std::optional<sim::Fault> fault = sim::ParseFault(value);
+            if (!fault) return Fail("unknown fault '" + std::string(value) + "'");
+            options.faults.push_back({*fault});
+            if (options.faults.size() == 1 && options.firstFaultCount) options.faults[0].count = *options.firstFaultCount;
         } else if (arg == "--fault-count") {
             const auto n = Number(value);
             if (!n || *n == 0 || *n >= sim::CSimulator::kEveryRequest) return Fail("fault count must be 1 or more");
-            options.faultCount = static_cast<unsigned>(*n);
+            // The count of the --fault before it; given first, of the first one.
+            if (options.faults.empty()) {
+                options.firstFaultCount = static_cast<unsigned>(*n);
+            } else {
+                options.faults.back().count = static_cast<unsigned>(*n);
+            }
         } else if (arg == "--reply-latency") {
             const auto n = Number(value);
             if (!n || *n > 60000) return Fail("reply latency must be 0..60000 ms");
@@ -132,14 +156,12 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) return 2;
 
-    // Block the stop signals before the serving thread starts, so that only
+    // Block the signals before the serving thread starts, so that only
     // sigwait below takes them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2}) sigaddset(&signals, s);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     // A test reads the file for the frames on the wire; a process it cannot
     // take the standard error of (under Wine, through the line server) too.
@@ -163,7 +185,7 @@ int main(int argc, char** argv) {
 
     try {
         sim::CSimulator device(options.config);
-        if (options.fault) device.InjectFault(*options.fault, options.faultCount);
+        for (const QueuedFault& queued : options.faults) device.InjectFault(queued.fault, queued.count);
         if (options.ignoreConfigure)
             device.Update([](sim::DeviceState& state) { state.wireless.ignoresConfigure = true; });
         if (!options.link.empty() && !MakeLink(options.link, device.SlavePath())) return 1;
@@ -173,8 +195,25 @@ int main(int argc, char** argv) {
                   << static_cast<int>(device.Address()) << ", " << device.Baud() << " bit/s on "
                   << device.SlavePath() << std::endl;
 
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
+        // The trace tells its readers when the unit changed, in the same file.
+        const auto tell = [&](const std::string& what) {
+            std::cerr << "sentrabus-sim: " << what << std::endl;
+            if (options.config.trace) options.config.trace("-- " + what);
+        };
+        for (int signal = 0; sigwait(&signals, &signal) == 0;) {
+            if (signal == SIGUSR1) {
+                device.Unplug();
+                tell("unplugged");
+            } else if (signal == SIGUSR2) {
+                // A new unit: none of the faults or quirks of the one before.
+                device.ClearFaults();
+                device.PlugInFresh();
+                tell("a fresh " + std::string(sim::DeviceKindName(device.Kind())) + " device plugged in at address " +
+                     std::to_string(device.Address()) + ", " + std::to_string(device.Baud()) + " bit/s");
+            } else {
+                break;
+            }
+        }
 
         if (!options.link.empty()) {
             std::error_code error;
