@@ -96,6 +96,7 @@ void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(about)->setData(kAboutCommand);
     }
     menu.addAction(QStringLiteral("Frame log..."))->setData(kFrameLogCommand);
+    menu.addAction(QStringLiteral("Monitor..."))->setData(kMonitorCommand);
     menu.addAction(QStringLiteral("Save profile..."))->setData(kSaveProfileCommand);
     menu.addAction(QStringLiteral("Apply profile..."))->setData(kApplyProfileCommand);
     if (QAction* chosen = menu.exec(event->globalPos())) OnSysCommand(chosen->data().toInt());
@@ -105,6 +106,7 @@ void CConfigDlg::OnSysCommand(int command) {
     // The low four bits of a system command are the system's own.
     if ((command & 0xFFF0) == kAboutCommand) OnAbout();
     if ((command & 0xFFF0) == kFrameLogCommand) OnFrameLog();
+    if ((command & 0xFFF0) == kMonitorCommand) OnMonitor();
     if ((command & 0xFFF0) == kSaveProfileCommand) OnSaveProfile();
     if ((command & 0xFFF0) == kApplyProfileCommand) OnApplyProfile();
 }

@@ -15,6 +15,7 @@ class CFrameLog;
 class CFrameLogWnd;
 class CFrameRecorder;
 class CProfileDlg;
+class CMonitorWnd;
 class CLcdControlDlg;
 class CLightParamDlg;
 class CWirelessDlg;
@@ -30,6 +31,7 @@ public:
     static constexpr int kFrameLogCommand = 32;
     static constexpr int kSaveProfileCommand = 48;
     static constexpr int kApplyProfileCommand = 64;
+    static constexpr int kMonitorCommand = 80;
 
     CConfigDlg();
     ~CConfigDlg() override;
@@ -100,6 +102,9 @@ public:
     CFrameLog& FrameLog();
     void OnFrameLog();
     CFrameLogWnd* FrameLogWindow() const { return m_frameLogWnd.get(); }
+    // The readings over time (src/ui/monitor), opened from the context menu.
+    void OnMonitor();
+    CMonitorWnd* MonitorWindow() const { return m_monitorWnd.get(); }
 
     // The connected device's settings to a profile file, and a profile file's
     // to the device (src/ui/profile). The menu's entries ask for the file;
@@ -127,6 +132,7 @@ private:
     std::unique_ptr<CFrameRecorder> m_frames;
     std::unique_ptr<CFrameLogWnd> m_frameLogWnd;  // after the log it shows
     std::unique_ptr<CProfileDlg> m_profileDlg;
+    std::unique_ptr<CMonitorWnd> m_monitorWnd;  // polls on the session: before it goes
 };
 
 // The one main window, set at the start of its initialisation.

@@ -2,6 +2,7 @@
 // One run of sentrabus-cli as the command line asked for it, every value
 // already checked: what is here can be sent.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,7 @@ enum class CliCommand {
     WirelessTable,
     WirelessConfigure,
     WirelessClear,
+    Monitor,
     WirelessApplyTable,
     ProfileSave,
     ProfileDiff,
@@ -78,6 +80,9 @@ struct CliRequest {
     std::optional<std::uint8_t> channel;
     std::optional<std::uint16_t> sleepTime;
     std::vector<std::uint8_t> receivers;     // indexes 0..199
+    std::chrono::milliseconds monitorInterval{1000};
+    int monitorCount = 0;                    // polls; 0: until Ctrl+C
+    std::string csvPath;                     // monitor --csv
     bool csv = false;                        // wireless table as CSV
     std::optional<ReceiverBitmap> table;     // wireless apply-table: the file's table
 

@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CliErrors.h"
+#include "device/Monitor.h"
 #include "InputFiles.h"
 #include "device/Commissioning.h"
 #include "device/StrictValues.h"
@@ -44,6 +47,9 @@ struct RawLine {
     std::string relayState;
     std::vector<CLI::Option*> valueOptions;  // those that fill `value`: given even when empty
     CLI::Option* relayStateOption = nullptr;
+    std::string monitorInterval = "1";  // monitor
+    std::string monitorCount = "0";
+    std::string monitorCsv;
     // profile, commission, wireless table files
     std::string file;
     std::string kind;
@@ -110,7 +116,7 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
 
 Refusal ReadNames(CliRequest& request, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        if (request.command == CliCommand::Read) {
+        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor) {
             const std::optional<Reading> reading = ReadingByName(name);
             if (!reading) return "no reading \"" + name + "\"; readings: " + NameList(AllReadings());
             request.readings.push_back(*reading);
@@ -141,6 +147,46 @@ Refusal ReadWrites(CliRequest& request, const std::vector<std::string>& assignme
         const Checked<std::uint16_t> word = StrictParameterWord(*parameter, assignment.substr(equals + 1));
         if (!word.Ok()) return word.refusal;
         request.writes.push_back({*parameter, *word.value});
+    }
+    return std::nullopt;
+}
+
+// Seconds with up to three decimals, 0.2 to 60.
+Refusal ReadInterval(const std::string& text, std::chrono::milliseconds& interval) {
+    const std::string refusal = "--interval takes 0.2 to 60 seconds, not \"" + text + "\"";
+    long long millis = 0;
+    int decimals = -1;  // digits after the stop; -1 before it
+    for (const char c : text) {
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else if (c >= '0' && c <= '9' && decimals < 3 && millis < 1'000'000'000) {
+            millis = millis * 10 + (c - '0');
+            if (decimals >= 0) ++decimals;
+        } else {
+            return refusal;
+        }
+    }
+    if (text.empty() || decimals == 0) return refusal;
+    for (int d = std::max(decimals, 0); d < 3; ++d) millis *= 10;
+    interval = std::chrono::milliseconds(millis);
+    if (!CMonitor::IntervalAllowed(interval)) return refusal;
+    return std::nullopt;
+}
+
+Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
+    if (Refusal refused = ReadNames(request, raw.names)) return refused;
+    if (Refusal refused = ReadInterval(raw.monitorInterval, request.monitorInterval)) return refused;
+    const Checked<std::uint16_t> count = StrictSleepTime(raw.monitorCount);  // a whole number 0 to 65535
+    if (!count.Ok()) {
+        return "--count takes a whole number of polls from 0 (until Ctrl+C) to 65535, not \"" + raw.monitorCount + "\"";
+    }
+    request.monitorCount = *count.value;
+    // A log that cannot be written is said before anything is polled.
+    if (!raw.monitorCsv.empty()) {
+        std::FILE* file = std::fopen(raw.monitorCsv.c_str(), "ab");
+        if (file == nullptr) return "--csv: cannot write " + raw.monitorCsv + ": " + std::strerror(errno);
+        std::fclose(file);
+        request.csvPath = raw.monitorCsv;
     }
     return std::nullopt;
 }
@@ -224,6 +270,7 @@ Refusal ReadValues(CliRequest& request, const RawLine& raw) {
         case CliCommand::Read:
         case CliCommand::Get: return ReadNames(request, raw.names);
         case CliCommand::Set: return ReadWrites(request, raw.names);
+        case CliCommand::Monitor: return ReadMonitor(request, raw);
         case CliCommand::Address: return given ? Take(StrictAddress(raw.value), request.newAddress) : std::nullopt;
         case CliCommand::Baud: return given ? Take(StrictBaudRate(raw.value), request.newBaud) : std::nullopt;
         case CliCommand::LcdMode: {
@@ -301,6 +348,15 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
              "the new address");
     AddValue(add(&app, "baud", "read the baud rate, or set NEW (2400, 4800, 9600)", CliCommand::Baud), "NEW", raw,
              "the new baud rate");
+
+    CLI::App* monitor = add(&app, "monitor",
+                            "poll readings at an interval: one line per poll, the counters at the end "
+                            "(none named: the readings the device answers)",
+                            CliCommand::Monitor);
+    monitor->add_option("READING", raw.names, NameList(AllReadings()))->type_name("");
+    monitor->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
+    monitor->add_option("--count", raw.monitorCount, "stop after N polls (default: at Ctrl+C)")->type_name("N");
+    monitor->add_option("--csv", raw.monitorCsv, "append one row per poll to FILE, flushed row by row")->type_name("FILE");
 
     CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");
     lcd->require_subcommand(1);

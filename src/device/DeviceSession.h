@@ -118,6 +118,8 @@ public:
 
     // --- readings and parameters --------------------------------------------------
     OpResult<std::uint16_t> Read(Reading reading);
+    // True once the device has answered a read of `reading` in this session.
+    bool HasAnswered(Reading reading) const { return (m_readingsAnswered >> static_cast<unsigned>(reading) & 1U) != 0; }
     OpResult<std::uint16_t> ReadParameter(Parameter parameter);
     OpOutcome WriteParameter(Parameter parameter, std::uint16_t word);
 
@@ -131,6 +133,9 @@ public:
     // up to ten polls 600 ms apart.
     OpResult<ReceiverTable> EnterConfiguration();
     OpOutcome LeaveConfiguration();
+    // Between a successful enter and the next leave: the receiver listens to
+    // configuration frames only, so polling pauses.
+    bool InConfiguration() const { return m_inConfiguration; }
     OpResult<std::uint8_t> ReadChannel();
     OpOutcome WriteChannel(std::uint8_t channel);
     OpResult<std::uint16_t> ReadSleepTime();
@@ -155,4 +160,6 @@ private:
 
     std::atomic<bool>& m_portOpen;
     CLink m_link;
+    bool m_inConfiguration = false;
+    std::uint8_t m_readingsAnswered = 0;  // bit per Reading
 };

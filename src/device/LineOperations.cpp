@@ -29,6 +29,7 @@ SearchResult CDeviceSession::Search(std::uint8_t portNumber, const std::function
     using Found = SearchResult::Found;
     using Failure = SearchResult::Failure;
     m_soilMode = 0;
+    m_readingsAnswered = 0;  // another device, perhaps
     for (std::uint32_t speed : kFdSpeeds) {
         if (!ReopenPort(portNumber, speed)) return {Found::None, Failure::PortOpenFailed};
         if (onLineOpen) onLineOpen();

@@ -14,6 +14,7 @@ OpResult<std::uint16_t> CDeviceSession::Read(Reading reading) {
                  {ReplyCheck::Read, used, from});
     if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
     const ReplyValues values = *ParseReadReply(Reply(verdict), from, used);
+    m_readingsAnswered |= 1U << static_cast<unsigned>(reading);
     return {OpOutcome::Success(), info.usesValue2 ? values.value2 : values.value1};
 }
 

@@ -20,11 +20,14 @@ OpResult<ReceiverTable> CDeviceSession::EnterConfiguration() {
     //   FB FB FB 01 01 00 00 00 00 CRC  ->  configuration reply
     const ReplyVerdict verdict = Exchange(BuildFbEnterConfig(Request()), ExchangeVariant::Long, kConfigReply);
     if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
+    m_inConfiguration = true;
     return {OpOutcome::Success(), *ParseFbConfigReply(Reply(verdict))};
 }
 
 OpOutcome CDeviceSession::LeaveConfiguration() {
     //   FB FB FB 02 01 00 00 00 00 CRC  ->  any good FB reply
+    // Whatever the reply, the tool is done with configuration mode.
+    m_inConfiguration = false;
     return OutcomeOf(Exchange(BuildFbLeaveConfig(Request()), ExchangeVariant::Long, kAnyFbReply));
 }
 

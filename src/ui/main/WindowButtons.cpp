@@ -8,6 +8,7 @@
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
 #include "ui/log/FrameLogWnd.h"
+#include "ui/monitor/MonitorWnd.h"
 #include "ui/profile/ProfileDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 

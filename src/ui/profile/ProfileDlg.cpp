@@ -88,7 +88,12 @@ void CProfileDlg::Apply() {
     m_apply->setEnabled(false);
     CWaitCursor wait;
     const ApplyReport report = ApplyProfile(m_session, m_profile, /*dryRun=*/false, [this](const ApplyStep& step) {
-        if (const int row = RowOf(step.name); row >= 0) m_table->item(row, kOutcome)->setText(Qs(StepText(step)));
+        const int row = RowOf(step.name);
+        if (row < 0) return;
+        m_table->item(row, kOutcome)->setText(Qs(StepText(step)));
+        // What the device holds now, as read back.
+        if (step.result == StepResult::Verified) m_table->item(row, kOnDevice)->setText(Qs(step.value));
+        if (step.result == StepResult::ReadBackDiffers) m_table->item(row, kOnDevice)->setText(Qs(step.detail));
     });
     // Rows the apply never reached say so too.
     for (const ApplyStep& step : report.steps) {

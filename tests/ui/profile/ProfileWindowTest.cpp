@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "device/Profile.h"
@@ -49,6 +50,7 @@ TEST_F(ProfileWindow, ShowsTheDeviceBesideTheProfileThenAppliesWhatDiffers) {
     dlg->ApplyButton()->click();
     EXPECT_EQ(Device().FcParam(kFcTemperatureUpper), 45);
     EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kOutcome), "written and verified");
+    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kOnDevice), "45");
     EXPECT_EQ(Cell(*dlg, 1, CProfileDlg::kOutcome), "unchanged");
     EXPECT_EQ(dlg->Summary()->text(), "The device now holds the profile.");
     EXPECT_TRUE(Boxes().empty());
@@ -81,6 +83,27 @@ TEST_F(ProfileWindow, SavesTheDevicesSettingsAndRefusesFilesItCannotUse) {
         EXPECT_EQ(OnlyBox().text, c.box);
         for (const sim::Frame& f : Requests()) EXPECT_NE(f[4], kOpWrite) << "nothing is written";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Not a check: with SENTRABUS_SCREENSHOTS=DIR, the profile window before and
+// after Apply on a simulated transmitter, saved as
+// DIR/profile-before.png and DIR/profile-after.png to look at.
+TEST_F(ProfileWindow, Screenshot) {
+    const char* directory = std::getenv("SENTRABUS_SCREENSHOTS");
+    if (directory == nullptr) GTEST_SKIP() << "set SENTRABUS_SCREENSHOTS=DIR to save them";
+    OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
+    const QString path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+        "parameters": {"temperature-upper": 45, "temperature-lower": -10, "humidity-upper": 80,
+                       "humidity-hysteresis": 2.5, "temperature-adjust": -1.5, "remote-signal": "closed"}})");
+    CProfileDlg* dlg = Dlg().ApplyProfileFrom(path, /*modal=*/false);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(dlg->grab().save(QString::fromLocal8Bit(directory) + "/profile-before.png"));
+    dlg->ApplyButton()->click();
+    EXPECT_TRUE(dlg->grab().save(QString::fromLocal8Bit(directory) + "/profile-after.png"));
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+// monitor: the chosen readings polled at an interval, one line per poll (a
+// JSON line with --json) and a CSV row per poll, until --count polls or
+// Ctrl+C; then the counters.
+
+#include <iostream>
+#include <optional>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "CliContext.h"
+#include "device/CsvFile.h"
+#include "device/Monitor.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Json = nlohmann::ordered_json;
+
+// Without names: the readings the device answers, each tried once.
+std::vector<Reading> AnsweredReadings(CDeviceSession& session) {
+    std::vector<Reading> answered;
+    for (const ReadingInfo& info : AllReadings()) {
+        if (session.Read(info.reading).Ok()) answered.push_back(info.reading);
+    }
+    return answered;
+}
+
+std::string TextLine(const PollRow& row, const std::string& time) {
+    std::string line = time;
+    for (const auto& [reading, sample] : row.samples) {
+        line += "  " + std::string(InfoOf(reading).name) + " " + SampleText(reading, sample);
+    }
+    return line;
+}
+
+Json JsonLine(const PollRow& row, const std::string& time) {
+    Json samples = Json::array();
+    for (const auto& [reading, sample] : row.samples) {
+        Json entry{{"name", InfoOf(reading).name}, {"ok", sample.Ok()}};
+        if (sample.Ok()) {
+            entry["value"] = *SampleValue(reading, sample);
+            entry["text"] = SampleText(reading, sample);
+        } else {
+            entry["error"] = SampleOutcomeText(sample.outcome);
+        }
+        entry["latency_ms"] = sample.latencyMs;
+        samples.push_back(entry);
+    }
+    return Json{{"time", time}, {"samples", samples}};
+}
+
+// Sleeps until `due`, in short steps; false when a stop was asked for meanwhile.
+bool WaitUntil(Clock::time_point due, CInterruptHold& interrupt) {
+    while (Clock::now() < due) {
+        if (interrupt.Requested()) return false;
+        std::this_thread::sleep_for(std::min<Clock::duration>(std::chrono::milliseconds(20), due - Clock::now()));
+    }
+    return !interrupt.Requested();
+}
+
+}  // namespace
+
+void RunMonitorCommand(CliContext& c) {
+    CMonitor monitor(c.session);
+    monitor.SetInterval(c.request.monitorInterval);
+    monitor.SetReadings(c.request.readings.empty() ? AnsweredReadings(c.session) : c.request.readings);
+    if (monitor.Readings().empty()) {
+        c.report.Add(CliResult::Failure("monitor", "the device answers none of the readings"));
+        return;
+    }
+    std::optional<CCsvFile> csv;
+    if (!c.request.csvPath.empty()) {
+        std::vector<std::string> header = {"time"};
+        for (const Reading reading : monitor.Readings()) header.emplace_back(InfoOf(reading).name);
+        csv.emplace(c.request.csvPath, header);
+        if (!csv->Valid()) {
+            c.report.Add(CliResult::Failure("monitor", csv->Error()));
+            return;
+        }
+    }
+
+    monitor.Start(Clock::now());
+    bool failed = false;
+    for (int poll = 0; c.request.monitorCount == 0 || poll < c.request.monitorCount; ++poll) {
+        if (!WaitUntil(monitor.NextPollDue(), c.interrupt)) break;
+        const PollRow row = monitor.Poll(Clock::now());
+        const std::string time = IsoTimeNow();
+        std::vector<std::string> fields = {time};
+        for (const auto& [reading, sample] : row.samples) {
+            fields.push_back(SampleText(reading, sample));
+            failed = failed || !sample.Ok();
+        }
+        if (c.request.json) {
+            std::cout << JsonLine(row, time).dump() << std::endl;
+        } else {
+            std::cout << TextLine(row, time) << std::endl;
+        }
+        if (csv && !csv->Append(fields)) {
+            c.report.Add(CliResult::Failure("monitor", csv->Error()));
+            return;
+        }
+    }
+
+    // The counters: a summary line, and in the JSON document one result.
+    Json counts = Json::object();
+    std::string summary = "polls " + std::to_string(monitor.Polls());
+    for (std::size_t o = 0; o < static_cast<std::size_t>(SampleOutcome::kCount); ++o) {
+        const auto outcome = static_cast<SampleOutcome>(o);
+        counts[SampleOutcomeText(outcome)] = monitor.Count(outcome);
+        summary += ", " + std::string(SampleOutcomeText(outcome)) + " " + std::to_string(monitor.Count(outcome));
+    }
+    Json value{{"polls", monitor.Polls()}, {"counts", counts}};
+    if (const auto median = monitor.LatencyMedian()) {
+        value["latency_ms"] = {{"median", *median}, {"p99", *monitor.LatencyP99()}};
+        summary += "; latency median " + std::to_string(*median) + " ms, 99th percentile " +
+                   std::to_string(*monitor.LatencyP99()) + " ms";
+    }
+    c.report.Say(summary, /*answer=*/true);
+    if (failed) {
+        c.report.Add(CliResult::Failure("monitor", "not every reading answered: " + summary));
+    } else {
+        c.report.Add(CliResult::Success("monitor", value, summary));
+    }
+}
