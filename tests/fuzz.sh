@@ -56,18 +56,27 @@ build() {
     "$CLANG" $FLAGS $extra -o "$WORK/$target" "$@"
 }
 
+# The targets are compiled side by side, one clang each, so that a fresh
+# checkout does not wait for them one after the other; a failed compile fails
+# the run once all have ended.
+builds=""
 for target in $TARGETS; do
     case "$target" in
         # shellcheck disable=SC2086
-        fuzz_reply_checks) build "$target" "" "$HERE/$target.cpp" $PROTOCOL ;;
+        fuzz_reply_checks) build "$target" "" "$HERE/$target.cpp" $PROTOCOL &
+            builds="$builds $!" ;;
         # shellcheck disable=SC2086
-        fuzz_frame_decoder) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $DECODER ;;
+        fuzz_frame_decoder) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $DECODER &
+            builds="$builds $!" ;;
         # shellcheck disable=SC2086
-        fuzz_sim_requests) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $SIM ;;
+        fuzz_sim_requests) build "$target" "" "$HERE/$target.cpp" $PROTOCOL $SIM &
+            builds="$builds $!" ;;
         # shellcheck disable=SC2086
-        fuzz_profile) build "$target" "" "$HERE/$target.cpp" $PROFILE ;;
+        fuzz_profile) build "$target" "" "$HERE/$target.cpp" $PROFILE &
+            builds="$builds $!" ;;
         # shellcheck disable=SC2086
-        fuzz_receive_path) build "$target" "-pthread" "$HERE/$target.cpp" $SERIAL ;;
+        fuzz_receive_path) build "$target" "-pthread" "$HERE/$target.cpp" $SERIAL &
+            builds="$builds $!" ;;
         fuzz_text_numbers)
             if ! qt=$(pkg-config --cflags --libs Qt6Core 2>/dev/null); then
                 echo "fuzz: Qt6Core not found by pkg-config, $target skipped"
@@ -75,10 +84,19 @@ for target in $TARGETS; do
                 continue
             fi
             # shellcheck disable=SC2086
-            build "$target" "-fPIC $qt" "$HERE/$target.cpp" $NUMBERS ;;
+            build "$target" "-fPIC $qt" "$HERE/$target.cpp" $NUMBERS &
+            builds="$builds $!" ;;
         *) echo "fuzz: unknown target $target"; exit 2 ;;
     esac
 done
+failed=false
+for pid in $builds; do
+    wait "$pid" || failed=true
+done
+if $failed; then
+    echo "fuzz: a target did not compile"
+    exit 1
+fi
 
 # Inputs long enough for a run past the byte queues' 4095 bytes, and for
 # numbers of several hundred digits.
