@@ -97,10 +97,14 @@ public:
     CConfigurationScope(CDeviceSession& session, ProfileKind kind) : m_session(session) {
         if (kind != ProfileKind::Wireless) return;
         m_table = session.EnterConfiguration();
+        m_asked = true;
         m_entered = m_table.Ok();
     }
+    // A receiver that answered the enter frame at all may have switched, even
+    // with a spoiled reply: it is asked to leave. One that stayed silent is
+    // not (another 6 s of silence), as the command line does.
     ~CConfigurationScope() {
-        if (m_entered) m_session.LeaveConfiguration();
+        if (m_asked && m_table.outcome.status != OpStatus::NoReply) m_session.LeaveConfiguration();
     }
     CConfigurationScope(const CConfigurationScope&) = delete;
     CConfigurationScope& operator=(const CConfigurationScope&) = delete;
@@ -115,6 +119,7 @@ public:
 private:
     CDeviceSession& m_session;
     OpResult<ReceiverTable> m_table;
+    bool m_asked = false;
     bool m_entered = false;
 };
 
