@@ -189,18 +189,18 @@ void MainWindowFixture::SearchAndExpectFound(int comNumber) {
                  sim::HexBytes(frame.bytes);
     }
     ASSERT_EQ(m_boxes.size(), 1u) << heard;
-    const QString text = m_boxes[0].call.text;
+    const std::string text = m_boxes[0].call.text;
     ASSERT_TRUE(m_boxes[0].call.caption == "Search Result" || m_boxes[0].call.caption == "Test Result")
-        << text.toStdString() << heard;
+        << text << heard;
     ASSERT_NE(text, "Search end  Unrecognized baud rate") << heard;
     ClearBoxes();
     ClearRequests();
     ClearBusy();
 }
 
-QString MainWindowFixture::Text(int id) { return Dlg().GetDlgItemText(id); }
+std::string MainWindowFixture::Text(int id) { return Dlg().GetDlgItemText(id); }
 
-void MainWindowFixture::SetText(int id, const QString& text) { Dlg().SetDlgItemText(id, text); }
+void MainWindowFixture::SetText(int id, std::string_view text) { Dlg().SetDlgItemText(id, text); }
 
 std::vector<sim::Frame> MainWindowFixture::Requests() { return Device().ReceivedBytes(); }
 
