@@ -25,7 +25,7 @@
 #include <QPushButton>
 #include <QRect>
 
-#include "ColorRef.h"
+#include "ColorRefQt.h"
 #include "ImageButtonCodes.h"
 
 class CDialogBase;
