@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
+// The conversions to and from Qt's colour exist only where Qt does: the
+// Windows build has no Qt.
+#if !defined(_WIN32)
 #include <QColor>
+#endif
 
 using ColorRef = std::uint32_t;
 
@@ -15,8 +19,10 @@ constexpr std::uint8_t RedOf(ColorRef color) { return static_cast<std::uint8_t>(
 constexpr std::uint8_t GreenOf(ColorRef color) { return static_cast<std::uint8_t>(color >> 8 & 0xFF); }
 constexpr std::uint8_t BlueOf(ColorRef color) { return static_cast<std::uint8_t>(color >> 16 & 0xFF); }
 
+#if !defined(_WIN32)
 inline QColor ToQColor(ColorRef color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 inline ColorRef ToColorRef(const QColor& color) {
     return RgbColor(static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
                     static_cast<std::uint8_t>(color.blue()));
 }
+#endif
