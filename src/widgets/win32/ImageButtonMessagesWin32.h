@@ -6,7 +6,7 @@
 // alone and no table of buttons is kept. For the image button's own files
 // only.
 
-#include "Win32Api.h"
+#include "CommonControlsWin32.h"
 #include "widgets/win32/ImageButtonWin32.h"
 
 struct ImageButtonMessages {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "Win32Api.h"
+#include "CommonControlsWin32.h"
 #include "widgets/win32/ImageButtonWin32.h"
 
 namespace {

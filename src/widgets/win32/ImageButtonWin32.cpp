@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "Win32Api.h"
+#include "CommonControlsWin32.h"
 #include "widgets/ColorShade.h"
 #include "widgets/win32/ImageButtonMessagesWin32.h"
 
