@@ -233,3 +233,35 @@ TEST_F(ImageButtonWin32, AButtonGoneBeforeItsWindowLeavesTheWindowToItself) {
 }
 
 }  // namespace
+
+namespace {
+
+// The dialog manager moves the default-button look with the focus by
+// restyling push buttons; an image button must stay owner-drawn through it
+// and still be drawn by its own colours.
+TEST(ImageButtonWin32OnDialog, StaysOwnerDrawnAsTheDialogMovesTheDefaultButton) {
+    const HWND dialog = CreateWindowExW(0, MAKEINTRESOURCEW(32770), L"dialog", WS_POPUP, 0, 0, 200, 100, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(dialog, nullptr);
+    auto child = [&](int id, DWORD style, int x) {
+        return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, 10, 40, 30, dialog,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    };
+    const HWND plain = child(1, BS_DEFPUSHBUTTON, 10);
+    const HWND grid = child(kId, BS_PUSHBUTTON, 60);
+    CImageButton button;
+    ASSERT_TRUE(button.Attach(grid));
+    button.SetStateColor(IB_COLOR_FOCUS_BACK, kGreen);
+
+    for (const HWND focus : {grid, plain, grid}) {
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+        EXPECT_EQ(GetWindowLongPtrW(grid, GWL_STYLE) & 0x1F, BS_OWNERDRAW);
+        EXPECT_EQ(button.IsDefaultButton(), focus == grid);
+    }
+    PictureDc picture(40, 30);
+    SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Dc()), PRF_CLIENT);
+    EXPECT_EQ(picture.Take().At(20, 15), kGreen) << "focused, drawn through the dialog";
+    DestroyWindow(dialog);
+}
+
+}  // namespace
