@@ -160,21 +160,12 @@ TEST_F(ImageButtonWin32, SettersRefuseWhatTheyCannotTakeAndChangeNothing) {
     EXPECT_EQ(button.SetImageAlign(4), IB_BAD_ALIGN);
     EXPECT_EQ(button.SetPressShift(2), IB_BAD_PRESS_STYLE);
 
-    struct Shift {
-        ColorRef from;
-        int shade;
-        std::uint32_t result;
-        ColorRef to;
-    };
-    for (const Shift& s : {Shift{RgbColor(10, 100, 200), -50, IB_OK, RgbColor(0, 90, 190)},
-                           Shift{RgbColor(242, 238, 230), 30, IB_OK, RgbColor(255, 251, 243)},
-                           Shift{RgbColor(10, 100, 200), -255, IB_OK, RgbColor(0, 90, 190)},
-                           Shift{RgbColor(10, 100, 200), 256, IB_BAD_ARGUMENT, RgbColor(10, 100, 200)}}) {
-        button.SetStateColor(IB_COLOR_HOT_BACK, s.from);
-        EXPECT_EQ(button.ShiftStateColor(IB_COLOR_HOT_BACK, static_cast<std::int16_t>(s.shade)), s.result);
-        button.GetStateColor(IB_COLOR_HOT_BACK, out);
-        EXPECT_EQ(out, s.to) << s.shade;
-    }
+    // The arithmetic itself is checked where it is written (ColorShade.h).
+    button.SetStateColor(IB_COLOR_HOT_BACK, RgbColor(10, 100, 200));
+    EXPECT_EQ(button.ShiftStateColor(IB_COLOR_HOT_BACK, 256), IB_BAD_ARGUMENT);
+    EXPECT_EQ(button.ShiftStateColor(IB_COLOR_HOT_BACK, -255), IB_OK);
+    button.GetStateColor(IB_COLOR_HOT_BACK, out);
+    EXPECT_EQ(out, RgbColor(0, 90, 190));
 }
 
 TEST_F(ImageButtonWin32, AttachingReadsTheControlAndRefusesWhatIsNotAFreeButton) {
