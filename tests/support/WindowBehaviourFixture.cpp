@@ -32,6 +32,8 @@ const char* IconMark(MsgIcon icon) {
 
 void WindowBehaviourFixture::SetUp() {
     ClosePort();
+    // Not a port of this machine, nor another test's device.
+    m_startUpPort = std::make_unique<CPortNowhere>(1);
     SetMessageBoxHook([this](const MessageBoxCall& call) {
         m_boxes.push_back(call.caption + IconMark(call.icon) + ": " + call.text);
         return IDOK;
@@ -42,6 +44,7 @@ void WindowBehaviourFixture::TearDown() {
     m_dlg.reset();  // stops the receive thread
     ClosePort();
     m_device.reset();
+    m_startUpPort.reset();
     SetMessageBoxHook({});
 }
 

@@ -19,6 +19,7 @@
 #include "WindowDriver.h"
 #include "app/ConfigDlg.h"
 
+class CPortNowhere;
 class CSimProgram;
 
 class WindowBehaviourFixture : public ::testing::Test {
@@ -31,8 +32,8 @@ protected:
 
     // Starts the simulator with these command-line options on COM23.
     void StartDevice(const std::string& options);
-    // Builds the main window as the program does at start and forgets the
-    // start-up port's box (COM1 is whatever this machine has).
+    // Builds the main window as the program does at start, on COM1, which
+    // leads nowhere here, and forgets the start-up port's box.
     CConfigDlg& OpenMainWindow();
     CConfigDlg& Dlg() { return *m_dlg; }
     // Selects COM<port> in the list and clicks Search.
@@ -58,6 +59,7 @@ private:
     std::size_t HeardRequestsSoFar() const;
 
     std::string m_traceFile;
+    std::unique_ptr<CPortNowhere> m_startUpPort;
     std::unique_ptr<CSimProgram> m_device;
     std::unique_ptr<CConfigDlg> m_dlg;
     std::vector<std::string> m_boxes;
