@@ -130,7 +130,8 @@ private:
     // True, after saying so, when no search has found a device yet.
     bool NeedsFoundDevice();
 
-    // The platform's own part of the window (PlatformWindowsQt.cpp on Linux):
+    // The platform's own part of the window (src/ui/main/PlatformWindowsQt.cpp
+    // on Linux, PlatformWindowsWin32.cpp on Windows):
     // its windows, the menu entries that open them, and what choosing one
     // does (false for a command that is not one of them).
     struct PlatformWindows;

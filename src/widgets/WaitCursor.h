@@ -8,4 +8,9 @@ public:
     ~CWaitCursor();
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+#if defined(_WIN32)
+private:
+    void* m_previous;  // the cursor this one replaced, put back at the end
+#endif
 };

@@ -122,7 +122,9 @@ void CFrameLogWnd::CreateWindowOnce() {
         lvColumn.pszText = heading.data();
         lvColumn.cx = kColumnWidths[column];
         lvColumn.iSubItem = column;
-        ListView_InsertColumn(m_list, column, &lvColumn);
+        // The W message by name: the macro is the ANSI one in a build without
+        // UNICODE, which would read the wide heading as its first letter.
+        SendMessageW(m_list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvColumn));
     }
     Layout();
 

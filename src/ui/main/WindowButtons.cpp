@@ -12,7 +12,7 @@
 // The constructor and destructor live here, where the secondary windows'
 // types are complete: the window shell under src/app never includes them.
 // The platform's own windows are made and destroyed by its file
-// (PlatformWindowsQt.cpp on Linux).
+// (PlatformWindowsQt.cpp on Linux, PlatformWindowsWin32.cpp on Windows).
 CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),

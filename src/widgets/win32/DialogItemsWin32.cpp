@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "InterimNeutralWin32.h"
+#include "widgets/DlgItemInt.h"
 #include "TextWin32.h"
 #include "Win32Api.h"
 

@@ -75,6 +75,19 @@ protected:
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "sentrabus-frame-log-test";
 };
 
+TEST_F(FrameLogWndWin32, ColumnsShowTheirWholeHeadings) {
+    for (int column = 0; column < CFrameLogRows::kColumns; ++column) {
+        wchar_t text[64] = {};
+        LVCOLUMNW lvColumn{};
+        lvColumn.mask = LVCF_TEXT;
+        lvColumn.pszText = text;
+        lvColumn.cchTextMax = 64;
+        ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvColumn)));
+        const std::string heading = CFrameLogRows::Heading(column);
+        EXPECT_EQ(std::wstring(text), std::wstring(heading.begin(), heading.end())) << "column " << column;
+    }
+}
+
 TEST_F(FrameLogWndWin32, CopyTakesTheSelectedRowsInOrderAndClearEmptiesTheList) {
     EXPECT_EQ(ListView_GetItemCount(list), 3);
     ListView_SetItemState(list, 2, LVIS_SELECTED, LVIS_SELECTED);
