@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <chrono>
-#include <string>
 #include <vector>
 
 #include "app/ConfigDlg.h"
@@ -25,19 +23,6 @@ namespace {
 
 constexpr ColorRef kConfigured = RgbColor(132, 202, 53);
 constexpr ColorRef kNotConfigured = RgbColor(120, 123, 135);
-
-// Handles what the windows have queued, for `duration`.
-void Pump(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 
 // The window's client area as it stands in the window's surface.
 Picture Grab(HWND window) {
@@ -105,7 +90,7 @@ TEST(ProgramWindowsWin32, WirelessGridPaintsEachAddressInItsState) {
     dlg.Create();
     ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
     SetWindowPos(dlg.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    Pump(std::chrono::milliseconds(3 * CWirelessDlg::kGridTimerMs));  // the grid's first colouring
+    PumpMessages(std::chrono::milliseconds(3 * CWirelessDlg::kGridTimerMs));  // the grid's first colouring
 
     const auto button = [&dlg](int address) { return dlg.ItemHandle(kIdFirstGridButton + address - 1); };
     ColorRef hot = 0;
