@@ -51,11 +51,7 @@ POINT Centre(HWND window, HWND control) {
 TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
     CSimProgram device(1, {"--device", "th", "--address", "1", "--baud", "4800"});
     ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
-    std::vector<MessageBoxCall> boxes;
-    SetMessageBoxHook([&boxes](const MessageBoxCall& call) {
-        boxes.push_back(call);
-        return IDOK;
-    });
+    MessageBoxRecorder recorder;
 
     CConfigDlg dlg;
     dlg.Create();
@@ -67,12 +63,11 @@ TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
     EXPECT_TRUE(g_portOpen.load());
 
     dlg.ClickDlgItem(kIdSearchDevice);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Device Address:1  Band Rate:4800");
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, "Device Address:1  Band Rate:4800");
     EXPECT_EQ(dlg.GetDlgItemText(kIdAddressField), "1");
     EXPECT_TRUE(dlg.IsDlgItemEnabled(kIdReadAddress));
 
-    SetMessageBoxHook({});
     dlg.EndDialog(IDCANCEL);
     g_serialPort.Close();
     g_portOpen = false;

@@ -171,16 +171,12 @@ TEST(DialogWin32, SystemMenuEntriesComeBelowASeparatorAndReachOnSysCommand) {
 }
 
 TEST(DialogWin32, MessageBoxesGoThroughTheHookWithTheProgramNameAsDefaultCaption) {
-    std::vector<MessageBoxCall> boxes;
-    SetMessageBoxHook([&boxes](const MessageBoxCall& call) {
-        boxes.push_back(call);
-        return IDOK;
-    });
+    MessageBoxRecorder recorder;
     CProbeDlg dlg;
     dlg.Create();
     EXPECT_EQ(dlg.MessageBox("Write success!"), IDOK);
     dlg.MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Stop);
-    SetMessageBoxHook({});
+    const auto& boxes = recorder.boxes;
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "Sentrabus");
     EXPECT_EQ(boxes[0].icon, MsgIcon::None);

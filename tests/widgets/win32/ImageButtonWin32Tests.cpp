@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "Win32TestWindows.h"
 #include "widgets/win32/ImageButtonWin32.h"
@@ -29,11 +28,6 @@ protected:
         ASSERT_NE(parent.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
         control = parent.AddButton(kId, L"", BS_PUSHBUTTON);
         ASSERT_TRUE(button.Attach(control));
-    }
-    void ThreeColours() {
-        button.SetStateColor(IB_COLOR_HOT_BACK, kHot);
-        button.SetStateColor(IB_COLOR_NORMAL_BACK, kRest);
-        button.SetStateColor(IB_COLOR_FOCUS_BACK, kFocus);
     }
 
     TestParent parent;
@@ -69,7 +63,9 @@ TEST_F(ImageButtonWin32, HoverFollowsTheMouseAndHotComesBeforeFocusedBeforeRest)
         {"over it again", WM_MOUSEMOVE, 0, Point(5, 5), 0, true, kHot, light, shadow},
         {"focus lost", WM_KILLFOCUS, 0, 0, 0, false, kRest, kRest, kRest},
     };
-    ThreeColours();
+    button.SetStateColor(IB_COLOR_HOT_BACK, kHot);
+    button.SetStateColor(IB_COLOR_NORMAL_BACK, kRest);
+    button.SetStateColor(IB_COLOR_FOCUS_BACK, kFocus);
     for (const Step& s : steps) {
         SendMessageW(control, s.message, s.keys, s.where);
         ASSERT_EQ(button.IsHot(), s.hot) << s.name;
@@ -128,7 +124,7 @@ TEST_F(ImageButtonWin32, SettersRefuseWhatTheyCannotTakeAndChangeNothing) {
     EXPECT_EQ(out, RgbColor(0, 90, 190));
 }
 
-TEST_F(ImageButtonWin32, AttachingReadsTheControlAndRefusesWhatIsNotAFreeButton) {
+TEST_F(ImageButtonWin32, AttachingReadsTheControlLetsEitherSideGoFirstAndRefusesWhatIsNotAFreeButton) {
     struct Case {
         DWORD style;
         bool checkBox, isDefault;
@@ -147,6 +143,15 @@ TEST_F(ImageButtonWin32, AttachingReadsTheControlAndRefusesWhatIsNotAFreeButton)
         DestroyWindow(other);
         EXPECT_EQ(attached.Handle(), nullptr) << "the window went first";
     }
+    HWND orphan = parent.AddButton(kId + 4, L"", BS_PUSHBUTTON);
+    {
+        CImageButton early;
+        ASSERT_TRUE(early.Attach(orphan));
+    }
+    SendMessageW(orphan, WM_MOUSEMOVE, 0, Point(5, 5));
+    EXPECT_EQ(parent.DrawRecord(orphan, 0).At(5, 5), RgbColor(255, 0, 255))
+        << "the button went before its window: nobody draws the window's records";
+
     CImageButton second;
     EXPECT_FALSE(second.Attach(control)) << "attached already";
     HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent.Handle(), nullptr, nullptr, nullptr);
@@ -171,16 +176,6 @@ TEST_F(ImageButtonWin32, ClicksReachTheParentAndADoubleClickIsTwo) {
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     SendMessageW(box, BM_SETCHECK, BST_INDETERMINATE, 0);
     EXPECT_TRUE(check.GetCheckState());
-}
-
-TEST_F(ImageButtonWin32, AButtonGoneBeforeItsWindowLeavesTheWindowToItself) {
-    HWND other = parent.AddButton(kId + 4, L"", BS_PUSHBUTTON);
-    auto early = std::make_unique<CImageButton>();
-    ASSERT_TRUE(early->Attach(other));
-    early.reset();
-    SendMessageW(other, WM_MOUSEMOVE, 0, Point(5, 5));
-    const Picture picture = parent.DrawRecord(other, 0);
-    EXPECT_EQ(picture.At(5, 5), RgbColor(255, 0, 255)) << "nobody draws a record of a button no one owns";
 }
 
 // The dialog manager moves the default-button look with the focus by

@@ -66,6 +66,15 @@ LRESULT CALLBACK TestParent::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+MessageBoxRecorder::MessageBoxRecorder() {
+    SetMessageBoxHook([this](const MessageBoxCall& call) {
+        boxes.push_back(call);
+        return IDOK;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHook({}); }
+
 void PumpMessages(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end) {

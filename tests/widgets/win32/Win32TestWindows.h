@@ -3,6 +3,8 @@
 // the click commands it gets, its child buttons, and pictures of a control
 // drawn into a memory bitmap (so that no pixel is read from the screen).
 
+#include "widgets/MessageBoxCall.h"
+
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -44,6 +46,13 @@ private:
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_previous = nullptr;
     void* m_bits = nullptr;
+};
+
+// Writes down the message boxes shown while it lives, each answered with OK.
+struct MessageBoxRecorder {
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    std::vector<MessageBoxCall> boxes;
 };
 
 // Lets the thread's messages run for `duration`, as a message loop would.
