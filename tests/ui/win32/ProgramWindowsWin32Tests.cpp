@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <vector>
 
 #include "app/ConfigDlg.h"
 #include "res/IdsConfig.h"
