@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <chrono>
-#include <string>
-#include <vector>
 
 #include "app/ConfigDlg.h"
 #include "res/IdsConfig.h"
@@ -25,19 +22,6 @@ namespace {
 
 constexpr ColorRef kConfigured = RgbColor(132, 202, 53);
 constexpr ColorRef kNotConfigured = RgbColor(120, 123, 135);
-
-// Handles what the windows have queued, for `duration`.
-void Pump(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 
 // The window's client area as it stands in the window's surface.
 Picture Grab(HWND window) {
@@ -66,11 +50,7 @@ POINT Centre(HWND window, HWND control) {
 TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
     CSimProgram device(1, {"--device", "th", "--address", "1", "--baud", "4800"});
     ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
-    std::vector<MessageBoxCall> boxes;
-    SetMessageBoxHook([&boxes](const MessageBoxCall& call) {
-        boxes.push_back(call);
-        return IDOK;
-    });
+    MessageBoxRecorder recorder;
 
     CConfigDlg dlg;
     dlg.Create();
@@ -82,12 +62,11 @@ TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
     EXPECT_TRUE(g_portOpen.load());
 
     dlg.ClickDlgItem(kIdSearchDevice);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Device Address:1  Band Rate:4800");
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].text, "Device Address:1  Band Rate:4800");
     EXPECT_EQ(dlg.GetDlgItemText(kIdAddressField), "1");
     EXPECT_TRUE(dlg.IsDlgItemEnabled(kIdReadAddress));
 
-    SetMessageBoxHook({});
     dlg.EndDialog(IDCANCEL);
     g_serialPort.Close();
     g_portOpen = false;
@@ -105,7 +84,7 @@ TEST(ProgramWindowsWin32, WirelessGridPaintsEachAddressInItsState) {
     dlg.Create();
     ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
     SetWindowPos(dlg.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    Pump(std::chrono::milliseconds(3 * CWirelessDlg::kGridTimerMs));  // the grid's first colouring
+    PumpMessages(std::chrono::milliseconds(3 * CWirelessDlg::kGridTimerMs));  // the grid's first colouring
 
     const auto button = [&dlg](int address) { return dlg.ItemHandle(kIdFirstGridButton + address - 1); };
     ColorRef hot = 0;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "Win32TestWindows.h"
 #include "widgets/win32/ImageButtonWin32.h"
@@ -30,94 +29,51 @@ protected:
         control = parent.AddButton(kId, L"", BS_PUSHBUTTON);
         ASSERT_TRUE(button.Attach(control));
     }
-    // What the wireless window does to a grid button of one state; the hot
-    // face starts from a known colour instead of the system's.
-    void ColourAsGrid(ColorRef state) {
-        button.SetStateColor(IB_COLOR_HOT_BACK, RgbColor(212, 208, 200));
-        button.SetStateColor(IB_COLOR_NORMAL_TEXT, state);
-        button.SetStateColor(IB_COLOR_NORMAL_BACK, state);
-        button.SetStateColor(IB_COLOR_FOCUS_BACK, state);
-        button.ShiftStateColor(IB_COLOR_HOT_BACK, 30);
-    }
-    void ThreeColours() {
-        button.SetStateColor(IB_COLOR_HOT_BACK, kHot);
-        button.SetStateColor(IB_COLOR_NORMAL_BACK, kRest);
-        button.SetStateColor(IB_COLOR_FOCUS_BACK, kFocus);
-    }
 
     TestParent parent;
     HWND control = nullptr;
     CImageButton button;
 };
 
-TEST_F(ImageButtonWin32, GridButtonsShowTheirStateAtRestAndTheLighterFaceWhileHovered) {
-    struct Case {
-        ColorRef state;
-        bool hovered;
-        ColorRef face;
-    };
-    for (const Case& c : {Case{kGrey, false, kGrey}, Case{kGreen, false, kGreen},
-                          Case{kGrey, true, RgbColor(242, 238, 230)}, Case{kGreen, true, RgbColor(242, 238, 230)}}) {
-        SendMessageW(control, WM_MOUSELEAVE, 0, 0);
-        ColourAsGrid(c.state);
-        if (c.hovered) SendMessageW(control, WM_MOUSEMOVE, 0, Point(5, 5));
-        const Picture face = TestParent::Print(control);
-        EXPECT_EQ(face.At(20, 15), c.face) << "hovered " << c.hovered;
-        // At rest a flat button has no edge; hovered, a raised one.
-        EXPECT_EQ(face.At(0, 0), c.hovered ? Sys(COLOR_BTNHIGHLIGHT) : c.face);
-        EXPECT_EQ(face.At(39, 29), c.hovered ? Sys(COLOR_BTNSHADOW) : c.face);
-    }
-}
-
-TEST_F(ImageButtonWin32, HotComesBeforeFocusedAndFocusedBeforeRest) {
-    struct Case {
-        const char* name;
-        bool hovered;
-        UINT itemState;
-        ColorRef face, topLeft, bottomRight;
-    };
+// One walk of the mouse and the owner-draw states over the button: hover
+// follows the mouse but not a drag from elsewhere, and the face is hot before
+// focused before at rest, raised while hot and sunken while pressed.
+TEST_F(ImageButtonWin32, HoverFollowsTheMouseAndHotComesBeforeFocusedBeforeRest) {
     const ColorRef light = Sys(COLOR_BTNHIGHLIGHT), shadow = Sys(COLOR_BTNSHADOW);
-    const Case cases[] = {
-        {"at rest", false, 0, kRest, kRest, kRest},
-        {"focused", false, ODS_FOCUS, kFocus, kFocus, kFocus},
-        {"hovered", true, 0, kHot, light, shadow},
-        {"hovered and focused", true, ODS_FOCUS, kHot, light, shadow},
-        {"pressed", false, ODS_SELECTED, kHot, shadow, light},
-        {"pressed and focused", false, ODS_SELECTED | ODS_FOCUS, kHot, shadow, light},
-    };
-    ThreeColours();
-    for (const Case& c : cases) {
-        SendMessageW(control, c.hovered ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, Point(5, 5));
-        ASSERT_EQ(button.IsHot(), c.hovered) << c.name;
-        const Picture face = parent.DrawRecord(control, c.itemState);
-        EXPECT_EQ(face.At(20, 15), c.face) << c.name;
-        EXPECT_EQ(face.At(0, 0), c.topLeft) << c.name;
-        EXPECT_EQ(face.At(39, 29), c.bottomRight) << c.name;
-    }
-}
-
-TEST_F(ImageButtonWin32, HoverFollowsTheMouseButNotADragFromElsewhere) {
     struct Step {
+        const char* name;
         UINT message;
         WPARAM keys;
         LPARAM where;
+        UINT itemState;
         bool hot;
+        ColorRef face, topLeft, bottomRight;
     };
     const Step steps[] = {
-        {WM_MOUSEMOVE, MK_LBUTTON, Point(5, 5), false},  // dragged in: stays at rest
-        {WM_MOUSEMOVE, 0, Point(5, 5), true},
-        {WM_MOUSEMOVE, MK_LBUTTON, Point(6, 6), true},   // pressed on it: stays hot
-        {WM_MOUSEMOVE, 0, Point(45, 5), false},           // captured move off the button
-        {WM_MOUSEMOVE, 0, Point(5, 5), true},
-        {WM_MOUSELEAVE, 0, 0, false},
-        {WM_MOUSEMOVE, 0, Point(5, 5), true},
-        {WM_KILLFOCUS, 0, 0, false},
+        {"dragged in from elsewhere: at rest", WM_MOUSEMOVE, MK_LBUTTON, Point(5, 5), 0, false, kRest, kRest, kRest},
+        {"focused", WM_MOUSELEAVE, 0, 0, ODS_FOCUS, false, kFocus, kFocus, kFocus},
+        {"hovered", WM_MOUSEMOVE, 0, Point(5, 5), 0, true, kHot, light, shadow},
+        {"hovered and focused", WM_MOUSEMOVE, 0, Point(5, 5), ODS_FOCUS, true, kHot, light, shadow},
+        {"pressed on it: stays hot", WM_MOUSEMOVE, MK_LBUTTON, Point(6, 6), 0, true, kHot, light, shadow},
+        {"captured move off the button", WM_MOUSEMOVE, 0, Point(45, 5), 0, false, kRest, kRest, kRest},
+        {"pressed", WM_MOUSELEAVE, 0, 0, ODS_SELECTED, false, kHot, shadow, light},
+        {"pressed and focused", WM_MOUSELEAVE, 0, 0, ODS_SELECTED | ODS_FOCUS, false, kHot, shadow, light},
+        {"back over it", WM_MOUSEMOVE, 0, Point(5, 5), 0, true, kHot, light, shadow},
+        {"mouse left", WM_MOUSELEAVE, 0, 0, 0, false, kRest, kRest, kRest},
+        {"over it again", WM_MOUSEMOVE, 0, Point(5, 5), 0, true, kHot, light, shadow},
+        {"focus lost", WM_KILLFOCUS, 0, 0, 0, false, kRest, kRest, kRest},
     };
-    ThreeColours();
+    button.SetStateColor(IB_COLOR_HOT_BACK, kHot);
+    button.SetStateColor(IB_COLOR_NORMAL_BACK, kRest);
+    button.SetStateColor(IB_COLOR_FOCUS_BACK, kFocus);
     for (const Step& s : steps) {
         SendMessageW(control, s.message, s.keys, s.where);
-        EXPECT_EQ(button.IsHot(), s.hot) << "message " << s.message << " at " << LOWORD(s.where);
-        EXPECT_EQ(TestParent::Print(control).At(20, 15), s.hot ? kHot : kRest);
+        ASSERT_EQ(button.IsHot(), s.hot) << s.name;
+        EXPECT_EQ(TestParent::Print(control).At(20, 15), s.hot ? kHot : kRest) << s.name << ": its own paint";
+        const Picture face = parent.DrawRecord(control, s.itemState);
+        EXPECT_EQ(face.At(20, 15), s.face) << s.name;
+        EXPECT_EQ(face.At(0, 0), s.topLeft) << s.name;
+        EXPECT_EQ(face.At(39, 29), s.bottomRight) << s.name;
     }
     button.SetFlatLook(false);
     SendMessageW(control, WM_MOUSEMOVE, 0, Point(5, 5));
@@ -168,7 +124,7 @@ TEST_F(ImageButtonWin32, SettersRefuseWhatTheyCannotTakeAndChangeNothing) {
     EXPECT_EQ(out, RgbColor(0, 90, 190));
 }
 
-TEST_F(ImageButtonWin32, AttachingReadsTheControlAndRefusesWhatIsNotAFreeButton) {
+TEST_F(ImageButtonWin32, AttachingReadsTheControlLetsEitherSideGoFirstAndRefusesWhatIsNotAFreeButton) {
     struct Case {
         DWORD style;
         bool checkBox, isDefault;
@@ -187,6 +143,15 @@ TEST_F(ImageButtonWin32, AttachingReadsTheControlAndRefusesWhatIsNotAFreeButton)
         DestroyWindow(other);
         EXPECT_EQ(attached.Handle(), nullptr) << "the window went first";
     }
+    HWND orphan = parent.AddButton(kId + 4, L"", BS_PUSHBUTTON);
+    {
+        CImageButton early;
+        ASSERT_TRUE(early.Attach(orphan));
+    }
+    SendMessageW(orphan, WM_MOUSEMOVE, 0, Point(5, 5));
+    EXPECT_EQ(parent.DrawRecord(orphan, 0).At(5, 5), RgbColor(255, 0, 255))
+        << "the button went before its window: nobody draws the window's records";
+
     CImageButton second;
     EXPECT_FALSE(second.Attach(control)) << "attached already";
     HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent.Handle(), nullptr, nullptr, nullptr);
@@ -213,20 +178,6 @@ TEST_F(ImageButtonWin32, ClicksReachTheParentAndADoubleClickIsTwo) {
     EXPECT_TRUE(check.GetCheckState());
 }
 
-TEST_F(ImageButtonWin32, AButtonGoneBeforeItsWindowLeavesTheWindowToItself) {
-    HWND other = parent.AddButton(kId + 4, L"", BS_PUSHBUTTON);
-    auto early = std::make_unique<CImageButton>();
-    ASSERT_TRUE(early->Attach(other));
-    early.reset();
-    SendMessageW(other, WM_MOUSEMOVE, 0, Point(5, 5));
-    const Picture picture = parent.DrawRecord(other, 0);
-    EXPECT_EQ(picture.At(5, 5), RgbColor(255, 0, 255)) << "nobody draws a record of a button no one owns";
-}
-
-}  // namespace
-
-namespace {
-
 // The dialog manager moves the default-button look with the focus by
 // restyling push buttons; an image button must stay owner-drawn through it
 // and still be drawn by its own colours.
@@ -234,12 +185,8 @@ TEST(ImageButtonWin32OnDialog, StaysOwnerDrawnAsTheDialogMovesTheDefaultButton) 
     const HWND dialog = CreateWindowExW(0, MAKEINTRESOURCEW(32770), L"dialog", WS_POPUP, 0, 0, 200, 100, nullptr,
                                         nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(dialog, nullptr);
-    auto child = [&](int id, DWORD style, int x) {
-        return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, 10, 40, 30, dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    };
-    const HWND plain = child(1, BS_DEFPUSHBUTTON, 10);
-    const HWND grid = child(kId, BS_PUSHBUTTON, 60);
+    const HWND plain = AddButton(dialog, 1, L"", BS_DEFPUSHBUTTON);
+    const HWND grid = AddButton(dialog, kId, L"", BS_PUSHBUTTON, 60);
     CImageButton button;
     ASSERT_TRUE(button.Attach(grid));
     button.SetStateColor(IB_COLOR_FOCUS_BACK, kGreen);
@@ -249,9 +196,7 @@ TEST(ImageButtonWin32OnDialog, StaysOwnerDrawnAsTheDialogMovesTheDefaultButton) 
         EXPECT_EQ(GetWindowLongPtrW(grid, GWL_STYLE) & 0x1F, BS_OWNERDRAW);
         EXPECT_EQ(button.IsDefaultButton(), focus == grid);
     }
-    PictureDc picture(40, 30);
-    SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Dc()), PRF_CLIENT);
-    EXPECT_EQ(picture.Take().At(20, 15), kGreen) << "focused, drawn through the dialog";
+    EXPECT_EQ(TestParent::Print(grid).At(20, 15), kGreen) << "focused, drawn through the dialog";
     DestroyWindow(dialog);
 }
 

@@ -66,8 +66,29 @@ LRESULT CALLBACK TestParent::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-HWND TestParent::AddButton(int id, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
-    return CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, w, h, m_hwnd,
+MessageBoxRecorder::MessageBoxRecorder() {
+    SetMessageBoxHook([this](const MessageBoxCall& call) {
+        boxes.push_back(call);
+        return IDOK;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHook({}); }
+
+void PumpMessages(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+HWND AddButton(HWND parent, int id, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
+    return CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, w, h, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 

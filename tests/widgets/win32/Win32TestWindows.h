@@ -3,13 +3,15 @@
 // the click commands it gets, its child buttons, and pictures of a control
 // drawn into a memory bitmap (so that no pixel is read from the screen).
 
+#include "widgets/MessageBoxCall.h"
+
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "widgets/ColorRef.h"
@@ -46,6 +48,19 @@ private:
     void* m_bits = nullptr;
 };
 
+// Writes down the message boxes shown while it lives, each answered with OK.
+struct MessageBoxRecorder {
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    std::vector<MessageBoxCall> boxes;
+};
+
+// Lets the thread's messages run for `duration`, as a message loop would.
+void PumpMessages(std::chrono::milliseconds duration);
+
+// A child button of `style` in `parent` at (x, y) with the given size.
+HWND AddButton(HWND parent, int id, const wchar_t* text, DWORD style, int x = 10, int y = 10, int w = 40, int h = 30);
+
 class TestParent {
 public:
     TestParent();
@@ -54,8 +69,9 @@ public:
     TestParent& operator=(const TestParent&) = delete;
 
     HWND Handle() const { return m_hwnd; }
-    // A child button of `style` at (x, y) with the given size.
-    HWND AddButton(int id, const wchar_t* text, DWORD style, int x = 10, int y = 10, int w = 40, int h = 30);
+    HWND AddButton(int id, const wchar_t* text, DWORD style, int x = 10, int y = 10, int w = 40, int h = 30) {
+        return ::AddButton(m_hwnd, id, text, style, x, y, w, h);
+    }
     // The clicks reported by the control `id`.
     int ClicksFrom(int id) const;
     // The control as it paints itself (WM_PRINTCLIENT).

@@ -75,7 +75,7 @@ protected:
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "sentrabus-frame-log-test";
 };
 
-TEST_F(FrameLogWndWin32, ColumnsShowTheirWholeHeadings) {
+TEST_F(FrameLogWndWin32, ColumnsShowTheirHeadingsCopyTakesTheSelectedRowsInOrderAndClearEmptiesTheList) {
     for (int column = 0; column < CFrameLogRows::kColumns; ++column) {
         wchar_t text[64] = {};
         LVCOLUMNW lvColumn{};
@@ -86,9 +86,6 @@ TEST_F(FrameLogWndWin32, ColumnsShowTheirWholeHeadings) {
         const std::string heading = CFrameLogRows::Heading(column);
         EXPECT_EQ(std::wstring(text), std::wstring(heading.begin(), heading.end())) << "column " << column;
     }
-}
-
-TEST_F(FrameLogWndWin32, CopyTakesTheSelectedRowsInOrderAndClearEmptiesTheList) {
     EXPECT_EQ(ListView_GetItemCount(list), 3);
     ListView_SetItemState(list, 2, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
@@ -121,7 +118,6 @@ TEST_F(FrameLogWndWin32, SaveWritesTheWholeLogOrLeavesTheOldFileAlone) {
 
     ASSERT_TRUE(wnd.SaveTo(file.wstring(), &error));
     EXPECT_EQ(FileText(file), FrameLogFileText(log));
-    EXPECT_EQ(FileText(file).rfind("Time (ms)\tDir\tBytes\tMeaning\tOutcome\n", 0), 0u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "nothing left beside it";
     std::filesystem::remove_all(dir);
 }
