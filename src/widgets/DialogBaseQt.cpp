@@ -128,20 +128,19 @@ void CDialogBase::ConnectControl(const DlgItem& item, QWidget* widget) {
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // activated: the operator's choice only, not a selection set in code.
         connect(combo, &QComboBox::activated, this, [this, id] {
-            const auto entry = m_selChanges.find(id);
-            if (entry != m_selChanges.end()) Dispatch(entry->second);
+            Dispatch(m_messageMap.SelChange(id));
         });
     }
 }
 
-void CDialogBase::OnCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
+void CDialogBase::OnCommand(int id, std::function<void()> handler) { m_messageMap.OnCommand(id, std::move(handler)); }
 
 void CDialogBase::OnSelChange(int id, std::function<void()> handler) {
-    m_selChanges[id] = std::move(handler);
+    m_messageMap.OnSelChange(id, std::move(handler));
 }
 
 void CDialogBase::OnCommandRange(int first, int last, std::function<void(int)> handler) {
-    m_commandRanges.push_back({first, last, std::move(handler)});
+    m_messageMap.OnCommandRange(first, last, std::move(handler));
 }
 
 void CDialogBase::Dispatch(const std::function<void()>& handler) {
@@ -153,15 +152,8 @@ void CDialogBase::Dispatch(const std::function<void()>& handler) {
 }
 
 void CDialogBase::RunCommand(int id) {
-    const auto entry = m_commands.find(id);
-    if (entry != m_commands.end()) {
-        Dispatch(entry->second);
-        return;
-    }
-    for (const CommandRange& range : m_commandRanges) {
-        if (id < range.first || id > range.last) continue;
-        const std::function<void(int)> handler = range.handler;
-        Dispatch([&handler, id] { handler(id); });
+    if (const std::function<void()> handler = m_messageMap.Command(id)) {
+        Dispatch(handler);
         return;
     }
     if (id == IDOK) {

@@ -18,6 +18,7 @@
 #include "DialogUnits.h"
 #include "DialogVerbs.h"
 #include "MessageBox.h"
+#include "MessageMap.h"
 #include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
 
@@ -177,13 +178,7 @@ private:
     std::map<int, QWidget*> m_items;   // by id
     int m_defaultButtonId = 0;
     bool m_ending = false;
-    std::map<int, std::function<void()>> m_commands;
-    std::map<int, std::function<void()>> m_selChanges;
-    struct CommandRange {
-        int first, last;
-        std::function<void(int)> handler;
-    };
-    std::vector<CommandRange> m_commandRanges;
+    CMessageMap m_messageMap;
     std::set<QWidget*> m_replacements;  // controls owned elsewhere
     std::map<int, int> m_timers;  // our id -> QObject timer id
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text

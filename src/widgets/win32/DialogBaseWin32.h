@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "widgets/MessageMap.h"
 #include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
 #include "widgets/DialogVerbs.h"
@@ -150,13 +151,7 @@ private:
     bool m_ending = false;
     int m_iconId = 0;
 
-    std::map<int, std::function<void()>> m_commands;
-    std::map<int, std::function<void()>> m_selChanges;
-    struct CommandRange {
-        int first, last;
-        std::function<void(int)> handler;
-    };
-    std::vector<CommandRange> m_commandRanges;
+    CMessageMap m_messageMap;
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text
 };
 
