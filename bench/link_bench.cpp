@@ -43,7 +43,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "app/ConfigApp.h"
+#include "app/ConfigAppQt.h"
 #include "app/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"

@@ -4,6 +4,6 @@ namespace {
 constexpr int kIdOk = 1;
 }
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CDialogBase(kTemplateId, parent) {
+CAboutDlg::CAboutDlg(CDialogBase* owner) : CDialogBase(kTemplateId, owner) {
     OnCommand(kIdOk, [this] { OnOK(); });
 }

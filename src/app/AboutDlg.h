@@ -4,8 +4,7 @@
 
 // The About box: icon, version line, two lines of text and "Confirm".
 class CAboutDlg : public CDialogBase {
-    Q_OBJECT
 public:
     static constexpr int kTemplateId = 100;
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(CDialogBase* owner = nullptr);
 };

@@ -1,15 +1,12 @@
 #include "ConfigDlg.h"
 
 #include <array>
-
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QMenu>
+#include <string>
 
 #include "AboutDlg.h"
 #include "FrameRecorder.h"
 #include "res/IdsConfig.h"
-#include "res/Resources.h"
+#include "res/StringTable.h"
 #include "serial/PortPath.h"
 #include "serial/SerialPort.h"
 
@@ -44,15 +41,18 @@ bool CConfigDlg::OnInitDialog() {
 
     m_session.m_soilMode = 0;
 
-    setWindowIcon(LoadAppIcon(kAppIconId));
+    SetIcon(kAppIconId);
+
+    // About below a separator, as in the system menu of a Windows dialog;
+    // then the frame log and the platform's own windows.
+    const std::string about = ResString(kAboutStringId);
+    if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
+    AddSystemMenuItem(kFrameLogCommand, "Frame log...");
+    AddPlatformMenuItems();
 
     // Each entry says where it leads on this machine.
-    if (auto* ports = qobject_cast<QComboBox*>(GetDlgItem(kIdPortList))) {
-        for (int i = 0; i < ports->count() && i < kPortEntries; ++i) {
-            const std::string path = ResolvePortPath(i + 1);
-            ports->setItemData(i, QString::fromStdString(path), Qt::ToolTipRole);
-        }
-    }
+    for (int i = 0; i < ComboGetCount(kIdPortList) && i < kPortEntries; ++i)
+        ComboSetItemTip(kIdPortList, i, ResolvePortPath(i + 1));
     ComboSetCurSel(kIdPortList, 0);
     const int position = ComboGetCurSel(kIdPortList);
 
@@ -62,8 +62,7 @@ bool CConfigDlg::OnInitDialog() {
         if (g_serialPort.Open()) {
             g_portOpen = true;
         } else {
-            MessageBox(QStringLiteral("Serial port open failed"), QStringLiteral("Serial prompt"),
-                       MsgIcon::Stop);
+            MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Stop);
         }
     }
 
@@ -85,30 +84,16 @@ void CConfigDlg::OnTimer(int timerId) {
     if (timerId == kBusyTimer) m_session.ClearBusy();
 }
 
-// Linux desktops give a dialog no system menu of its own, so the About entry
-// lives in the window's context menu, below a separator as on Windows; the
-// frame log's and the profiles' entries follow it.
-void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    const QString about = LoadResString(kAboutStringId);
-    if (!about.isEmpty()) {
-        menu.addSeparator();
-        menu.addAction(about)->setData(kAboutCommand);
-    }
-    menu.addAction(QStringLiteral("Frame log..."))->setData(kFrameLogCommand);
-    menu.addAction(QStringLiteral("Monitor..."))->setData(kMonitorCommand);
-    menu.addAction(QStringLiteral("Save profile..."))->setData(kSaveProfileCommand);
-    menu.addAction(QStringLiteral("Apply profile..."))->setData(kApplyProfileCommand);
-    if (QAction* chosen = menu.exec(event->globalPos())) OnSysCommand(chosen->data().toInt());
-}
-
 void CConfigDlg::OnSysCommand(int command) {
     // The low four bits of a system command are the system's own.
-    if ((command & 0xFFF0) == kAboutCommand) OnAbout();
-    if ((command & 0xFFF0) == kFrameLogCommand) OnFrameLog();
-    if ((command & 0xFFF0) == kMonitorCommand) OnMonitor();
-    if ((command & 0xFFF0) == kSaveProfileCommand) OnSaveProfile();
-    if ((command & 0xFFF0) == kApplyProfileCommand) OnApplyProfile();
+    const int entry = command & 0xFFF0;
+    if (entry == kAboutCommand) {
+        OnAbout();
+    } else if (entry == kFrameLogCommand) {
+        OnFrameLog();
+    } else {
+        OnPlatformCommand(entry);
+    }
 }
 
 void CConfigDlg::OnAbout() {

@@ -3,10 +3,13 @@
 // window's operations run on (the link, the current device and the busy flag)
 // and the secondary windows, which are given that session. The operations
 // behind its buttons are defined under src/ui/main; the secondary windows
-// under src/ui/*.
+// under src/ui/*. The windows only one platform has (on Linux the frame log,
+// the monitor and the profile window) are kept in PlatformWindows, which each
+// platform defines with the menu entries that open them.
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
@@ -22,7 +25,6 @@ class CWirelessDlg;
 class CWindowExchangeWaiter;
 
 class CConfigDlg : public CDialogBase {
-    Q_OBJECT
 public:
     static constexpr int kTemplateId = 102;
     static constexpr int kBusyTimer = 1;
@@ -95,30 +97,31 @@ public:
     void OnWirelessParaSet();
 
     void OnPortSelChange() {}  // a new port takes effect at the next search
-    void OnSysCommand(int command);
+    // An entry of the window's menu (public: tests choose entries directly).
+    void OnSysCommand(int command) override;
 
     // Every exchange of every window and every port event, in words; and the
-    // window that shows it (src/ui/log), opened from the context menu.
+    // window that shows it (src/ui/log), opened from the menu.
     CFrameLog& FrameLog();
     void OnFrameLog();
-    CFrameLogWnd* FrameLogWindow() const { return m_frameLogWnd.get(); }
-    // The readings over time (src/ui/monitor), opened from the context menu.
-    void OnMonitor();
-    CMonitorWnd* MonitorWindow() const { return m_monitorWnd.get(); }
 
+    // --- Linux only (src/ui/{log,monitor,profile}) -------------------------
+    CFrameLogWnd* FrameLogWindow() const;
+    // The readings over time, opened from the menu.
+    void OnMonitor();
+    CMonitorWnd* MonitorWindow() const;
     // The connected device's settings to a profile file, and a profile file's
-    // to the device (src/ui/profile). The menu's entries ask for the file;
-    // ApplyProfileFrom shows the profile window, modal unless `modal` is false
-    // (it then returns the window, open).
+    // to the device. The menu's entries ask for the file; ApplyProfileFrom
+    // shows the profile window, modal unless `modal` is false (it then
+    // returns the window, open).
     void OnSaveProfile();
     void OnApplyProfile();
-    void SaveProfileTo(const QString& path);
-    CProfileDlg* ApplyProfileFrom(const QString& path, bool modal = true);
+    void SaveProfileTo(const std::string& path);
+    CProfileDlg* ApplyProfileFrom(const std::string& path, bool modal = true);
 
 protected:
     bool OnInitDialog() override;
     void OnTimer(int timerId) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void BindMessageMap();          // src/ui/main
@@ -127,12 +130,24 @@ private:
     // True, after saying so, when no search has found a device yet.
     bool NeedsFoundDevice();
 
+    // The platform's own part of the window (src/ui/main/PlatformWindowsQt.cpp
+    // on Linux, PlatformWindowsWin32.cpp on Windows):
+    // its windows, the menu entries that open them, and what choosing one
+    // does (false for a command that is not one of them).
+    struct PlatformWindows;
+    struct PlatformWindowsDeleter {
+        void operator()(PlatformWindows* windows) const;
+    };
+    using PlatformWindowsPtr = std::unique_ptr<PlatformWindows, PlatformWindowsDeleter>;
+    static PlatformWindowsPtr MakePlatformWindows();
+    void AddPlatformMenuItems();
+    bool OnPlatformCommand(int command);
+
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
     CDeviceSession m_session;
     std::unique_ptr<CFrameRecorder> m_frames;
-    std::unique_ptr<CFrameLogWnd> m_frameLogWnd;  // after the log it shows
-    std::unique_ptr<CProfileDlg> m_profileDlg;
-    std::unique_ptr<CMonitorWnd> m_monitorWnd;  // polls on the session: before it goes
+    // After the session and the log: its windows show the log and poll on the session.
+    PlatformWindowsPtr m_platformWindows;
 };
 
 // The one main window, set at the start of its initialisation.

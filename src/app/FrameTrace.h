@@ -1,19 +1,17 @@
 #pragma once
-// The frame log on stderr: every line of the log, as the log window shows it,
-// under the logging category sentrabus.frames. SENTRABUS_TRACE=1 turns it on,
-// as does QT_LOGGING_RULES="sentrabus.frames.info=true".
+// The frame log on stderr: every line of the log, as the log window shows it.
+// SENTRABUS_TRACE=1 turns it on; on Linux the lines go to the logging
+// category sentrabus.frames, which QT_LOGGING_RULES="sentrabus.frames.info=true"
+// also turns on (FrameTraceQt.cpp).
 //
 // The lines are written by a thread of its own, so that a slow or stalled
 // stderr (a pipe nobody reads) never holds up the window thread.
 
 #include <cstdint>
+#include <string>
 #include <thread>
 
-#include <QLoggingCategory>
-
 #include "protocol/FrameLog.h"
-
-Q_DECLARE_LOGGING_CATEGORY(lcFrames)
 
 class CFrameTrace {
 public:
@@ -26,6 +24,8 @@ public:
     CFrameTrace& operator=(const CFrameTrace&) = delete;
 
 private:
+    // The platform's writing of one line; the writer thread's only call out.
+    static void WriteLine(const std::string& line);
     void Run(std::stop_token stop);
     void WritePending();
 

@@ -22,9 +22,13 @@ public:
     using Deadline = std::optional<std::chrono::steady_clock::time_point>;  // nullopt: none
 
     // What Wait can watch besides the wake-up: a descriptor, nothing, or a port
-    // that cannot be waited on and is looked at every millisecond instead.
+    // that cannot be waited on and is looked at every millisecond instead, or
+    // every kQuietPollInterval while its line has been quiet (the port's
+    // writes send a wake-up, so the reply to one is looked for at once).
     static constexpr int kNoInput = -1;
     static constexpr int kPolledInput = -2;
+    static constexpr int kQuietPolledInput = -3;
+    static constexpr auto kQuietPollInterval = std::chrono::milliseconds(50);
 
     CPortWakeup();
     ~CPortWakeup();
@@ -34,7 +38,8 @@ public:
     // Any thread.
     void Signal();
     // One thread at a time. With kPolledInput (or when the platform gave no
-    // wake-up object) it waits at most 1 ms and says TimedOut.
+    // wake-up object) it waits at most 1 ms and says TimedOut; with
+    // kQuietPolledInput at most kQuietPollInterval.
     PortWait Wait(int input, Deadline deadline);
 
 private:

@@ -82,7 +82,11 @@ bool CSerialPort::Write(const std::uint8_t* data, std::uint32_t length) {
     if (!m_isOpen.load(std::memory_order_relaxed) || (data == nullptr && length > 0)) {
         return false;
     }
-    return m_backend->Write(data, length);
+    const bool written = m_backend->Write(data, length);
+    // A receive thread that looks at a quiet port seldom looks again at once:
+    // the reply to these bytes is on its way.
+    Wake();
+    return written;
 }
 
 PortWait CSerialPort::WaitForInput(CPortWakeup::Deadline deadline) {

@@ -5,6 +5,8 @@
 #include "WindowsApi.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <system_error>
 
@@ -15,6 +17,11 @@ namespace {
 
 constexpr DWORD kDriverQueueBytes = 10000;
 constexpr DWORD kTotalTimeoutMs = 1000;
+// A line with no byte either way for this long is looked at less often: a
+// poll every millisecond is a system call each time, and under Wine a trip
+// to its server too, costing several percent of a core while nothing happens.
+constexpr auto kQuietAfter = std::chrono::seconds(1);
+using Clock = std::chrono::steady_clock;
 
 std::string ErrorText(DWORD error) {
     return std::system_category().message(static_cast<int>(error));
@@ -87,14 +94,20 @@ public:
     bool IsOpen() const override { return m_hComm != INVALID_HANDLE_VALUE; }
     std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
-    // The receive thread polls the port every millisecond: a read that waits
-    // for data would hold the port's lock.
+    // The receive thread polls the port: a read that waits for data would hold
+    // the port's lock. Every millisecond while bytes move, seldom on a quiet line.
     int InputDescriptor() const override {
-        return m_hComm != INVALID_HANDLE_VALUE ? CPortWakeup::kPolledInput : CPortWakeup::kNoInput;
+        if (m_hComm == INVALID_HANDLE_VALUE) {
+            return CPortWakeup::kNoInput;
+        }
+        const auto quietFor = Clock::now().time_since_epoch() - Clock::duration(m_lastActivity.load());
+        return quietFor < kQuietAfter ? CPortWakeup::kPolledInput : CPortWakeup::kQuietPolledInput;
     }
     void MarkHungUp() override {}
 
 private:
+    void NoteActivity() { m_lastActivity.store(Clock::now().time_since_epoch().count()); }
+
     // Clears the port's error state; returns the input-queue byte count, or
     // false when the port no longer answers.
     bool ClearError(DWORD& waiting) {
@@ -137,6 +150,9 @@ private:
     OVERLAPPED m_readOverlapped{};
     OVERLAPPED m_writeOverlapped{};
     std::string m_path;
+    // When a byte last went either way, or the port opened (receive thread
+    // and writer alike).
+    std::atomic<Clock::rep> m_lastActivity{0};
     // A vanished device fails every poll; say so once per open session.
     bool m_readFailureReported = false;
     bool m_writeFailureReported = false;
@@ -205,6 +221,7 @@ bool CSerialPortWin32::Open(const std::string& path, const CLineSettings& line) 
     m_path = path;
     m_readFailureReported = false;
     m_writeFailureReported = false;
+    NoteActivity();
     return true;
 }
 
@@ -223,6 +240,7 @@ std::uint32_t CSerialPortWin32::Read(std::uint8_t* buffer, std::uint32_t maxByte
     if (count == 0) {
         return 0;
     }
+    NoteActivity();
 
     PrepareOverlapped(m_readOverlapped);
     DWORD got = 0;
@@ -256,6 +274,7 @@ bool CSerialPortWin32::Write(const std::uint8_t* data, std::uint32_t length) {
     if (length == 0) {
         return true;
     }
+    NoteActivity();
     PrepareOverlapped(m_writeOverlapped);
     DWORD written = 0;
     if (::WriteFile(m_hComm, data, length, &written, &m_writeOverlapped) != FALSE) {

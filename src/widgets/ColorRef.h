@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include <QColor>
-
 using ColorRef = std::uint32_t;
 
 constexpr ColorRef RgbColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
@@ -14,9 +12,3 @@ constexpr ColorRef RgbColor(std::uint8_t red, std::uint8_t green, std::uint8_t b
 constexpr std::uint8_t RedOf(ColorRef color) { return static_cast<std::uint8_t>(color & 0xFF); }
 constexpr std::uint8_t GreenOf(ColorRef color) { return static_cast<std::uint8_t>(color >> 8 & 0xFF); }
 constexpr std::uint8_t BlueOf(ColorRef color) { return static_cast<std::uint8_t>(color >> 16 & 0xFF); }
-
-inline QColor ToQColor(ColorRef color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
-inline ColorRef ToColorRef(const QColor& color) {
-    return RgbColor(static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
-                    static_cast<std::uint8_t>(color.blue()));
-}

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <limits>
 
-std::optional<int> ParseDlgItemInt(const QString& text, bool isSigned) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
+std::optional<int> ParseDlgItemInt(std::string_view text, bool isSigned) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
 
     bool negative = false;
-    if (isSigned && i < n && text[i] == u'-') {
+    if (isSigned && i < n && text[i] == '-') {
         negative = true;
         ++i;
     }
@@ -20,9 +20,9 @@ std::optional<int> ParseDlgItemInt(const QString& text, bool isSigned) {
                   : (negative ? std::uint64_t{1} << 31 : std::numeric_limits<std::int32_t>::max());
     std::uint64_t value = 0;
     for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c - u'0');
+        const char c = text[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
         if (value > limit) return std::nullopt;
     }
     if (!isSigned) return static_cast<int>(static_cast<std::uint32_t>(value));

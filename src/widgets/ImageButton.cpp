@@ -1,6 +1,6 @@
 // The image button's construction, attachment and setters.
 
-#include "ImageButton.h"
+#include "ImageButtonQt.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #include <QPalette>
 #include <QTemporaryFile>
 
-#include "DialogBase.h"
+#include "DialogBaseQt.h"
 
 namespace {
 

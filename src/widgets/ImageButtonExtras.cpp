@@ -10,8 +10,8 @@
 #include <QToolTip>
 
 #include "DesktopSeams.h"
-#include "DialogBase.h"
-#include "ImageButton.h"
+#include "DialogBaseQt.h"
+#include "ImageButtonQt.h"
 #include "res/Resources.h"
 
 namespace {

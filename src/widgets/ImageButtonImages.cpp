@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QStyleOption>
 
-#include "ImageButton.h"
+#include "ImageButtonQt.h"
 #include "ImageMaking.h"
 #include "res/Resources.h"
 

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 
 #include "DesktopSeams.h"
-#include "ImageButton.h"
+#include "ImageButtonQt.h"
 
 void CImageButton::mouseMoveEvent(QMouseEvent* event) {
     QPushButton::mouseMoveEvent(event);

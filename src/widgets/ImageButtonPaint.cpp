@@ -11,7 +11,7 @@
 
 #include <QMenu>
 
-#include "ImageButton.h"
+#include "ImageButtonQt.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "DialogBase.h"
+#include "DialogBaseQt.h"
 
 void RunHeldDialogTimer(CDialogBase& dialog, int timerId) { dialog.RunTimer(timerId); }
 

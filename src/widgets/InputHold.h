@@ -22,10 +22,16 @@
 // its own: its input and timers run normally, and the input kept for the
 // windows beneath it waits until the handler that opened it has returned.
 //
+// On Windows (win32/InputHoldWin32.cpp) the message queue keeps the order by
+// itself: a pump dispatches paint messages only and leaves the input queued,
+// and the queue hands out a timer only when no input is waiting. The scopes
+// do nothing there and DeferTimer never keeps a tick.
+//
 // Window thread only.
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 
 class CDialogBase;
@@ -42,7 +48,13 @@ public:
     private:
         friend class CInputHold;
         std::mutex m_lock;
+#if defined(_WIN32)
+        // The event a pump waits on beside the window's paint messages
+        // (InputHoldWin32.cpp); made by the first pump or wake.
+        std::unique_ptr<void, void (*)(void*)> m_event{nullptr, nullptr};
+#else
         QEventLoop* m_loop = nullptr;  // of the pump in progress
+#endif
         bool m_woken = false;
     };
 

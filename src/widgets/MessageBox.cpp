@@ -13,11 +13,6 @@ namespace {
 
 constexpr int kIdOk = 1;
 
-MessageBoxHook& Hook() {
-    static MessageBoxHook hook;
-    return hook;
-}
-
 QMessageBox::Icon QtIcon(MsgIcon icon) {
     switch (icon) {
         case MsgIcon::Question: return QMessageBox::Question;
@@ -32,16 +27,16 @@ QMessageBox::Icon QtIcon(MsgIcon icon) {
 // The box with one OK button. Ctrl+C copies it in the Windows layout.
 class CSystemMessageBox final : public QMessageBox {
 public:
-    explicit CSystemMessageBox(const MessageBoxCall& call) : QMessageBox(call.owner), m_call(call) {
+    CSystemMessageBox(QWidget* owner, const MessageBoxCall& call) : QMessageBox(owner), m_call(call) {
         // The icons come through the style, so it is in place before them,
         // on the box and on the row of buttons that makes the OK button.
         auto* style = new CBoxIconStyle;
         style->setParent(this);
         setStyle(style);
         if (auto* buttons = findChild<QDialogButtonBox*>()) buttons->setStyle(style);
-        setWindowTitle(call.caption);
+        setWindowTitle(QString::fromStdString(call.caption));
         setTextFormat(Qt::PlainText);
-        setText(call.text);
+        setText(QString::fromStdString(call.text));
         setIcon(QtIcon(call.icon));
         setStandardButtons(QMessageBox::Ok);
     }
@@ -49,7 +44,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->matches(QKeySequence::Copy)) {
-            QGuiApplication::clipboard()->setText(MessageBoxClipboardText(m_call));
+            // Lines end in "\n", the line end of the Linux clipboard.
+            QGuiApplication::clipboard()->setText(QString::fromStdString(MessageBoxClipboardText(m_call, "\n")));
             event->accept();
             return;
         }
@@ -62,24 +58,17 @@ private:
 
 }  // namespace
 
-int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon) {
-    const MessageBoxCall call{owner, text,
-                              caption.isEmpty() ? QCoreApplication::applicationName() : caption, icon};
+int ShowMessageBox(QWidget* owner, std::string_view text, std::string_view caption, MsgIcon icon) {
+    const MessageBoxCall call{std::string(text),
+                              caption.empty() ? QCoreApplication::applicationName().toStdString()
+                                              : std::string(caption),
+                              icon};
     // A copy: the hook may replace itself while it runs.
-    if (const MessageBoxHook hook = Hook()) return hook(call);
-    CSystemMessageBox box(call);
+    if (const MessageBoxHook hook = CurrentMessageBoxHook()) return hook(call);
+    CSystemMessageBox box(owner, call);
     // Like the windows: it blocks the window it belongs to and those beneath,
     // not the frame log.
-    if (call.owner) box.setWindowModality(Qt::WindowModal);
+    if (owner) box.setWindowModality(Qt::WindowModal);
     box.exec();
     return kIdOk;
-}
-
-void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
-
-// Lines end in "\n", the line end of the Linux clipboard (Windows puts
-// "\r\n"). Windows follows each button's caption with three blanks.
-QString MessageBoxClipboardText(const MessageBoxCall& call) {
-    const QString rule = QStringLiteral("---------------------------\n");
-    return rule + call.caption + u'\n' + rule + call.text + u'\n' + rule + QStringLiteral("OK   \n") + rule;
 }

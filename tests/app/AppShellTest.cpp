@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "app/AboutDlg.h"
-#include "app/CaretRest.h"
+#include "app/CaretRestQt.h"
 #include "res/DialogTemplate.h"
 #include "serial/SerialPort.h"
 #include "support/MainWindowFixture.h"
@@ -98,17 +98,17 @@ TEST_F(AppShell, OpensComOneAt4800AndTimerOneClearsTheBusyFlag) {
 TEST_F(AppShell, AboutBoxOpensFromTheWindowMenu) {
     CConfigDlg& dlg = OpenMainWindow();
 
-    QString menuText;
+    QStringList menuTexts;  // "-" for a separator
     QString aboutTitle;
     // The menu and the box each run their own loop: act on them from timers.
     QTimer::singleShot(50, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu) return;
+        for (QAction* action : menu->actions()) menuTexts << (action->isSeparator() ? "-" : action->text());
         for (QAction* action : menu->actions()) {
             if (action->isSeparator()) continue;
-            menuText = action->text();
             QTimer::singleShot(50, [&] {
-                auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+                auto* about = dynamic_cast<CAboutDlg*>(QApplication::activeModalWidget());
                 if (!about) return;
                 aboutTitle = about->windowTitle();
                 about->ClickDlgItem(1);  // "Confirm"
@@ -122,7 +122,8 @@ TEST_F(AppShell, AboutBoxOpensFromTheWindowMenu) {
     QApplication::sendEvent(&dlg, &event);
     QTest::qWait(300);
 
-    EXPECT_EQ(menuText, QString::fromUtf8("关于 Halvane(&A)..."));
+    EXPECT_EQ(menuTexts, QStringList({"-", QString::fromUtf8("关于 Halvane(&A)..."), "Frame log...", "Monitor...",
+                                      "Save profile...", "Apply profile..."}));
     EXPECT_EQ(aboutTitle, "About 485 series transmitter configuration software");
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/SimProgram.h"  // HostPath
+
 struct CliRun {
     int status = -1;  // -1: it did not start, or did not end within the time allowed
     std::string out;  // line ends as "\n" on both platforms
@@ -14,6 +16,3 @@ struct CliRun {
 };
 
 CliRun RunCli(const std::vector<std::string>& arguments);
-
-// A path of the Linux host as this platform opens it (under Wine through Z:).
-std::string HostPath(const std::string& path);

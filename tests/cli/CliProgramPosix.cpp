@@ -67,5 +67,3 @@ CliRun RunCli(const std::vector<std::string>& arguments) {
     if (open == 0 && WIFEXITED(status)) run.status = WEXITSTATUS(status);
     return run;
 }
-
-std::string HostPath(const std::string& path) { return path; }

@@ -76,11 +76,3 @@ CliRun RunCli(const std::vector<std::string>& arguments) {
     ::CloseHandle(errRead);
     return run;
 }
-
-std::string HostPath(const std::string& path) {
-    std::string windows = "Z:" + path;
-    for (char& c : windows) {
-        if (c == '/') c = '\\';
-    }
-    return windows;
-}

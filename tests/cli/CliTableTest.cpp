@@ -19,6 +19,7 @@
 #include "CliProgram.h"
 #include "serial/SerialPort.h"
 #include "support/SimProgram.h"
+#include "support/SimTrace.h"
 
 namespace {
 
@@ -283,20 +284,6 @@ const std::vector<CliCase> kCases = {
      .args = Join(kAt5, {"wireless", "apply-table", "{file}"}), .status = 2,
      .err = ": line 3: configured takes yes or no, not \"maybe\"", .file = "address,configured\n1,no\n3,maybe\n"},
 };
-
-// "rx 4800 FD FD FD 00 00 E9 88 | FD query" -> "4800 FD FD FD 00 00"
-std::vector<std::string> HeardRequests(const std::string& traceFile) {
-    std::ifstream trace(HostPath(traceFile));
-    std::vector<std::string> heard;
-    for (std::string line; std::getline(trace, line);) {
-        if (line.rfind("rx ", 0) != 0) continue;
-        std::vector<std::string> words = Words(line.substr(3, line.find(" |") - 3));
-        std::string request;
-        for (std::size_t i = 0; i + 2 < words.size(); ++i) request += (i ? " " : "") + words[i];
-        heard.push_back(request);
-    }
-    return heard;
-}
 
 // Every member of `expected` is in `actual` with a matching value; arrays
 // match element by element and have the same length.

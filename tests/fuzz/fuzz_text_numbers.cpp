@@ -17,8 +17,6 @@
 #include <string>
 #include <string_view>
 
-#include <QString>
-
 #include "FuzzRequire.h"
 #include "app/TextNumbers.h"
 #include "widgets/DlgItemInt.h"
@@ -58,20 +56,20 @@ void CheckInteger(const std::string& text) {
     Require(ParseLeadingInteger(text) == theirs);
 }
 
-// The rule of ParseDlgItemInt, from the text's UTF-16 units.
-std::optional<int> DlgItemIntRule(const QString& text, bool isSigned) {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+// The rule of ParseDlgItemInt, from the text's UTF-8 bytes.
+std::optional<int> DlgItemIntRule(std::string_view text, bool isSigned) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     bool negative = false;
-    if (isSigned && i < text.size() && text[i] == u'-') {
+    if (isSigned && i < text.size() && text[i] == '-') {
         negative = true;
         ++i;
     }
     std::string digits;
     for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') return std::nullopt;
-        digits += static_cast<char>(c);
+        const char c = text[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        digits += c;
     }
     if (digits.empty()) return std::nullopt;
     errno = 0;
@@ -102,8 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(ParseLeadingInteger(text) == ParseLeadingInteger(text.substr(0, nul)));
     }
 
-    const QString control = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    Require(ParseDlgItemInt(control, true) == DlgItemIntRule(control, true));
-    Require(ParseDlgItemInt(control, false) == DlgItemIntRule(control, false));
+    Require(ParseDlgItemInt(text, true) == DlgItemIntRule(text, true));
+    Require(ParseDlgItemInt(text, false) == DlgItemIntRule(text, false));
     return 0;
 }

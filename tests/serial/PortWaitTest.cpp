@@ -17,6 +17,7 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr std::uint8_t kPort = 11;
+constexpr std::uint8_t kRequest[] = {0xFD};
 
 // The Win32 port is not waited on but looked at every millisecond: a wait there
 // ends after one poll interval and sees neither input nor a hang-up, which the
@@ -82,6 +83,8 @@ TEST_F(PortWaitOnPty, EndsForInputWakeUpsCloseAndReopen) {
         {"the port is closed meanwhile", nothing, [&] { m_port.Close(); }, false, PortWait::Woken},
         {"the port is reopened meanwhile", nothing, [&] { m_port.Close(); ASSERT_TRUE(m_port.Open()); }, false,
          PortWait::Woken},
+        {"a request is written meanwhile", nothing, [&] { ASSERT_TRUE(m_port.Write(kRequest, 1)); }, false,
+         PortWait::Woken},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,6 +146,8 @@ TEST_F(PortWaitOnPty, APolledWaitEndsAfterOnePollAndKeepsAWakeUp) {
                                          ASSERT_TRUE(WaitUntil([&] { return m_pty.WaitingAtPort() == 1; })); },
          PortWait::TimedOut},
         {"a wake-up sent before the wait", [&] { m_port.Wake(); }, PortWait::Woken},
+        // A quiet port is looked at seldom: its reply must not wait for that.
+        {"a request written before the wait", [&] { ASSERT_TRUE(m_port.Write(kRequest, 1)); }, PortWait::Woken},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,12 +3,10 @@
 #include <cstdio>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QTest>
-#include <QTimer>
 
 #include "BuiltFrame.h"
-#include "PostedClick.h"
+#include "WindowDriver.h"
 #include "protocol/RequestFrames.h"
 #include "serial/SerialPort.h"
 
@@ -94,19 +92,9 @@ void MainWindowFixture::Click(CDialogBase& dlg, int id) {
 
 std::function<void()> MainWindowFixture::ClickPoster(int id) { return ClickPoster(Dlg(), id); }
 
-std::function<void()> MainWindowFixture::ClickPoster(CDialogBase& dlg, int id) {
-    QWidget* item = dlg.GetDlgItem(id);
-    if (!item) throw std::logic_error("no such control");
-    return MouseClickPoster(item);
-}
+std::function<void()> MainWindowFixture::ClickPoster(CDialogBase& dlg, int id) { return ::ClickPoster(dlg, id); }
 
-void MainWindowFixture::Choose(CDialogBase& dlg, int id, int index) {
-    auto* combo = qobject_cast<QComboBox*>(dlg.GetDlgItem(id));
-    if (!combo) throw std::logic_error("no such combo box");
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-    QApplication::processEvents();
-}
+void MainWindowFixture::Choose(CDialogBase& dlg, int id, int index) { ChooseComboEntry(dlg, id, index); }
 
 CScriptedDevice& MainWindowFixture::OpenOnScriptedDevice(CScriptedDevice::Script script, std::uint8_t address) {
     m_scripted = std::make_unique<CScriptedDevice>(std::move(script));
@@ -116,25 +104,10 @@ CScriptedDevice& MainWindowFixture::OpenOnScriptedDevice(CScriptedDevice::Script
     return *m_scripted;
 }
 
-void MainWindowFixture::OpenWindow(CDialogBase& window) {
-    window.Create();
-    window.show();
-    QApplication::processEvents();
-}
+void MainWindowFixture::OpenWindow(CDialogBase& window) { OpenForTest(window); }
 
 void MainWindowFixture::WhileOpenedBy(int button, CDialogBase& window, const std::function<void()>& inside) {
-    bool ran = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!window.isVisible()) return;
-        poll.stop();
-        inside();
-        ran = true;
-        window.done(0);
-    });
-    poll.start(10);
-    Click(button);
-    EXPECT_TRUE(ran) << "the window did not open";
+    EXPECT_TRUE(::WhileOpenedBy([&] { Click(button); }, window, inside)) << "the window did not open";
 }
 
 void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }
@@ -189,18 +162,18 @@ void MainWindowFixture::SearchAndExpectFound(int comNumber) {
                  sim::HexBytes(frame.bytes);
     }
     ASSERT_EQ(m_boxes.size(), 1u) << heard;
-    const QString text = m_boxes[0].call.text;
+    const std::string text = m_boxes[0].call.text;
     ASSERT_TRUE(m_boxes[0].call.caption == "Search Result" || m_boxes[0].call.caption == "Test Result")
-        << text.toStdString() << heard;
+        << text << heard;
     ASSERT_NE(text, "Search end  Unrecognized baud rate") << heard;
     ClearBoxes();
     ClearRequests();
     ClearBusy();
 }
 
-QString MainWindowFixture::Text(int id) { return Dlg().GetDlgItemText(id); }
+std::string MainWindowFixture::Text(int id) { return Dlg().GetDlgItemText(id); }
 
-void MainWindowFixture::SetText(int id, const QString& text) { Dlg().SetDlgItemText(id, text); }
+void MainWindowFixture::SetText(int id, std::string_view text) { Dlg().SetDlgItemText(id, text); }
 
 std::vector<sim::Frame> MainWindowFixture::Requests() { return Device().ReceivedBytes(); }
 

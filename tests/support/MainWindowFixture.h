@@ -24,11 +24,13 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include <QString>
+#include <QByteArray>
 
 #include "ScriptedDevice.h"
 #include "app/ConfigDlg.h"
@@ -108,8 +110,8 @@ protected:
     // found with one box, and forgets that box and the search's requests.
     void SearchAndExpectFound(int comNumber = 1);
 
-    QString Text(int id);
-    void SetText(int id, const QString& text);
+    std::string Text(int id);
+    void SetText(int id, std::string_view text);
 
     // Requests the first device has heard, oldest first; and forgetting them.
     std::vector<sim::Frame> Requests();

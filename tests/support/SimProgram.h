@@ -30,3 +30,20 @@ private:
     std::unique_ptr<CProcess> m_process;
     std::string m_slavePath;
 };
+
+// The list entry COM<n> leads to a path that does not exist, for the life of
+// the object: opening it fails on either platform.
+class CPortNowhere {
+public:
+    explicit CPortNowhere(int portNumber);
+    ~CPortNowhere();
+    CPortNowhere(const CPortNowhere&) = delete;
+    CPortNowhere& operator=(const CPortNowhere&) = delete;
+
+private:
+    struct CMapping;
+    std::unique_ptr<CMapping> m_mapping;
+};
+
+// A path of the Linux host as this platform opens it (under Wine through Z:).
+std::string HostPath(const std::string& path);

@@ -59,3 +59,20 @@ CSimProgram::~CSimProgram() {
 bool CSimProgram::Unplug() { return m_process->m_pid > 0 && ::kill(m_process->m_pid, SIGUSR1) == 0; }
 
 bool CSimProgram::PlugInFresh() { return m_process->m_pid > 0 && ::kill(m_process->m_pid, SIGUSR2) == 0; }
+
+namespace {
+constexpr const char* kNowhere = "/nonexistent/sentrabus-test-port";
+}
+
+struct CPortNowhere::CMapping {
+    std::string m_variable;
+};
+
+CPortNowhere::CPortNowhere(int portNumber)
+    : m_mapping(std::make_unique<CMapping>(CMapping{"SENTRABUS_COM" + std::to_string(portNumber)})) {
+    ::setenv(m_mapping->m_variable.c_str(), kNowhere, 1);
+}
+
+CPortNowhere::~CPortNowhere() { ::unsetenv(m_mapping->m_variable.c_str()); }
+
+std::string HostPath(const std::string& path) { return path; }

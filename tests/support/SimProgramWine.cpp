@@ -24,3 +24,22 @@ CSimProgram::~CSimProgram() = default;
 bool CSimProgram::Unplug() { return m_process->m_server.Request("unplug"); }
 
 bool CSimProgram::PlugInFresh() { return m_process->m_server.Request("plug"); }
+
+// The link goes with the connection.
+struct CPortNowhere::CMapping {
+    CLineServerConnection m_server;
+};
+
+CPortNowhere::CPortNowhere(int portNumber) : m_mapping(std::make_unique<CMapping>()) {
+    m_mapping->m_server.Request("link " + std::to_string(portNumber) + " /nonexistent/sentrabus-test-port");
+}
+
+CPortNowhere::~CPortNowhere() = default;
+
+std::string HostPath(const std::string& path) {
+    std::string windows = "Z:" + path;
+    for (char& c : windows) {
+        if (c == '/') c = '\\';
+    }
+    return windows;
+}

@@ -92,7 +92,7 @@ TEST(InputHold, UnguardedClicksRunOneAfterAnotherEachAfterItsMessageBox) {
     CHoldDialog dialog;
     QWidget* go = dialog.GetDlgItem(kGo);
     SetMessageBoxHook([&](const MessageBoxCall& call) {
-        dialog.log << "box " + call.text;
+        dialog.log << QString::fromStdString("box " + call.text);
         return 1;
     });
     int runs = 0;
@@ -112,7 +112,7 @@ TEST(InputHold, UnguardedClicksRunOneAfterAnotherEachAfterItsMessageBox) {
         } else {
             Exchange(20ms, [] { return true; });
         }
-        dialog.MessageBox(n);
+        dialog.MessageBox(n.toStdString());
         dialog.log << "leave " + n;
         inside = false;
     });

@@ -125,7 +125,7 @@ TEST(DialogLayout, HiddenControlsAreHiddenAndDisabled) {
         EXPECT_FALSE(dialog.GetDlgItem(id)->isVisible()) << id;
         EXPECT_FALSE(dialog.GetDlgItem(id)->isEnabled()) << id;
     }
-    EXPECT_EQ(dialog.GetDlgItemText(1018), QStringLiteral("查询"));
+    EXPECT_EQ(dialog.GetDlgItemText(1018), "查询");
     int hiddenLabels = 0;
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         if (label->text() != QStringLiteral("电流：") && label->text() != QStringLiteral("电压：")) continue;

@@ -18,29 +18,31 @@ TEST(MessageBoxSeam, HookSeesResolvedCaptionAndIcon) {
         calls.push_back(call);
         return 1;
     });
-    EXPECT_EQ(ShowMessageBox(nullptr, QStringLiteral("Serial port open failed"), QStringLiteral("Serial prompt"),
-                             MsgIcon::Stop),
-              1);
-    ShowMessageBox(nullptr, QStringLiteral("Done"));
+    EXPECT_EQ(ShowMessageBox(nullptr, "Serial port open failed", "Serial prompt", MsgIcon::Stop), 1);
+    ShowMessageBox(nullptr, "Done");
     SetMessageBoxHook({});
 
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].caption, QStringLiteral("Serial prompt"));
+    EXPECT_EQ(calls[0].caption, "Serial prompt");
     EXPECT_EQ(calls[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(calls[1].caption, QCoreApplication::applicationName()) << "no caption: the program's name";
+    EXPECT_EQ(calls[1].caption, QCoreApplication::applicationName().toStdString()) << "no caption: the program's name";
     EXPECT_EQ(calls[1].icon, MsgIcon::None);
 }
 
 TEST(MessageBoxSeam, ClipboardTextHasTheWindowsLayout) {
-    const MessageBoxCall call{nullptr, QStringLiteral("是否清除本设备？"), QStringLiteral("Warning"), MsgIcon::Question};
+    const MessageBoxCall call{"是否清除本设备？", "Warning", MsgIcon::Question};
     EXPECT_EQ(MessageBoxClipboardText(call),
-              QStringLiteral("---------------------------\n"
-                             "Warning\n"
-                             "---------------------------\n"
-                             "是否清除本设备？\n"
-                             "---------------------------\n"
-                             "OK   \n"
-                             "---------------------------\n"));
+              "---------------------------\n"
+              "Warning\n"
+              "---------------------------\n"
+              "是否清除本设备？\n"
+              "---------------------------\n"
+              "OK   \n"
+              "---------------------------\n");
+    EXPECT_EQ(MessageBoxClipboardText({"a", "b", MsgIcon::None}, "\r\n"),
+              "---------------------------\r\nb\r\n---------------------------\r\na\r\n"
+              "---------------------------\r\nOK   \r\n---------------------------\r\n")
+        << "every line ends in the given line end";
 }
 
 TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
@@ -60,9 +62,7 @@ TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
         box->button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(ShowMessageBox(nullptr, QStringLiteral("Relay1 control failed"), QStringLiteral("Relay Control"),
-                             MsgIcon::Question),
-              1);
+    EXPECT_EQ(ShowMessageBox(nullptr, "Relay1 control failed", "Relay Control", MsgIcon::Question), 1);
     EXPECT_EQ(title, QStringLiteral("Relay Control"));
     EXPECT_EQ(text, QStringLiteral("Relay1 control failed"));
     EXPECT_EQ(icon, QMessageBox::Question);
@@ -70,9 +70,8 @@ TEST(MessageBoxSeam, RealBoxShowsCaptionIconAndCopiesOnCtrlC) {
     EXPECT_EQ(iconImage, QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(iconSize).toImage())
         << "the desktop's own question icon, drawn";
     EXPECT_EQ(buttons, 1);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              MessageBoxClipboardText({nullptr, QStringLiteral("Relay1 control failed"),
-                                       QStringLiteral("Relay Control"), MsgIcon::Question}));
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              MessageBoxClipboardText({"Relay1 control failed", "Relay Control", MsgIcon::Question}));
 }
 
 TEST(MessageBoxSeam, IconsMapToTheirQtKinds) {
@@ -91,7 +90,7 @@ TEST(MessageBoxSeam, IconsMapToTheirQtKinds) {
                 box->button(QMessageBox::Ok)->click();
             }
         });
-        ShowMessageBox(nullptr, QStringLiteral("text"), {}, c.icon);
+        ShowMessageBox(nullptr, "text", {}, c.icon);
         EXPECT_EQ(shown, c.expected);
         EXPECT_EQ(title, QCoreApplication::applicationName());
     }

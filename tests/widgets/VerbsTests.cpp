@@ -35,13 +35,13 @@ TEST(GetDlgItemInt, FollowsTheDialogManagersRules) {
     CDialogBase dialog(kTemplate);
     dialog.Create();
     for (const Case& c : cases) {
-        const std::optional<int> parsed = ParseDlgItemInt(QString::fromUtf8(c.text), c.isSigned);
+        const std::optional<int> parsed = ParseDlgItemInt(c.text, c.isSigned);
         EXPECT_EQ(parsed.has_value(), c.translated) << '"' << c.text << '"';
         if (parsed) {
             EXPECT_EQ(*parsed, c.value) << c.text;
         }
 
-        dialog.SetDlgItemText(kEdit, QString::fromUtf8(c.text));
+        dialog.SetDlgItemText(kEdit, c.text);
         bool translated = !c.translated;
         EXPECT_EQ(dialog.GetDlgItemInt(kEdit, &translated, c.isSigned), c.value) << c.text;
         EXPECT_EQ(translated, c.translated) << c.text;
@@ -53,22 +53,22 @@ TEST(ComboVerbs, SetCurSelOutsideTheListSelectsNothingAndClearsTheEdit) {
     dialog.Create();
     for (int id : {kDropDown, kDropList}) {
         EXPECT_EQ(dialog.ComboGetCurSel(id), -1) << "nothing selected at first";
-        EXPECT_EQ(dialog.GetDlgItemText(id), QString());
+        EXPECT_EQ(dialog.GetDlgItemText(id), "");
         dialog.ComboSetCurSel(id, 1);
         EXPECT_EQ(dialog.ComboGetCurSel(id), 1);
-        EXPECT_EQ(dialog.GetDlgItemText(id), QStringLiteral("Beta"));
+        EXPECT_EQ(dialog.GetDlgItemText(id), "Beta");
         for (int outside : {3, -1, 100}) {
             dialog.ComboSetCurSel(id, 1);
             dialog.ComboSetCurSel(id, outside);
             EXPECT_EQ(dialog.ComboGetCurSel(id), -1) << outside;
-            EXPECT_EQ(dialog.GetDlgItemText(id), QString()) << outside;
+            EXPECT_EQ(dialog.GetDlgItemText(id), "") << outside;
         }
     }
     // Selecting the selected entry again puts its text back over typed text.
     dialog.ComboSetCurSel(kDropDown, 2);
-    dialog.SetDlgItemText(kDropDown, QStringLiteral("typed"));
+    dialog.SetDlgItemText(kDropDown, "typed");
     dialog.ComboSetCurSel(kDropDown, 2);
-    EXPECT_EQ(dialog.GetDlgItemText(kDropDown), QStringLiteral("Gamma"));
+    EXPECT_EQ(dialog.GetDlgItemText(kDropDown), "Gamma");
 }
 
 TEST(ComboVerbs, AddAndResetKeepTheSelectionRules) {
@@ -76,15 +76,21 @@ TEST(ComboVerbs, AddAndResetKeepTheSelectionRules) {
     dialog.Create();
     dialog.ComboResetContent(kDropDown);
     EXPECT_EQ(dialog.ComboGetCount(kDropDown), 0);
-    dialog.ComboAddString(kDropDown, QStringLiteral("one"));
-    dialog.ComboAddString(kDropDown, QStringLiteral("two"));
+    dialog.ComboAddString(kDropDown, "one");
+    dialog.ComboAddString(kDropDown, "通道2");
     EXPECT_EQ(dialog.ComboGetCount(kDropDown), 2);
     EXPECT_EQ(dialog.ComboGetCurSel(kDropDown), -1) << "adding selects nothing";
-    EXPECT_EQ(dialog.GetDlgItemText(kDropDown), QString());
+    EXPECT_EQ(dialog.GetDlgItemText(kDropDown), "");
+    dialog.ComboSetItemTip(kDropDown, 1, "/dev/ttyUSB1");
+    dialog.ComboSetItemTip(kDropDown, 2, "past the end");  // nothing to attach it to
+    auto* combo = qobject_cast<QComboBox*>(dialog.GetDlgItem(kDropDown));
+    EXPECT_EQ(combo->itemText(1), QString::fromUtf8("通道2")) << "texts are UTF-8";
+    EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyUSB1");
+    EXPECT_EQ(combo->count(), 2);
     dialog.ComboSetCurSel(kDropDown, 1);
     dialog.ComboResetContent(kDropDown);
     EXPECT_EQ(dialog.ComboGetCurSel(kDropDown), -1);
-    EXPECT_EQ(dialog.GetDlgItemText(kDropDown), QString());
+    EXPECT_EQ(dialog.GetDlgItemText(kDropDown), "");
 }
 
 TEST(ComboVerbs, SelChangeRunsForTheOperatorOnly) {
@@ -105,11 +111,16 @@ TEST(DialogVerbs, TextsEnableShowAndClick) {
     dialog.OnCommand(kGo, [&] { ++clicks; });
     dialog.Create();
 
-    const QString longText(200, u'7');
+    const std::string longText(200, '7');
     dialog.SetDlgItemText(kEdit, longText);
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), longText);
     EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.GetDlgItem(kEdit))->cursorPosition(), 0)
         << "a long text shows its start";
+
+    EXPECT_TRUE(dialog.IsDlgItemVisible(kGo)) << "visible by its style before the window shows";
+    dialog.ShowDlgItem(kGo, false);
+    EXPECT_FALSE(dialog.IsDlgItemVisible(kGo));
+    dialog.ShowDlgItem(kGo, true);
 
     dialog.ClickDlgItem(kGo);
     dialog.EnableDlgItem(kGo, false);
@@ -118,8 +129,9 @@ TEST(DialogVerbs, TextsEnableShowAndClick) {
     EXPECT_EQ(clicks, 1);
 
     EXPECT_EQ(dialog.GetDlgItem(999), nullptr);
-    dialog.SetDlgItemText(999, QStringLiteral("x"));  // unknown ids do nothing
-    EXPECT_EQ(dialog.GetDlgItemText(999), QString());
+    dialog.SetDlgItemText(999, "x");  // unknown ids do nothing
+    EXPECT_EQ(dialog.GetDlgItemText(999), "");
+    EXPECT_FALSE(dialog.IsDlgItemVisible(999));
     EXPECT_EQ(dialog.ComboGetCurSel(kEdit), -1);
 }
 
@@ -128,6 +140,7 @@ public:
     CCountingDialog() : CDialogBase(kTemplate) {}
     int inits = 0;
     int ticks = 0;
+    int destroys = 0;
 
 protected:
     bool OnInitDialog() override {
@@ -135,12 +148,13 @@ protected:
         return true;
     }
     void OnTimer(int) override { ++ticks; }
+    void OnDestroy() override { ++destroys; }
 };
 
 TEST(DialogModal, EachOpeningStartsAfreshAndReturnsTheEndCode) {
     CCountingDialog dialog;
     QTimer::singleShot(0, &dialog, [&] {
-        dialog.SetDlgItemText(kEdit, QStringLiteral("left over"));
+        dialog.SetDlgItemText(kEdit, "left over");
         dialog.ComboSetCurSel(kDropDown, 1);
         dialog.SetTimer(7, 10);
         WaitUntil([&] { return dialog.ticks > 0; });
@@ -148,6 +162,7 @@ TEST(DialogModal, EachOpeningStartsAfreshAndReturnsTheEndCode) {
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.inits, 1);
+    EXPECT_EQ(dialog.destroys, 1) << "the closing window is told";
 
     const int ticksAtClose = dialog.ticks;
     QTest::qWait(60);
@@ -155,11 +170,12 @@ TEST(DialogModal, EachOpeningStartsAfreshAndReturnsTheEndCode) {
 
     bool fresh = false;
     QTimer::singleShot(0, &dialog, [&] {
-        fresh = dialog.GetDlgItemText(kEdit).isEmpty() && dialog.ComboGetCurSel(kDropDown) == -1;
+        fresh = dialog.GetDlgItemText(kEdit).empty() && dialog.ComboGetCurSel(kDropDown) == -1;
         dialog.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.inits, 2);
+    EXPECT_EQ(dialog.destroys, 2);
     EXPECT_TRUE(fresh) << "the second opening shows nothing of the first";
 }
 

@@ -5,10 +5,9 @@
 
 // The LCD relay controller window: work mode, relay queries and relay switches.
 class CLcdControlDlg : public CDialogBase {
-    Q_OBJECT
 public:
     static constexpr int kTemplateId = 142;
-    explicit CLcdControlDlg(CDeviceSession& session, QWidget* parent = nullptr);
+    explicit CLcdControlDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
 
     void EnableRelayControls(bool enable);
 

@@ -3,8 +3,6 @@
 // guarded by the session's busy flag, which only the main window's timer
 // clears.
 
-#include <QString>
-
 #include "LcdControlDlg.h"
 #include "res/IdsLcd.h"
 
@@ -24,18 +22,18 @@ constexpr RelaySwitch kRelay2Open{2, false, "Relay2 control failed"};
 void QueryRelay(CLcdControlDlg& dlg, CDeviceSession& session, int relay, int statusEdit) {
     if (!session.TryEnterBusy()) return;
     // A failed query leaves the single space behind, and no box.
-    dlg.SetDlgItemText(statusEdit, QStringLiteral(" "));
+    dlg.SetDlgItemText(statusEdit, " ");
     const OpResult<std::uint16_t> state = session.QueryRelay(relay);
     if (!state.Ok()) return;
     // Any non-zero state counts as closed.
-    dlg.SetDlgItemText(statusEdit, state.value != 0 ? QStringLiteral("闭合") : QStringLiteral("断开"));
+    dlg.SetDlgItemText(statusEdit, state.value != 0 ? "闭合" : "断开");
 }
 
 void SwitchRelay(CLcdControlDlg& dlg, CDeviceSession& session, const RelaySwitch& relay) {
     if (!session.TryEnterBusy()) return;
     // The status edits change only through the queries; success shows nothing.
     if (!session.SwitchRelay(relay.relay, relay.closed).Ok()) {
-        dlg.MessageBox(QString::fromLatin1(relay.failureText), QStringLiteral("Relay Control"), MsgIcon::Question);
+        dlg.MessageBox(relay.failureText, "Relay Control", MsgIcon::Question);
     }
 }
 
@@ -47,9 +45,9 @@ void CLcdControlDlg::OnSetWorkMode() {
     if (!m_session.TryEnterBusy()) return;
     const auto mode = static_cast<std::uint8_t>(selection + 1);
     if (m_session.SetLcdMode(mode).Ok()) {
-        MessageBox(QStringLiteral("Work mode setting successfully"), QStringLiteral("Set work mode"));
+        MessageBox("Work mode setting successfully", "Set work mode");
     } else {
-        MessageBox(QStringLiteral("Work mode setting failed"), QStringLiteral("Set work mode"), MsgIcon::Question);
+        MessageBox("Work mode setting failed", "Set work mode", MsgIcon::Question);
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include "LightParamDlg.h"
 
-#include <QString>
+#include <string>
 
 #include "app/TextNumbers.h"
 #include "protocol/ValueForms.h"
@@ -35,30 +35,29 @@ constexpr LightParameter kHysteresis{
 void ReadParameter(CLightParamDlg& dlg, CDeviceSession& session, const LightParameter& parameter) {
     if (!session.TryEnterBusy()) return;
     // A failed read leaves the single space behind, and no box.
-    dlg.SetDlgItemText(parameter.edit, QStringLiteral(" "));
+    dlg.SetDlgItemText(parameter.edit, " ");
     const OpResult<std::uint16_t> word = session.ReadParameter(parameter.parameter);
     // A plain word: no sign, 0 to 65535.
-    if (word.Ok()) dlg.SetDlgItemText(parameter.edit, QString::number(word.value));
+    if (word.Ok()) dlg.SetDlgItemText(parameter.edit, std::to_string(word.value));
 }
 
 void WriteParameter(CLightParamDlg& dlg, CDeviceSession& session, const LightParameter& parameter) {
     // The leading integer of the text, whatever follows it; its low 16 bits
     // go out, so -5 is FF FB and 65536 is 0.
-    const std::int64_t typed = ParseLeadingInteger(dlg.GetDlgItemText(parameter.edit).toStdString());
+    const std::int64_t typed = ParseLeadingInteger(dlg.GetDlgItemText(parameter.edit));
     if (!session.TryEnterBusy()) return;
     // The sensor echoes the write; bytes after the echo do not matter.
-    const QString caption = QString::fromLatin1(parameter.writeCaption);
     if (session.WriteParameter(parameter.parameter, LowWord(typed)).Ok()) {
-        dlg.MessageBox(QString::fromLatin1(parameter.successText), caption);
+        dlg.MessageBox(parameter.successText, parameter.writeCaption);
     } else {
-        dlg.MessageBox(QString::fromLatin1(parameter.failureText), caption, MsgIcon::Question);
+        dlg.MessageBox(parameter.failureText, parameter.writeCaption, MsgIcon::Question);
     }
 }
 
 }  // namespace
 
-CLightParamDlg::CLightParamDlg(CDeviceSession& session, QWidget* parent)
-    : CDialogBase(kTemplateId, parent), m_session(session) {
+CLightParamDlg::CLightParamDlg(CDeviceSession& session, CDialogBase* owner)
+    : CDialogBase(kTemplateId, owner), m_session(session) {
     OnCommand(kIdReadLightUpper, [this] { OnReadUpperLimit(); });
     OnCommand(kIdWriteLightUpper, [this] { OnWriteUpperLimit(); });
     OnCommand(kIdReadLightLower, [this] { OnReadLowerLimit(); });

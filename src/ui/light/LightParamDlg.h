@@ -5,10 +5,9 @@
 
 // The light intensity parameter window: upper limit, lower limit and hysteresis.
 class CLightParamDlg : public CDialogBase {
-    Q_OBJECT
 public:
     static constexpr int kTemplateId = 144;
-    explicit CLightParamDlg(CDeviceSession& session, QWidget* parent = nullptr);
+    explicit CLightParamDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
 
     void OnReadUpperLimit();
     void OnWriteUpperLimit();

@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include "FrameLogModel.h"
-#include "app/ConfigDlg.h"
 #include "protocol/FrameLog.h"
 #include "res/Resources.h"
 
@@ -141,11 +140,4 @@ void CFrameLogWnd::OnSave() {
 void CFrameLogWnd::OnClear() {
     m_log.Clear();
     m_model->CatchUp();
-}
-
-void CConfigDlg::OnFrameLog() {
-    if (!m_frameLogWnd) m_frameLogWnd = std::make_unique<CFrameLogWnd>(FrameLog());
-    m_frameLogWnd->show();
-    m_frameLogWnd->raise();
-    m_frameLogWnd->activateWindow();
 }

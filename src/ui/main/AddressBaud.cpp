@@ -8,15 +8,15 @@
 namespace {
 
 std::int64_t FieldInteger(const CConfigDlg& dlg, int id) {
-    return ParseLeadingInteger(dlg.GetDlgItemText(id).toStdString());
+    return ParseLeadingInteger(dlg.GetDlgItemText(id));
 }
 
 }  // namespace
 
 void CConfigDlg::OnReadAddress() {
     if (!TryEnterBusy()) return;
-    SetDlgItemText(kIdAddressField, QStringLiteral(" "));
-    SetDlgItemText(kIdBaudField, QStringLiteral(" "));
+    SetDlgItemText(kIdAddressField, " ");
+    SetDlgItemText(kIdBaudField, " ");
     // In register mode the read also refreshes the parity and stop-bit bytes,
     // without a report.
     if (m_session.ReadLine().Ok()) ShowDeviceFields(*this);
@@ -28,7 +28,7 @@ void CConfigDlg::OnWriteAddress() {
     // Only the low 8 bits count: 257 is address 1, -1 address 255, 256 is 0.
     const auto address = static_cast<std::uint8_t>(FieldInteger(*this, kIdAddressField) & 0xFF);
     if (address == 0) {
-        MessageBox(QStringLiteral("Device Address Could not Be 0"));
+        MessageBox("Device Address Could not Be 0");
         return;
     }
 
@@ -36,21 +36,21 @@ void CConfigDlg::OnWriteAddress() {
     const OpOutcome outcome = m_session.WriteAddress(address);
     if (registerMode) {
         if (outcome.Ok()) {
-            MessageBox(QStringLiteral("Successfully set the address"));
+            MessageBox("Successfully set the address");
         } else {
-            MessageBox(QStringLiteral("The address setting failed"), kWarningCaption, MsgIcon::Question);
+            MessageBox("The address setting failed", kWarningCaption, MsgIcon::Question);
         }
         return;
     }
     switch (outcome.status) {
-        case OpStatus::Ok: MessageBox(QStringLiteral("Successfully Set the Address")); return;
+        case OpStatus::Ok: MessageBox("Successfully Set the Address"); return;
         case OpStatus::NoReply:
         case OpStatus::ShortReply:
-            MessageBox(QStringLiteral("Address setting failed"), kWarningCaption, MsgIcon::Question);
+            MessageBox("Address setting failed", kWarningCaption, MsgIcon::Question);
             return;
         case OpStatus::BadReply:
         case OpStatus::EchoMismatch:
-            MessageBox(QStringLiteral("The address setting failed"), kWarningCaption, MsgIcon::Question);
+            MessageBox("The address setting failed", kWarningCaption, MsgIcon::Question);
             return;
     }
 }
@@ -62,16 +62,16 @@ void CConfigDlg::OnWriteBaud() {
         rate == 2400 || rate == 4800 || rate == 9600 ? FdBaudCode(static_cast<std::uint32_t>(rate))
                                                      : std::nullopt;
     if (!code) {
-        MessageBox(QStringLiteral("Band Rate error"));
+        MessageBox("Band Rate error");
         return;
     }
 
     const bool registerMode = m_session.m_soilMode != 0;
     if (!m_session.WriteBaud(*code).Ok()) {
-        MessageBox(QStringLiteral("Setting baud rate failed"), kWarningCaption, MsgIcon::Question);
+        MessageBox("Setting baud rate failed", kWarningCaption, MsgIcon::Question);
         return;
     }
-    MessageBox(QStringLiteral("The baud rate is set successfully"));
+    MessageBox("The baud rate is set successfully");
     // The register device takes the new rate at its next start; our port
     // stays where the search found it.
     if (registerMode) return;

@@ -1,9 +1,11 @@
 #include "MainTransaction.h"
 
+#include <string>
+
 void ShowDeviceFields(CConfigDlg& dlg) {
     const CDeviceSession& session = dlg.Session();
-    dlg.SetDlgItemText(kIdAddressField, QString::number(session.m_devAddress));
-    dlg.SetDlgItemText(kIdBaudField, QString::number(session.m_baudRate));
+    dlg.SetDlgItemText(kIdAddressField, std::to_string(session.m_devAddress));
+    dlg.SetDlgItemText(kIdBaudField, std::to_string(session.m_baudRate));
 }
 
 std::uint8_t SelectedPortNumber(const CConfigDlg& dlg) {

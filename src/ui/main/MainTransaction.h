@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include <QString>
-
 #include "app/ConfigDlg.h"
 #include "res/IdsConfig.h"
 
@@ -16,5 +14,3 @@ void ShowDeviceFields(CConfigDlg& dlg);
 
 // The port the list 1000 selects: its position plus one, 0 with no selection.
 std::uint8_t SelectedPortNumber(const CConfigDlg& dlg);
-
-inline QString Qs(const std::string& text) { return QString::fromStdString(text); }

@@ -17,13 +17,13 @@ constexpr int kNoSelection = 2;
 
 void CConfigDlg::OnReadOutputDelay() {
     if (!TryEnterBusy()) return;
-    SetDlgItemText(kIdOutputDelayField, QString());
+    SetDlgItemText(kIdOutputDelayField, "");
     const OpResult<std::uint16_t> word = m_session.ReadParameter(Parameter::OutputDelay);
-    if (word.Ok()) SetDlgItemText(kIdOutputDelayField, Qs(UnsignedIntegerText(word.value)));
+    if (word.Ok()) SetDlgItemText(kIdOutputDelayField, UnsignedIntegerText(word.value));
 }
 
 void CConfigDlg::OnWriteOutputDelay() {
-    const std::int64_t typed = ParseLeadingInteger(GetDlgItemText(kIdOutputDelayField).toStdString());
+    const std::int64_t typed = ParseLeadingInteger(GetDlgItemText(kIdOutputDelayField));
     WriteParameterAndReport(*this, Parameter::OutputDelay, LowWord(typed));
 }
 
@@ -44,7 +44,7 @@ void CConfigDlg::OnWriteRemoteSignal() {
     // selection (-1) is 0xFFFF here and refused with the rest.
     const auto selection = static_cast<std::uint16_t>(ComboGetCurSel(kIdRemoteSignalBox) & 0xFFFF);
     if (selection >= kNoSelection) {
-        MessageBox(QStringLiteral("Illegal parameter"), kWarningCaption, MsgIcon::Question);
+        MessageBox("Illegal parameter", kWarningCaption, MsgIcon::Question);
         return;
     }
     WriteParameterAndReport(*this, Parameter::RemoteSignal, selection);

@@ -37,13 +37,13 @@ std::uint16_t TypedWord(ValueForm form, double typed) {
 
 void ReadParameter(CConfigDlg& dlg, const ParameterField& p) {
     if (!dlg.TryEnterBusy()) return;
-    dlg.SetDlgItemText(p.field, QString());
+    dlg.SetDlgItemText(p.field, "");
     const OpResult<std::uint16_t> word = dlg.Session().ReadParameter(p.parameter);
-    if (word.Ok()) dlg.SetDlgItemText(p.field, Qs(ParameterText(InfoOf(p.parameter).form, word.value)));
+    if (word.Ok()) dlg.SetDlgItemText(p.field, ParameterText(InfoOf(p.parameter).form, word.value));
 }
 
 void WriteParameter(CConfigDlg& dlg, const ParameterField& p) {
-    const double typed = ParseLeadingDouble(dlg.GetDlgItemText(p.field).toStdString());
+    const double typed = ParseLeadingDouble(dlg.GetDlgItemText(p.field));
     WriteParameterAndReport(dlg, p.parameter, TypedWord(InfoOf(p.parameter).form, typed));
 }
 
@@ -52,9 +52,9 @@ void WriteParameter(CConfigDlg& dlg, const ParameterField& p) {
 void WriteParameterAndReport(CConfigDlg& dlg, Parameter parameter, std::uint16_t word) {
     // Any FC reply with a good CRC confirms the write, an echo included.
     if (dlg.Session().WriteParameter(parameter, word).Ok()) {
-        dlg.MessageBox(QStringLiteral("Setting successfully"));
+        dlg.MessageBox("Setting successfully");
     } else {
-        dlg.MessageBox(QStringLiteral("Setting failed"), kWarningCaption, MsgIcon::Question);
+        dlg.MessageBox("Setting failed", kWarningCaption, MsgIcon::Question);
     }
 }
 

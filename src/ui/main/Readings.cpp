@@ -23,9 +23,9 @@ constexpr ReadingField kCo2{kIdCo2Field, Reading::Co2, ""};
 
 void RunReading(CConfigDlg& dlg, const ReadingField& field) {
     if (!dlg.TryEnterBusy()) return;
-    dlg.SetDlgItemText(field.field, QString::fromLatin1(field.textWhileReading));
+    dlg.SetDlgItemText(field.field, field.textWhileReading);
     const OpResult<std::uint16_t> word = dlg.Session().Read(field.reading);
-    if (word.Ok()) dlg.SetDlgItemText(field.field, Qs(ReadingText(InfoOf(field.reading).form, word.value)));
+    if (word.Ok()) dlg.SetDlgItemText(field.field, ReadingText(InfoOf(field.reading).form, word.value));
 }
 
 }  // namespace

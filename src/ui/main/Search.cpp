@@ -1,6 +1,8 @@
 // Device search: the session tries each speed; the window keeps its search
 // controls disabled while it does and says what was found.
 
+#include <string>
+
 #include "MainTransaction.h"
 
 namespace {
@@ -10,12 +12,12 @@ void EnableSearchControls(CConfigDlg& dlg, bool enable) {
     dlg.EnableDlgItem(kIdPortList, enable);
 }
 
-QString ParityText(std::uint8_t parity) {
+const char* ParityText(std::uint8_t parity) {
     switch (parity) {
-        case kParityNone: return QStringLiteral("No parity");
-        case kParityOdd: return QStringLiteral("Odd parity");
-        case kParityEven: return QStringLiteral("Even parity");
-        default: return QStringLiteral("Error parity");
+        case kParityNone: return "No parity";
+        case kParityOdd: return "Odd parity";
+        case kParityEven: return "Even parity";
+        default: return "Error parity";
     }
 }
 
@@ -32,22 +34,22 @@ void CConfigDlg::OnSearchDevice() {
     switch (result.found) {
         case Found::Fd:
             ShowDeviceFields(*this);
-            MessageBox(QString::asprintf("Device Address:%d  Band Rate:%d", int{session.m_devAddress},
-                                         static_cast<int>(session.m_baudRate)),
-                       QStringLiteral("Search Result"));
+            MessageBox("Device Address:" + std::to_string(int{session.m_devAddress}) +
+                           "  Band Rate:" + std::to_string(static_cast<int>(session.m_baudRate)),
+                       "Search Result");
             EnableSearchControls(*this, true);
             EnableControls(true);
             return;
         case Found::Register: {
             ShowDeviceFields(*this);
-            QString report = QString::asprintf("Soil moisture sensor\r\nAddress:%d  Baud rate:%d\r\n",
-                                               int{session.m_devAddress}, static_cast<int>(session.m_baudRate)) +
-                             ParityText(session.m_soilParity);
+            std::string report = "Soil moisture sensor\r\nAddress:" + std::to_string(int{session.m_devAddress}) +
+                                 "  Baud rate:" + std::to_string(static_cast<int>(session.m_baudRate)) + "\r\n" +
+                                 ParityText(session.m_soilParity);
             if (session.m_soilStopFlag1 != 0 || session.m_soilStopFlag2 != 0) {
-                report += QStringLiteral("\r\nStop bit exception, please reconfigure address or baud rate");
-                MessageBox(report, QStringLiteral("Test results are abnormal"), MsgIcon::Question);
+                report += "\r\nStop bit exception, please reconfigure address or baud rate";
+                MessageBox(report, "Test results are abnormal", MsgIcon::Question);
             } else {
-                MessageBox(report, QStringLiteral("Test Result"));
+                MessageBox(report, "Test Result");
             }
             EnableSearchControls(*this, true);
             EnableControls(true);
@@ -58,17 +60,17 @@ void CConfigDlg::OnSearchDevice() {
 
     switch (result.failure) {
         case Failure::PortOpenFailed:
-            MessageBox(QStringLiteral("Serial port open failed"), QStringLiteral("Serial prompt"), MsgIcon::Question);
+            MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Question);
             EnableSearchControls(*this, true);
             return;
         case Failure::RegisterPortOpenFailed:
-            MessageBox(QStringLiteral("Open the serial port failed"), kWarningCaption, MsgIcon::Question);
+            MessageBox("Open the serial port failed", kWarningCaption, MsgIcon::Question);
             EnableSearchControls(*this, true);
             return;
         case Failure::NotFound:
         case Failure::None:
             EnableSearchControls(*this, true);
-            MessageBox(QStringLiteral("Search end  Unrecognized baud rate"), QStringLiteral("Search Result"));
+            MessageBox("Search end  Unrecognized baud rate", "Search Result");
             return;
     }
 }

@@ -7,18 +7,18 @@
 #include "serial/SerialPort.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
-#include "ui/log/FrameLogWnd.h"
-#include "ui/monitor/MonitorWnd.h"
-#include "ui/profile/ProfileDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
 // types are complete: the window shell under src/app never includes them.
+// The platform's own windows are made and destroyed by its file
+// (PlatformWindowsQt.cpp on Linux, PlatformWindowsWin32.cpp on Windows).
 CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),
       m_session(g_serialPort, g_portOpen),
-      m_frames(std::make_unique<CFrameRecorder>(g_serialPort)) {
+      m_frames(std::make_unique<CFrameRecorder>(g_serialPort)),
+      m_platformWindows(MakePlatformWindows()) {
     m_session.SetWaiter(m_waiter.get());
     m_session.SetObserver(&m_frames->Observer());
     CreateSecondaryWindows();

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/ConfigDlg.h"
 #include "widgets/InputHold.h"
 
 namespace {
@@ -282,10 +281,3 @@ bool CMonitorWnd::LogTo(const QString& path, QString* error) {
 }
 
 bool CMonitorWnd::SavePicture(const QString& path) { return m_charts->grab().save(path, "PNG"); }
-
-void CConfigDlg::OnMonitor() {
-    if (!m_monitorWnd) m_monitorWnd = std::make_unique<CMonitorWnd>(m_session);
-    m_monitorWnd->show();
-    m_monitorWnd->raise();
-    m_monitorWnd->activateWindow();
-}

@@ -2,7 +2,7 @@
 
 #include "res/IdsWireless.h"
 
-CClearDeviceDlg::CClearDeviceDlg(QWidget* parent) : CDialogBase(kTemplateId, parent) {
+CClearDeviceDlg::CClearDeviceDlg(CDialogBase* owner) : CDialogBase(kTemplateId, owner) {
     OnCommand(kIdClearYes, [this] { OnYes(); });
     OnCommand(kIdClearNo, [this] { OnNo(); });
 }

@@ -5,10 +5,9 @@
 // "是否清除本设备？": asked before a configured receiver address is cleared.
 // Both buttons close the box the same way; the caller reads m_answer.
 class CClearDeviceDlg : public CDialogBase {
-    Q_OBJECT
 public:
     static constexpr int kTemplateId = 138;
-    explicit CClearDeviceDlg(QWidget* parent = nullptr);
+    explicit CClearDeviceDlg(CDialogBase* owner = nullptr);
 
     // True only after "是". Closing the box any other way (Esc, its close box)
     // is taken as "否", so that nothing is cleared by a stale answer.

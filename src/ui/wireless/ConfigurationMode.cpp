@@ -2,8 +2,6 @@
 // configuration mode, opens the wireless window, and takes the receiver out
 // of the mode again however the window was closed.
 
-#include <QString>
-
 #include "WirelessDlg.h"
 #include "app/ConfigDlg.h"
 #include "widgets/WaitCursor.h"
@@ -36,8 +34,8 @@ void CConfigDlg::OnWirelessParaSet() {
         entered = m_session.EnterConfiguration();
     }
     if (!entered.Ok()) {
-        MessageBox(QStringLiteral("Wireless devices failed to enter configuration mode,Please check the connection"),
-                   QStringLiteral("Warning"), MsgIcon::Question);
+        MessageBox("Wireless devices failed to enter configuration mode,Please check the connection", "Warning",
+                   MsgIcon::Question);
         return;
     }
     m_wirelessDlg->m_sleepTime = entered.value.sleepTime;
@@ -51,7 +49,6 @@ void CConfigDlg::OnWirelessParaSet() {
         left = m_session.LeaveConfiguration().Ok();
     }
     if (!left) {
-        MessageBox(QStringLiteral("Exit configuration mode failed,Please power on the device again"),
-                   QStringLiteral("Warning"), MsgIcon::Question);
+        MessageBox("Exit configuration mode failed,Please power on the device again", "Warning", MsgIcon::Question);
     }
 }

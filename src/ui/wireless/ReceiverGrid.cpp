@@ -3,8 +3,6 @@
 // configures the address; a click on a green one clears it once the operator
 // has said "是".
 
-#include <QString>
-
 #include "WirelessDlg.h"
 #include "res/IdsWireless.h"
 
@@ -15,7 +13,7 @@ constexpr ColorRef kNotConfiguredColor = RgbColor(120, 123, 135);
 // Each refresh lightens the hover face once more, up to white.
 constexpr std::int16_t kHotShade = 30;
 
-const QString kFailed = QStringLiteral("Clear config para failed, Please reconfigure");
+constexpr const char* kFailed = "Clear config para failed, Please reconfigure";
 
 }  // namespace
 
@@ -41,24 +39,24 @@ void CWirelessDlg::OnGridButton(int id) {
         m_clearDlg.DoModal();
         if (!m_clearDlg.m_answer) return;
         if (!m_session.ClearReceiver(receiver).Ok()) {
-            MessageBox(kFailed, QStringLiteral("Warning"), MsgIcon::Question);
+            MessageBox(kFailed, "Warning", MsgIcon::Question);
             return;
         }
         // Only the cleared address changes, whatever the reply holds.
         m_configBits[static_cast<std::size_t>(index / 8)] &= static_cast<std::uint8_t>(~(1U << (index % 8)));
         RefreshGrid();
-        MessageBox(QStringLiteral("Clear config para successfully"), QStringLiteral("Prompt"));
+        MessageBox("Clear config para successfully", "Prompt");
         return;
     }
 
     const OpResult<ReceiverTable> reply = m_session.ConfigureReceiver(receiver);
     if (!reply.Ok()) {
-        MessageBox(kFailed, QStringLiteral("Warning"), MsgIcon::Question);
+        MessageBox(kFailed, "Warning", MsgIcon::Question);
         return;
     }
     // The grid shows what the receiver says, not what was asked of it.
     m_sleepTime = reply.value.sleepTime;
     m_configBits = reply.value.configBits;
     RefreshGrid();
-    MessageBox(QStringLiteral("Config para successfully"), QStringLiteral("Prompt"));
+    MessageBox("Config para successfully", "Prompt");
 }

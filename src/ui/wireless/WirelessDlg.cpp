@@ -3,14 +3,14 @@
 
 #include "WirelessDlg.h"
 
-#include <QString>
+#include <string>
 
 #include "res/IdsWireless.h"
 
 bool g_thReadPending = false;
 
-CWirelessDlg::CWirelessDlg(CDeviceSession& session, QWidget* parent)
-    : CDialogBase(kTemplateId, parent), m_session(session) {
+CWirelessDlg::CWirelessDlg(CDeviceSession& session, CDialogBase* owner)
+    : CDialogBase(kTemplateId, owner), m_session(session) {
     OnCommandRange(kIdFirstGridButton, kIdLastGridButton, [this](int id) { OnGridButton(id); });
     OnCommand(kIdReadSleepTime, [this] { OnReadSleepTime(); });
     OnCommand(kIdWriteSleepTime, [this] { OnWriteSleepTime(); });
@@ -29,12 +29,12 @@ bool CWirelessDlg::OnInitDialog() {
 
     // The item's index is the channel number.
     for (int channel = 0; channel < static_cast<int>(kWirelessChannels); ++channel)
-        ComboAddString(kIdChannelBox, QStringLiteral("通道%1").arg(channel));
+        ComboAddString(kIdChannelBox, "通道" + std::to_string(channel));
     // Nothing to write until the receiver has said which channel it is on.
     EnableDlgItem(kIdChannelBox, false);
     EnableDlgItem(kIdWriteChannel, false);
 
-    SetDlgItemText(kIdSleepTime, QString::number(m_sleepTime));
+    SetDlgItemText(kIdSleepTime, std::to_string(m_sleepTime));
     return true;
 }
 
@@ -51,10 +51,9 @@ void CWirelessDlg::OnTimer(int timerId) {
 // Timer 2 dies with the window, so the guard of a read started less than
 // 600 ms before the window closed goes with it: the next opening may read at
 // once.
-void CWirelessDlg::done(int result) {
+void CWirelessDlg::OnDestroy() {
     KillTimer(kThTimer);
     g_thReadPending = false;
-    CDialogBase::done(result);
 }
 
 bool CWirelessDlg::IsConfigured(int index) const {

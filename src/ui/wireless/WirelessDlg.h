@@ -17,7 +17,6 @@
 // The window is built afresh at each opening; m_configBits and m_sleepTime
 // outlive it and are set from outside before it opens.
 class CWirelessDlg : public CDialogBase {
-    Q_OBJECT
 public:
     static constexpr int kTemplateId = 132;
     static constexpr int kGridButtonObjects = 250;  // the last 50 are never attached
@@ -26,7 +25,7 @@ public:
     static constexpr int kThTimer = 2;              // guard of the T&H read
     static constexpr int kThTimerMs = 600;
 
-    explicit CWirelessDlg(CDeviceSession& session, QWidget* parent = nullptr);
+    explicit CWirelessDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
     ~CWirelessDlg() override;
 
     // Bit (i mod 8) of byte (i div 8) is address i + 1; set = configured.
@@ -49,11 +48,10 @@ public:
     void OnWriteSleepTime();
     void OnReadThValue();
 
-    void done(int result) override;
-
 protected:
     bool OnInitDialog() override;
     void OnTimer(int timerId) override;
+    void OnDestroy() override;
 
 private:
     CDeviceSession& m_session;

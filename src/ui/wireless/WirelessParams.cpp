@@ -2,7 +2,7 @@
 // and written, and one temperature/humidity reading. Each is one standard
 // exchange; none uses the main window's busy flag.
 
-#include <QString>
+#include <string>
 
 #include "WirelessDlg.h"
 #include "protocol/ValueForms.h"
@@ -10,14 +10,13 @@
 
 namespace {
 
-const QString kPrompt = QStringLiteral("Prompt");
-const QString kWarning = QStringLiteral("Warning");
+constexpr const char* kPrompt = "Prompt";
+constexpr const char* kWarning = "Warning";
 
 // "25.3℃  60.5 %RH": tenths of a degree (two's complement) and of a percent
 // of relative humidity (unsigned).
-QString TemperatureHumidityText(const TemperatureHumidity& th) {
-    return QString::fromStdString(SignedTenthsText(th.temperature) + "\u2103  " + UnsignedTenthsText(th.humidity) +
-                                  " %RH");
+std::string TemperatureHumidityText(const TemperatureHumidity& th) {
+    return SignedTenthsText(th.temperature) + "\u2103  " + UnsignedTenthsText(th.humidity) + " %RH";
 }
 
 }  // namespace
@@ -25,7 +24,7 @@ QString TemperatureHumidityText(const TemperatureHumidity& th) {
 void CWirelessDlg::OnReadChannel() {
     const OpResult<std::uint8_t> channel = m_session.ReadChannel();
     if (!channel.Ok()) {
-        MessageBox(QStringLiteral("Read the channel para failed,Please try again"), kWarning, MsgIcon::Question);
+        MessageBox("Read the channel para failed,Please try again", kWarning, MsgIcon::Question);
         return;
     }
     // A channel beyond the list selects nothing; the box is enabled all the same.
@@ -38,21 +37,21 @@ void CWirelessDlg::OnWriteChannel() {
     // No selection sends FF.
     const auto channel = static_cast<std::uint8_t>(ComboGetCurSel(kIdChannelBox));
     if (m_session.WriteChannel(channel).Ok()) {
-        MessageBox(QStringLiteral("Config the channel para successfully"), kPrompt);
+        MessageBox("Config the channel para successfully", kPrompt);
     } else {
-        MessageBox(QStringLiteral("Config the channel para failed,Please try again"), kWarning, MsgIcon::Question);
+        MessageBox("Config the channel para failed,Please try again", kWarning, MsgIcon::Question);
     }
 }
 
 void CWirelessDlg::OnReadSleepTime() {
     const OpResult<std::uint16_t> sleepTime = m_session.ReadSleepTime();
     if (!sleepTime.Ok()) {
-        MessageBox(QStringLiteral("Failed to read the sleep parameter,Please read again"), kWarning,
+        MessageBox("Failed to read the sleep parameter,Please read again", kWarning,
                    MsgIcon::Question);
         return;
     }
     m_sleepTime = sleepTime.value;
-    SetDlgItemText(kIdSleepTime, QString::number(m_sleepTime));
+    SetDlgItemText(kIdSleepTime, std::to_string(m_sleepTime));
 }
 
 void CWirelessDlg::OnWriteSleepTime() {
@@ -60,9 +59,9 @@ void CWirelessDlg::OnWriteSleepTime() {
     // FF FF, a number above 65535 its low 16 bits.
     m_sleepTime = static_cast<std::uint16_t>(GetDlgItemInt(kIdSleepTime, nullptr, true));
     if (m_session.WriteSleepTime(m_sleepTime).Ok()) {
-        MessageBox(QStringLiteral("Config the sleep para successfully"), kPrompt);
+        MessageBox("Config the sleep para successfully", kPrompt);
     } else {
-        MessageBox(QStringLiteral("Config the sleep para failed,Please config again"), kWarning, MsgIcon::Question);
+        MessageBox("Config the sleep para failed,Please config again", kWarning, MsgIcon::Question);
     }
 }
 
@@ -70,7 +69,7 @@ void CWirelessDlg::OnReadThValue() {
     if (g_thReadPending) return;
     g_thReadPending = true;
     SetTimer(kThTimer, kThTimerMs);
-    SetDlgItemText(kIdThValue, QString());
+    SetDlgItemText(kIdThValue, "");
 
     const OpResult<TemperatureHumidity> th = m_session.ReadTemperatureHumidity();
     // A failed read shows nothing and leaves the field empty.

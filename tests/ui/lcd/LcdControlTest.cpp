@@ -35,8 +35,8 @@ constexpr int kIdMainLightField = 1030;
 
 constexpr int kManualMode = 3;  // "模式4"
 
-const QString kClosed = QStringLiteral("闭合");
-const QString kOpen = QStringLiteral("断开");
+const std::string kClosed = "闭合";
+const std::string kOpen = "断开";
 
 class LcdWindowTest : public MainWindowFixture {
 protected:
@@ -140,7 +140,7 @@ TEST_F(LcdControl, QueryShowsClosedForAnyNonZeroState) {
         std::uint16_t reg;
         int query, status;
         std::uint16_t state;
-        QString shown;
+        std::string shown;
     };
     const Case cases[] = {
         {kRegLcdRelay1, kIdQueryRelay1, kIdRelay1Status, 0, kOpen},
@@ -182,7 +182,7 @@ TEST_F(LcdControl, StatusIsBlankWhileTheQueryWaits) {
 
     Device().SetRegister(kRegLcdRelay1, 0);
     Device().InjectFault(Fault::Delayed(milliseconds(250)));
-    QString duringWait;
+    std::string duringWait;
     QTimer::singleShot(100, [&] { duringWait = Lcd().GetDlgItemText(kIdRelay1Status); });
     Press(kIdQueryRelay1);
     EXPECT_EQ(duringWait, " ");

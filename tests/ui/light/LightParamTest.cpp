@@ -44,7 +44,7 @@ protected:
         ClearBusy();
         Click(Light(), id);
     }
-    MessageBoxCall Write(const Parameter& parameter, const QString& text) {
+    MessageBoxCall Write(const Parameter& parameter, const std::string& text) {
         ClearBoxes();
         Light().SetDlgItemText(parameter.edit, text);
         Press(parameter.write);
@@ -52,7 +52,7 @@ protected:
         ClearBoxes();
         return box;
     }
-    QString Read(const Parameter& parameter) {
+    std::string Read(const Parameter& parameter) {
         Press(parameter.read);
         return Light().GetDlgItemText(parameter.edit);
     }
@@ -88,14 +88,14 @@ TEST_F(LightParam, WriteSendsTheLeadingIntegersLow16Bits) {
     for (const Parameter& parameter : kParameters) {
         for (const Case& c : cases) {
             ClearRequests();
-            const MessageBoxCall box = Write(parameter, QString::fromUtf8(c.typed));
+            const MessageBoxCall box = Write(parameter, c.typed);
             EXPECT_EQ(box.text, parameter.success) << parameter.name << " '" << c.typed << "'";
             EXPECT_EQ(box.caption, parameter.caption);
             EXPECT_EQ(box.icon, MsgIcon::None);
             EXPECT_EQ(Requests(), std::vector<sim::Frame>{FcWrite(parameter.code, c.sent)})
                 << parameter.name << " '" << c.typed << "'";
             EXPECT_EQ(Device().FcParam(parameter.code), c.sent);
-            EXPECT_EQ(Light().GetDlgItemText(parameter.edit), QString::fromUtf8(c.typed)) << "typed text stays";
+            EXPECT_EQ(Light().GetDlgItemText(parameter.edit), c.typed) << "typed text stays";
         }
     }
 }
@@ -105,7 +105,7 @@ TEST_F(LightParam, ReadShowsTheWordUnsigned) {
         for (const std::uint16_t word : {std::uint16_t{0}, std::uint16_t{1000}, std::uint16_t{0x8000},
                                          std::uint16_t{0xFFFF}}) {
             Device().SetFcParam(parameter.code, word);
-            EXPECT_EQ(Read(parameter), QString::number(word)) << parameter.name;
+            EXPECT_EQ(Read(parameter), std::to_string(word)) << parameter.name;
         }
     }
     EXPECT_TRUE(Boxes().empty());

@@ -1,7 +1,6 @@
 // Reading and changing the device's address and baud rate through the real
 // window, in FD mode and in register mode.
 
-#include <QStringList>
 #include <array>
 
 #include "protocol/FrameCodes.h"
@@ -22,14 +21,14 @@ constexpr int kIdReadBaud = 1008;
 constexpr int kIdAddressField = 1012;
 constexpr int kIdBaudField = 1013;
 
-const QString kAppName = QStringLiteral("Sentrabus");
+constexpr const char* kAppName = "Sentrabus";
 
 class AddressBaud : public MainWindowFixture {
 protected:
     void ExpectBox(const char* text, bool failure) {
         const MessageBoxCall box = OnlyBox();
         EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.caption, failure ? QStringLiteral("Warning") : kAppName);
+        EXPECT_EQ(box.caption, failure ? "Warning" : kAppName);
         EXPECT_EQ(box.icon, failure ? MsgIcon::Question : MsgIcon::None);
         ClearBoxes();
     }
@@ -40,8 +39,8 @@ protected:
 
 TEST_F(AddressBaud, InputsThatNameNoAddressOrRateAreRefusedBeforeAnythingIsSent) {
     StartFdDevice();
-    const QStringList refused = {"0", "256", "512", "abc", "", " ", "-256", "x5", QString(300, QChar('z'))};
-    for (const QString& text : refused) {
+    const std::string refused[] = {"0", "256", "512", "abc", "", " ", "-256", "x5", std::string(300, 'z')};
+    for (const std::string& text : refused) {
         SetText(kIdAddressField, text);
         Click(kIdWriteAddress);
         ExpectBox("Device Address Could not Be 0", false);

@@ -17,7 +17,7 @@
 
 #include <QLoggingCategory>
 
-#include "app/SerialLog.h"
+#include "app/SerialLogQt.h"
 #include "protocol/FrameCodes.h"
 #include "serial/ByteQueue.h"
 #include "serial/SerialPort.h"
@@ -90,7 +90,7 @@ protected:
         ClearBusy();
     }
 
-    QString ReadTemperature() {
+    std::string ReadTemperature() {
         ClearBusy();
         Click(kIdReadTemperature);
         return Text(kIdTemperature);

@@ -40,7 +40,7 @@ protected:
         OpenOnFoundDevice({.kind = DeviceKind::Th, .address = 1, .baud = 2400});
     }
     // Writes `text` and returns the one box it showed.
-    MessageBoxCall Write(const Setting& setting, const QString& text) {
+    MessageBoxCall Write(const Setting& setting, const std::string& text) {
         ClearBoxes();
         SetText(setting.field, text);
         Click(setting.writeButton);
@@ -48,7 +48,7 @@ protected:
         ClearBoxes();
         return box;
     }
-    QString Read(const Setting& setting) {
+    std::string Read(const Setting& setting) {
         ClearBusy();
         Click(setting.readButton);
         return Text(setting.field);
@@ -96,7 +96,7 @@ TEST_F(Parameters, TheFramesTheDeviceManualQuotes) {
 TEST_F(Parameters, TypedTextsGoOutTruncatedAndReadBackInTheirForm) {
     struct Case {
         Setting setting;
-        QString text;
+        std::string text;
         std::uint16_t word;
         const char* readBack;
     } cases[] = {
@@ -114,13 +114,13 @@ TEST_F(Parameters, TypedTextsGoOutTruncatedAndReadBackInTheirForm) {
         {kOutputDelay, "-1", 0xFFFF, "65535"},
         {kOutputDelay, "65836", 0x012C, "300"},
         {kOutputDelay, "2.9", 0x0002, "2"},
-        {kOutputDelay, QString(300, QChar('7')), 0xFFFF, "65535"},
+        {kOutputDelay, std::string(300, '7'), 0xFFFF, "65535"},
     };
     for (const Case& c : cases) {
         ClearRequests();
         ExpectSuccess(Write(c.setting, c.text));
         EXPECT_EQ(Requests(), std::vector<sim::Frame>{FcWrite(c.setting.code, c.word)})
-            << c.setting.name << " " << c.text.left(20).toStdString();
+            << c.setting.name << " " << c.text.substr(0, 20);
         EXPECT_EQ(Device().FcParam(c.setting.code), c.word);
         EXPECT_EQ(Read(c.setting), c.readBack) << c.setting.name;
     }

@@ -38,7 +38,7 @@ protected:
         MainWindowFixture::SetUp();
         OpenOnFoundDevice({.kind = DeviceKind::Th, .address = 7, .baud = 2400});
     }
-    QString Read(const Row& row) {
+    std::string Read(const Row& row) {
         ClearBusy();
         Click(row.button);
         return Text(row.field);

@@ -21,9 +21,9 @@ namespace {
 
 class ProfileWindow : public MainWindowFixture {
 protected:
-    QString WriteFile(const std::string& text) {
-        const QString path = m_dir.filePath(QStringLiteral("p%1.json").arg(++m_files));
-        std::ofstream(path.toStdString()) << text;
+    std::string WriteFile(const std::string& text) {
+        const std::string path = m_dir.filePath(QStringLiteral("p%1.json").arg(++m_files)).toStdString();
+        std::ofstream(path) << text;
         return path;
     }
     static QString Cell(CProfileDlg& dlg, int row, int column) { return dlg.Table()->item(row, column)->text(); }
@@ -35,7 +35,7 @@ protected:
 TEST_F(ProfileWindow, ShowsTheDeviceBesideTheProfileThenAppliesWhatDiffers) {
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
     Device().SetFcParam(kFcTemperatureAdjust, 0x800F);  // -1.5
-    const QString path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+    const std::string path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "temperature-adjust": -1.5}})");
     CProfileDlg* dlg = Dlg().ApplyProfileFrom(path, /*modal=*/false);
     ASSERT_NE(dlg, nullptr);
@@ -59,10 +59,10 @@ TEST_F(ProfileWindow, ShowsTheDeviceBesideTheProfileThenAppliesWhatDiffers) {
 TEST_F(ProfileWindow, SavesTheDevicesSettingsAndRefusesFilesItCannotUse) {
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
     Device().SetFcParam(kFcHumidityLower, 0x8005);  // -5
-    const QString saved = m_dir.filePath(QStringLiteral("saved.json"));
+    const std::string saved = m_dir.filePath(QStringLiteral("saved.json")).toStdString();
     Dlg().SaveProfileTo(saved);
     EXPECT_EQ(OnlyBox().text, "Profile of the temperature/humidity transmitter saved");
-    std::ifstream file(saved.toStdString());
+    std::ifstream file(saved);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const Checked<Profile> profile = ParseProfile(text);
     ASSERT_TRUE(profile.Ok()) << profile.refusal;
@@ -70,7 +70,7 @@ TEST_F(ProfileWindow, SavesTheDevicesSettingsAndRefusesFilesItCannotUse) {
 
     const struct {
         std::string file;
-        QString box;
+        std::string box;
     } refused[] = {
         {"{", "not a profile: the file is not JSON"},
         {R"({"format": "sentrabus-profile", "version": 1, "kind": "light", "parameters": {}})",
@@ -96,7 +96,7 @@ TEST_F(ProfileWindow, Screenshot) {
     const char* directory = std::getenv("SENTRABUS_SCREENSHOTS");
     if (directory == nullptr) GTEST_SKIP() << "set SENTRABUS_SCREENSHOTS=DIR to save them";
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
-    const QString path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+    const std::string path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "temperature-lower": -10, "humidity-upper": 80,
                        "humidity-hysteresis": 2.5, "temperature-adjust": -1.5, "remote-signal": "closed"}})");
     CProfileDlg* dlg = Dlg().ApplyProfileFrom(path, /*modal=*/false);

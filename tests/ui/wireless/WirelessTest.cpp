@@ -142,7 +142,7 @@ TEST_F(WirelessTest, ExitIsSentHoweverTheWindowCloses) {
 // The enter reply is judged as one piece: 1 to 3 stray bytes do not end the
 // 600 ms polls, a broken reply ends them with the warning.
 TEST_F(WirelessTest, EnterFailsOnSilenceOrABadReplyButOutwaitsStrayBytes) {
-    const QString kEnterFailed =
+    const std::string kEnterFailed =
         "Wireless devices failed to enter configuration mode,Please check the connection";
     struct Case {
         const char* name;
@@ -232,7 +232,7 @@ TEST_F(WirelessTest, SleepTimeWritesTheTypedNumbersLow16Bits) {
         for (const Case& c : cases) {
             ClearRequests();
             ClearBoxes();
-            Wireless().SetDlgItemText(kIdSleepTime, QString::fromUtf8(c.typed));
+            Wireless().SetDlgItemText(kIdSleepTime, c.typed);
             Press(kIdWriteSleepTime);
             EXPECT_EQ(Requests(),
                       std::vector<sim::Frame>{Built([&](TxBuffer tx) { return BuildFbSleepTimeWrite(tx, c.sent); })})
@@ -295,7 +295,7 @@ TEST_F(WirelessTest, TemperatureAndHumidityInTenths) {
             });
             g_thReadPending = false;  // what timer 2 does 600 ms after each read
             Press(kIdReadTh);
-            EXPECT_EQ(Wireless().GetDlgItemText(kIdThValue), QString::fromUtf8(c.shown));
+            EXPECT_EQ(Wireless().GetDlgItemText(kIdThValue), c.shown);
         }
 
         // A second click within 600 ms sends nothing; after the timer it reads.

@@ -1,17 +1,20 @@
 // The window's life: construction, opening, the keyboard, timers and the
 // dispatch of handlers.
 
-#include "DialogBase.h"
+#include "DialogBaseQt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimerEvent>
 #include <QWindow>
 
 #include "InputHold.h"
+#include "res/Resources.h"
 
 namespace {
 
@@ -42,13 +45,13 @@ const DlgTemplate& TemplateOrMissing(int templateId) {
 
 }  // namespace
 
-CDialogBase::CDialogBase(int templateId, QWidget* parent)
-    : CDialogBase(TemplateOrMissing(templateId), parent) {
+CDialogBase::CDialogBase(int templateId, CDialogBase* owner)
+    : CDialogBase(TemplateOrMissing(templateId), owner) {
     m_templateId = templateId;
 }
 
-CDialogBase::CDialogBase(const DlgTemplate& tmpl, QWidget* parent)
-    : QDialog(parent), m_templateId(tmpl.id), m_template(&tmpl) {
+CDialogBase::CDialogBase(const DlgTemplate& tmpl, CDialogBase* owner)
+    : QDialog(owner), m_templateId(tmpl.id), m_template(&tmpl) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (tmpl.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
@@ -103,6 +106,7 @@ void CDialogBase::done(int result) {
     // this ending and not input to hold back.
     const bool wasEnding = m_ending;
     m_ending = true;
+    OnDestroy();
     QDialog::done(result);
     m_ending = wasEnding;
 }
@@ -124,20 +128,19 @@ void CDialogBase::ConnectControl(const DlgItem& item, QWidget* widget) {
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // activated: the operator's choice only, not a selection set in code.
         connect(combo, &QComboBox::activated, this, [this, id] {
-            const auto entry = m_selChanges.find(id);
-            if (entry != m_selChanges.end()) Dispatch(entry->second);
+            Dispatch(m_messageMap.SelChange(id));
         });
     }
 }
 
-void CDialogBase::OnCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
+void CDialogBase::OnCommand(int id, std::function<void()> handler) { m_messageMap.OnCommand(id, std::move(handler)); }
 
 void CDialogBase::OnSelChange(int id, std::function<void()> handler) {
-    m_selChanges[id] = std::move(handler);
+    m_messageMap.OnSelChange(id, std::move(handler));
 }
 
 void CDialogBase::OnCommandRange(int first, int last, std::function<void(int)> handler) {
-    m_commandRanges.push_back({first, last, std::move(handler)});
+    m_messageMap.OnCommandRange(first, last, std::move(handler));
 }
 
 void CDialogBase::Dispatch(const std::function<void()>& handler) {
@@ -149,15 +152,8 @@ void CDialogBase::Dispatch(const std::function<void()>& handler) {
 }
 
 void CDialogBase::RunCommand(int id) {
-    const auto entry = m_commands.find(id);
-    if (entry != m_commands.end()) {
-        Dispatch(entry->second);
-        return;
-    }
-    for (const CommandRange& range : m_commandRanges) {
-        if (id < range.first || id > range.last) continue;
-        const std::function<void(int)> handler = range.handler;
-        Dispatch([&handler, id] { handler(id); });
+    if (const std::function<void()> handler = m_messageMap.Command(id)) {
+        Dispatch(handler);
         return;
     }
     if (id == IDOK) {
@@ -209,6 +205,26 @@ void CDialogBase::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+// Without entries the event goes on to the window's parent, as before there
+// was a menu.
+void CDialogBase::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_systemMenu.empty()) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    menu.addSeparator();
+    for (const auto& [command, text] : m_systemMenu)
+        menu.addAction(QString::fromStdString(text))->setData(command);
+    if (QAction* chosen = menu.exec(event->globalPos())) OnSysCommand(chosen->data().toInt());
+}
+
+void CDialogBase::AddSystemMenuItem(int command, std::string_view text) {
+    m_systemMenu.emplace_back(command, std::string(text));
+}
+
+void CDialogBase::SetIcon(int iconId) { setWindowIcon(LoadAppIcon(iconId)); }
+
 void CDialogBase::SetTimer(int timerId, int milliseconds) {
     KillTimer(timerId);
     const int qtId = startTimer(qMax(milliseconds, kMinimumTimerMs));
@@ -241,6 +257,6 @@ void CDialogBase::RunTimer(int timerId) {
     if (m_timers.count(timerId)) Dispatch([this, timerId] { OnTimer(timerId); });
 }
 
-int CDialogBase::MessageBox(const QString& text, const QString& caption, MsgIcon icon) {
+int CDialogBase::MessageBox(std::string_view text, std::string_view caption, MsgIcon icon) {
     return ShowMessageBox(this, text, caption, icon);
 }

@@ -1,4 +1,4 @@
-#include "CaretRest.h"
+#include "CaretRestQt.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "ConfigApp.h"
+#include "ConfigAppQt.h"
 
 int main(int argc, char** argv) {
     CConfigApp app(argc, argv);

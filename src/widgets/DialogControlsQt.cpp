@@ -11,7 +11,7 @@
 #include <QStyle>
 
 #include "ComboStyle.h"
-#include "DialogBase.h"
+#include "DialogBaseQt.h"
 #include "res/Resources.h"
 
 namespace {
@@ -154,6 +154,7 @@ void CDialogBase::BuildControls() {
     m_controls.clear();
     m_items.clear();
     m_defaultButtonId = 0;
+    m_systemMenu.clear();
 
     const qreal dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
     setFont(DialogFont(*m_template, dpi));

@@ -1,4 +1,4 @@
-#include "SerialLog.h"
+#include "SerialLogQt.h"
 
 Q_LOGGING_CATEGORY(lcSerial, "sentrabus.serial")
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "DialogBase.h"
+#include "DialogBaseQt.h"
 #include "DlgItemInt.h"
 
 namespace {
@@ -18,6 +18,19 @@ bool IsSortedCombo(const DlgTemplate& tmpl, int id) {
     return false;
 }
 
+QString WidgetText(QWidget* widget) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+    return {};
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 QWidget* CDialogBase::GetDlgItem(int id) const {
@@ -27,17 +40,10 @@ QWidget* CDialogBase::GetDlgItem(int id) const {
 
 QComboBox* CDialogBase::Combo(int id) const { return qobject_cast<QComboBox*>(GetDlgItem(id)); }
 
-QString CDialogBase::GetDlgItemText(int id) const {
-    QWidget* widget = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
-    return {};
-}
+std::string CDialogBase::GetDlgItemText(int id) const { return WidgetText(GetDlgItem(id)).toStdString(); }
 
-void CDialogBase::SetDlgItemText(int id, const QString& text) {
+void CDialogBase::SetDlgItemText(int id, std::string_view utf8) {
+    const QString text = FromUtf8(utf8);
     QWidget* widget = GetDlgItem(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setText(text);
@@ -71,6 +77,11 @@ bool CDialogBase::IsDlgItemEnabled(int id) const {
 
 void CDialogBase::ShowDlgItem(int id, bool show) {
     if (QWidget* widget = GetDlgItem(id)) widget->setVisible(show);
+}
+
+bool CDialogBase::IsDlgItemVisible(int id) const {
+    QWidget* widget = GetDlgItem(id);
+    return widget && widget->isVisibleTo(this);
 }
 
 void CDialogBase::CheckDlgButton(int id, bool checked) {
@@ -108,7 +119,8 @@ int CDialogBase::ComboGetCount(int id) const {
     return combo ? combo->count() : 0;
 }
 
-void CDialogBase::ComboAddString(int id, const QString& text) {
+void CDialogBase::ComboAddString(int id, std::string_view utf8) {
+    const QString text = FromUtf8(utf8);
     QComboBox* combo = Combo(id);
     if (!combo) return;
     const int selected = combo->currentIndex();
@@ -137,4 +149,10 @@ void CDialogBase::ComboResetContent(int id) {
     if (!combo) return;
     combo->clear();
     if (combo->isEditable()) combo->setEditText(QString());
+}
+
+void CDialogBase::ComboSetItemTip(int id, int index, std::string_view tip) {
+    QComboBox* combo = Combo(id);
+    if (!combo || index < 0 || index >= combo->count()) return;
+    combo->setItemData(index, FromUtf8(tip), Qt::ToolTipRole);
 }

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "CaretRest.h"
-#include "SerialLog.h"
+#include "CaretRestQt.h"
+#include "SerialLogQt.h"
 
 // The application object: runs the main configuration window modally and ends
 // when it closes.

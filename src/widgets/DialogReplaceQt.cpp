@@ -5,7 +5,7 @@
 
 #include <QAbstractButton>
 
-#include "DialogBase.h"
+#include "DialogBaseQt.h"
 
 const DlgItem* CDialogBase::FindTemplateItem(int id) const {
     for (const DlgItem& item : m_template->items) {

@@ -1,4 +1,4 @@
-#include "ConfigApp.h"
+#include "ConfigAppQt.h"
 
 #include "ConfigDlg.h"
 #include "serial/SerialPort.h"

@@ -1,0 +1,28 @@
+// The Windows part of the main window: the frame log as a report list, opened
+// from the system menu's "Frame log..." that the main window adds itself. The
+// monitor and the profiles are the Linux program's alone, so there is no
+// entry of the platform's own.
+
+#include "app/ConfigDlg.h"
+#include "ui/log/FrameLogWndWin32.h"
+
+struct CConfigDlg::PlatformWindows {
+    std::unique_ptr<CFrameLogWnd> frameLog;
+};
+
+void CConfigDlg::PlatformWindowsDeleter::operator()(PlatformWindows* windows) const { delete windows; }
+
+CConfigDlg::PlatformWindowsPtr CConfigDlg::MakePlatformWindows() { return PlatformWindowsPtr(new PlatformWindows); }
+
+void CConfigDlg::AddPlatformMenuItems() {}
+
+bool CConfigDlg::OnPlatformCommand(int /*command*/) { return false; }
+
+// Each opening shows the same window again, where the operator left it.
+void CConfigDlg::OnFrameLog() {
+    auto& window = m_platformWindows->frameLog;
+    if (!window) window = std::make_unique<CFrameLogWnd>(FrameLog());
+    window->Show();
+}
+
+CFrameLogWnd* CConfigDlg::FrameLogWindow() const { return m_platformWindows->frameLog.get(); }

@@ -1,0 +1,181 @@
+// How the image button draws itself with GDI: face, edge, caption and focus
+// rectangle, in that order, from the state of the paint in progress.
+//
+// Rectangles are GDI's: right and bottom lie just outside, and a line drawn
+// to a point leaves that point out.
+
+#include <memory>
+#include <type_traits>
+
+#include "CommonControlsWin32.h"
+#include "widgets/win32/ImageButtonWin32.h"
+
+namespace {
+
+struct GdiObjectDeleter {
+    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+using OwnedBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using OwnedPen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiObjectDeleter>;
+
+// Puts the context's previous object back when it goes.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~Selected() {
+        if (m_previous) SelectObject(m_dc, m_previous);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+COLORREF Sys(int index) { return GetSysColor(index); }
+
+void Fill(HDC dc, const RECT& r, COLORREF color) {
+    const OwnedBrush brush(CreateSolidBrush(color));
+    if (brush) FillRect(dc, &r, brush.get());
+}
+
+// A 1-pixel edge: top and left in one colour, bottom and right in the other.
+void Edge(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    Fill(dc, {r.left, r.top, r.right, r.top + 1}, topLeft);
+    Fill(dc, {r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    Fill(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    Fill(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
+void Frame(HDC dc, const RECT& r, COLORREF color) { Edge(dc, r, color, color); }
+
+// Two joined lines with a 1-pixel solid pen: the corner is drawn, the last
+// point is not.
+void Polyline(HDC dc, COLORREF color, POINT a, POINT b, POINT c) {
+    const OwnedPen pen(CreatePen(PS_SOLID, 1, color));
+    if (!pen) return;
+    const Selected selected(dc, pen.get());
+    MoveToEx(dc, a.x, a.y, nullptr);
+    LineTo(dc, b.x, b.y);
+    LineTo(dc, c.x, c.y);
+}
+
+constexpr UINT kMeasureCaption = DT_CALCRECT | DT_WORDBREAK | DT_CENTER;
+constexpr UINT kDrawCaption = DT_WORDBREAK | DT_CENTER;
+
+std::wstring WindowText(HWND window) {
+    if (!window) return {};
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+ColorRef CImageButton::FaceColor() const {
+    if (m_hover || m_drawPressed) return m_colors[IB_COLOR_HOT_BACK];
+    if (m_drawFocused) return m_colors[IB_COLOR_FOCUS_BACK];
+    return m_colors[IB_COLOR_NORMAL_BACK];
+}
+
+ColorRef CImageButton::TextColor() const {
+    if (m_hover || m_drawPressed) return m_colors[IB_COLOR_HOT_TEXT];
+    if (m_drawFocused) return m_colors[IB_COLOR_FOCUS_TEXT];
+    return m_colors[IB_COLOR_NORMAL_TEXT];
+}
+
+ColorRef CImageButton::BackColorOfText() const { return FaceColor(); }
+
+void CImageButton::DrawItem(const tagDRAWITEMSTRUCT& record) {
+    const UINT state = record.itemState;
+    const bool selected = (state & ODS_SELECTED) != 0;
+    m_drawPressed = m_isCheckBox ? (selected || m_checkState) : selected;
+    m_drawFocused = (state & ODS_FOCUS) != 0;
+    m_drawDisabled = (state & ODS_DISABLED) != 0;
+
+    const HDC dc = record.hDC;
+    const int saved = SaveDC(dc);  // mode, colours and font go back as they were
+    SetBkMode(dc, TRANSPARENT);
+
+    RECT face = record.rcItem;
+    PaintFace(dc, face);
+    PaintEdge(dc, face);
+
+    const std::wstring caption = WindowText(record.hwndItem);
+    RECT captionRect = record.rcItem;
+    if (!caption.empty()) {
+        // The control's font, also when the context is not the control's own.
+        if (const auto font = reinterpret_cast<HFONT>(SendMessageW(record.hwndItem, WM_GETFONT, 0, 0))) {
+            SelectObject(dc, font);
+        }
+        PaintCaption(dc, caption, record.rcItem, captionRect, m_drawPressed, m_drawDisabled);
+    }
+
+    if ((!m_flat || m_drawFlatFocus) && m_drawFocused) {
+        RECT focus = face;
+        InflateRect(&focus, -3, -3);
+        // The dotted pattern takes the context's text and background colours.
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
+    if (saved) RestoreDC(dc, saved);
+}
+
+void CImageButton::PaintFace(DcHandle dc, tagRECT& face) {
+    if (!m_flat && (m_drawFocused || m_isDefault)) {
+        Frame(dc, face, RGB(0, 0, 0));
+        InflateRect(&face, -1, -1);
+    }
+    Fill(dc, face, FaceColor());
+}
+
+void CImageButton::PaintEdge(DcHandle dc, const tagRECT& face) {
+    if (m_drawPressed) {
+        if (m_flat) {
+            if (m_drawBorder) Edge(dc, face, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT));
+        } else {
+            Frame(dc, face, Sys(COLOR_BTNSHADOW));
+        }
+        return;
+    }
+    if (m_flat) {
+        if (m_hover && m_drawBorder) Edge(dc, face, Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW));
+        return;
+    }
+    // The 2-pixel 3-D edge of a raised button, as four polylines.
+    const LONG l = face.left, t = face.top, r = face.right, b = face.bottom;
+    Polyline(dc, Sys(COLOR_BTNHIGHLIGHT), {l, b - 1}, {l, t}, {r, t});
+    Polyline(dc, Sys(COLOR_3DLIGHT), {l + 1, b - 1}, {l + 1, t + 1}, {r, t + 1});
+    Polyline(dc, Sys(COLOR_3DDKSHADOW), {l, b - 1}, {r - 1, b - 1}, {r - 1, t - 1});
+    Polyline(dc, Sys(COLOR_BTNSHADOW), {l + 1, b - 2}, {r - 2, b - 2}, {r - 2, t});
+}
+
+void CImageButton::PaintCaption(DcHandle dc, const std::wstring& text, const tagRECT& /*item*/, tagRECT& caption,
+                                bool pressed, bool disabled) {
+    if (pressed && !m_isCheckBox) OffsetRect(&caption, m_pressShift.dx, m_pressShift.dy);
+
+    // Measured as a word-wrapped, centred block, then centred in the caption
+    // area both ways (offsets truncated toward zero).
+    const RECT area = caption;
+    RECT block = area;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &block, kMeasureCaption);
+    OffsetRect(&block, ((area.right - area.left) - (block.right - block.left)) / 2,
+               ((area.bottom - area.top) - (block.bottom - block.top)) / 2);
+    caption = block;
+
+    SetBkMode(dc, TRANSPARENT);
+    if (disabled) {
+        RECT raised = block;
+        OffsetRect(&raised, 1, 1);
+        SetTextColor(dc, Sys(COLOR_BTNHIGHLIGHT));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &raised, kDrawCaption);
+        SetTextColor(dc, Sys(COLOR_BTNSHADOW));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &block, kDrawCaption);
+        return;
+    }
+    SetTextColor(dc, TextColor());
+    SetBkColor(dc, BackColorOfText());
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &block, kDrawCaption);
+}

@@ -1,0 +1,218 @@
+// The windows' behaviour, the same on both platforms: the real main window
+// and its secondary windows driven through the dialog verbs against the
+// sentrabus-sim program, on Linux over Qt dialogs and under Wine over Windows
+// dialogs. Each case checks the requests the device heard, the boxes shown
+// and the field that shows the outcome.
+
+#include <thread>
+
+#include "res/IdsConfig.h"
+#include "res/IdsLcd.h"
+#include "res/IdsLight.h"
+#include "res/IdsWireless.h"
+#include "support/SimProgram.h"
+#include "support/WaitUntil.h"
+#include "support/WindowBehaviourFixture.h"
+#include "ui/lcd/LcdControlDlg.h"
+#include "ui/light/LightParamDlg.h"
+#include "ui/wireless/WirelessDlg.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kTh = "--device th --address 5 --baud 4800";
+const std::string kFdQuery = "FD FD FD 00 00";
+const Lines kFdQueries = {"2400 " + kFdQuery, "4800 " + kFdQuery, "9600 " + kFdQuery};
+const std::string kLineSettingsRead = "9600 FF 03 02 00 00 05";
+constexpr int kDeadPort = 24;  // leads nowhere
+
+template <class Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) { return "Row" + std::to_string(info.index); }
+
+// --- search -------------------------------------------------------------
+
+struct SearchRow {
+    const char* behaviour;
+    std::string device;  // sentrabus-sim options; empty: COM24, which leads nowhere
+    std::string box;
+    Lines wire;
+    const char* address;  // the address field afterwards
+};
+
+class Searching : public WindowBehaviourFixture, public ::testing::WithParamInterface<SearchRow> {};
+
+TEST_P(Searching, SaysWhatItFound) {
+    const SearchRow& row = GetParam();
+    SCOPED_TRACE(row.behaviour);
+    std::unique_ptr<CPortNowhere> nowhere;
+    if (row.device.empty()) {
+        nowhere = std::make_unique<CPortNowhere>(kDeadPort);
+    } else {
+        StartDevice(row.device);
+    }
+    OpenMainWindow();
+    Search(row.device.empty() ? kDeadPort : kSimPort);
+    EXPECT_EQ(Boxes(), Lines{row.box});
+    EXPECT_EQ(Requests(), row.wire);
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdAddressField), row.address);
+    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdSearchDevice));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Searching, ::testing::Values(
+    SearchRow{"an FD device at the second speed", kTh, "Search Result: Device Address:5  Band Rate:4800",
+              {"2400 " + kFdQuery, "4800 " + kFdQuery}, "5"},
+    SearchRow{"a register device after the FD speeds", "--device soil --address 3 --baud 9600",
+              "Test Result: Soil moisture sensor\r\nAddress:3  Baud rate:9600\r\nNo parity",
+              {kFdQueries[0], kFdQueries[1], kFdQueries[2], kLineSettingsRead}, "3"},
+    SearchRow{"a silent device: nothing found", kTh + " --fault silent",
+              "Search Result: Search end  Unrecognized baud rate",
+              {kFdQueries[0], kFdQueries[1], kFdQueries[2], kLineSettingsRead}, ""},
+    SearchRow{"a port that does not open", "", "Serial prompt (?): Serial port open failed", {}, ""}), RowName<SearchRow>);
+
+// --- operations on a found device ---------------------------------------
+
+enum class Window { Main, Lcd, Light };
+
+struct OperationRow {
+    const char* behaviour;
+    std::string device;
+    Window window;
+    int field;           // typed into first (when `typed` is set), read last
+    const char* typed;
+    int combo, entry;    // an entry the operator picks first (combo 0: none)
+    std::vector<int> clicks;
+    Lines wire;
+    Lines boxes;
+    const char* shown;
+};
+
+class Operation : public WindowBehaviourFixture, public ::testing::WithParamInterface<OperationRow> {};
+
+TEST_P(Operation, SendsShowsAndSays) {
+    const OperationRow& row = GetParam();
+    SCOPED_TRACE(row.behaviour);
+    OpenOnFoundDevice(row.device);
+    CDialogBase* window = &Dlg();
+    if (row.window != Window::Main) {
+        // Built as each modal opening builds it; the main window owns it.
+        window = row.window == Window::Lcd ? static_cast<CDialogBase*>(Dlg().m_lcdDlg.get()) : Dlg().m_lightDlg.get();
+        OpenForTest(*window);
+    }
+    if (row.typed) window->SetDlgItemText(row.field, row.typed);
+    if (row.combo != 0) ChooseComboEntry(*window, row.combo, row.entry);
+    for (int id : row.clicks) Click(*window, id);
+    EXPECT_EQ(Requests(), row.wire);
+    EXPECT_EQ(Boxes(), row.boxes);
+    EXPECT_EQ(window->GetDlgItemText(row.field), row.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Operation, ::testing::Values(
+    OperationRow{"FD address written, then read", kTh, Window::Main, kIdAddressField, "7", 0, 0,
+                 {kIdWriteAddress, kIdReadAddress}, {"4800 FD FD FD 00 07", "4800 " + kFdQuery},
+                 {"Sentrabus: Successfully Set the Address"}, "7"},
+    OperationRow{"register-mode address written, then read", "--device soil --address 3 --baud 9600", Window::Main,
+                 kIdAddressField, "6", 0, 0, {kIdWriteAddress, kIdReadAddress},
+                 {"9600 FF 10 02 00 00 05 0A 00 06 00 03 00 00 00 00 00 00", kLineSettingsRead},
+                 {"Sentrabus: Successfully set the address"}, "6"},
+    OperationRow{"a measurement: signed tenths", kTh, Window::Main, kIdTemperatureField, nullptr, 0, 0,
+                 {kIdReadTemperature}, {"4800 05 03 00 00 00 02"}, {}, "25.0"},
+    OperationRow{"a limit: sign and magnitude", kTh, Window::Main, kIdTemperatureLowerField, nullptr, 0, 0,
+                 {kIdReadTemperatureLower}, {"4800 FC FC FC 04 00 00 00"}, {}, "-10"},
+    OperationRow{"an unsigned parameter", kTh, Window::Main, kIdOutputDelayField, nullptr, 0, 0,
+                 {kIdReadOutputDelay}, {"4800 FC FC FC 0B 00 00 00"}, {}, "5"},
+    OperationRow{"a limit written, then read back", kTh, Window::Main, kIdTemperatureUpperField, "-15", 0, 0,
+                 {kIdWriteTemperatureUpper, kIdReadTemperatureUpper},
+                 {"4800 FC FC FC 03 01 80 0F", "4800 FC FC FC 03 00 00 00"}, {"Sentrabus: Setting successfully"}, "-15"},
+    OperationRow{"LCD: manual mode, relay 1 closed and queried", "--device lcd --address 5 --baud 4800", Window::Lcd,
+                 kIdRelay1Status, nullptr, kIdModeBox, 3, {kIdSetMode, kIdRelay1Close, kIdQueryRelay1},
+                 {"4800 05 06 00 2D 00 04", "4800 05 06 00 2F 00 01", "4800 05 03 00 2F 00 01"},
+                 {"Set work mode: Work mode setting successfully"}, "闭合"},
+    OperationRow{"light: upper limit written, then read back", "--device light --address 5 --baud 4800", Window::Light,
+                 kIdLightUpperField, "300", 0, 0, {kIdWriteLightUpper, kIdReadLightUpper},
+                 {"4800 FC FC FC 0D 01 01 2C", "4800 FC FC FC 0D 00 00 00"},
+                 {"Light Intensity upper limit setting: Light Intensity limit downloaded successfully"}, "300"}),
+    RowName<OperationRow>);
+
+// --- the busy flag --------------------------------------------------------
+
+class Busy : public WindowBehaviourFixture {};
+
+// Clicks that come while a read waits are handled after it, before timer 1
+// can clear the flag the read set: they send nothing.
+TEST_F(Busy, ClicksDuringARead) {
+    OpenOnFoundDevice(kTh + " --reply-latency 150");
+    const std::function<void()> post = ClickPoster(Dlg(), kIdReadTemperature);
+    bool posted = false;
+    std::jthread operatorHand([&] {
+        if (!WaitUntil([&] { return !Requests().empty(); }, ms(3000))) return;
+        post();
+        post();
+        posted = true;
+    });
+    Click(kIdReadTemperature);
+    operatorHand.join();
+    ASSERT_TRUE(posted) << "the read was not heard";
+    PumpEvents(ms(50));
+    EXPECT_EQ(Requests(), Lines{"4800 05 03 00 00 00 02"});
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdTemperatureField), "25.0");
+
+    // Once timer 1 has ticked, a click posted the same way reads.
+    ASSERT_TRUE(WaitForBusyClear());
+    ClearRequests();
+    post();
+    PumpEvents(ms(400));
+    EXPECT_EQ(Requests().size(), 1u) << "after the tick";
+}
+
+// --- the wireless configuration sequence ---------------------------------
+
+struct WirelessRow {
+    const char* behaviour;
+    std::string faults;  // sentrabus-sim options after the search's reply
+    bool opens;
+    Lines wire;
+    Lines boxes;
+    const char* channel;  // the channel box's text in the window
+};
+
+const std::string kEnter = "4800 FB FB FB 01 01 00 00 00 00";
+const std::string kLeave = "4800 FB FB FB 02 01 00 00 00 00";
+const Lines kInWindow = {kEnter, "4800 FB FB FB 07 00 00", "4800 FB FB FB 03 01 04 04", kLeave};
+const std::string kFailed = "Warning (?): ";
+
+class Wireless : public WindowBehaviourFixture, public ::testing::WithParamInterface<WirelessRow> {};
+
+// Enter, read the channel, configure receiver 5, leave.
+TEST_P(Wireless, EnterChannelConfigureExit) {
+    const WirelessRow& row = GetParam();
+    SCOPED_TRACE(row.behaviour);
+    OpenOnFoundDevice("--device wireless --address 5 --baud 4800 --fault none --fault-count 1 " + row.faults);
+    CWirelessDlg& wireless = *Dlg().m_wirelessDlg;
+    std::string channel = "(not opened)";
+    const bool opened = WhileOpenedBy([&] { Click(kIdWirelessParaSet); }, wireless, [&] {
+        EXPECT_FALSE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet)) << "the main window's controls wait";
+        Click(wireless, kIdReadChannel);
+        channel = wireless.GetDlgItemText(kIdChannelBox);
+        Click(wireless, kIdFirstGridButton + 4);
+    });
+    EXPECT_EQ(opened, row.opens);
+    EXPECT_EQ(Requests(), row.wire);
+    EXPECT_EQ(Boxes(), row.boxes);
+    EXPECT_EQ(channel, row.channel);
+    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Wireless, ::testing::Values(
+    WirelessRow{"a receiver that answers", "", true, kInWindow, {"Prompt: Config para successfully"}, "通道0"},
+    WirelessRow{"a silent receiver", "--fault silent", false, {kEnter},
+                {kFailed + "Wireless devices failed to enter configuration mode,Please check the connection"},
+                "(not opened)"},
+    WirelessRow{"a receiver that falls silent in configuration mode", "--fault none --fault-count 1 --fault silent",
+                true, kInWindow,
+                {kFailed + "Read the channel para failed,Please try again",
+                 kFailed + "Clear config para failed, Please reconfigure",
+                 kFailed + "Exit configuration mode failed,Please power on the device again"}, ""}),
+    RowName<WirelessRow>);
+
+}  // namespace
