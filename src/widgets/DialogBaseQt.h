@@ -97,6 +97,9 @@ public:
     void AddSystemMenuItem(int command, std::string_view text);
 
     int MessageBox(std::string_view text, std::string_view caption = {}, MsgIcon icon = MsgIcon::None);
+    // Through the hook of FileDialogCall.h when one is set, else a Qt file
+    // dialog owned by this window.
+    std::optional<std::string> AskFileName(const FileDialogCall& call);
 
     // Message map: the handler runs when the button is clicked (or the combo
     // box's selection is changed by the operator). Without an entry, IDOK and

@@ -10,9 +10,11 @@
 
 #include <concepts>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "FileDialogCall.h"
 #include "MessageBoxCall.h"
 #include "res/DialogTemplate.h"
 
@@ -57,6 +59,8 @@ concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_
 
     // Message boxes, through the one seam tests replace (MessageBoxCall.h).
     { d.MessageBox(text, text, MsgIcon::None) } -> std::same_as<int>;
+    // Open and Save boxes, through the seam of FileDialogCall.h.
+    { d.AskFileName(FileDialogCall{}) } -> std::same_as<std::optional<std::string>>;
 
     // The message map, and commands run as the operator or a posted message
     // would run them.

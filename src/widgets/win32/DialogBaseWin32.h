@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -101,6 +102,9 @@ public:
     // Through the hook of MessageBoxCall.h when one is set, else MessageBoxW
     // owned by this window. An empty caption is the program's name.
     int MessageBox(std::string_view text, std::string_view caption = {}, MsgIcon icon = MsgIcon::None);
+    // Through the hook of FileDialogCall.h when one is set, else
+    // GetOpenFileNameW / GetSaveFileNameW owned by this window.
+    std::optional<std::string> AskFileName(const FileDialogCall& call);
 
     // Message map: BN_CLICKED of a control runs its OnCommand entry, else an
     // OnCommandRange entry that covers it, else (IDOK / IDCANCEL) OnOK /
