@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "widgets/MessageMap.h"
+#include "widgets/win32/ModelessKeyboardWin32.h"
 #include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
 #include "widgets/DialogVerbs.h"
@@ -156,6 +157,7 @@ private:
     int m_iconId = 0;
 
     CMessageMap m_messageMap;
+    CModelessKeyboard m_keyboard;  // a modeless window's Tab, arrows, Enter and Esc
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text
 };
 
