@@ -159,7 +159,7 @@ private:
     static std::string ClickOnDisplay(int x, int y) {
         const std::string xs = std::to_string(x);
         const std::string ys = std::to_string(y);
-        const char* argv[] = {"xdotool", "mousemove", "--sync", xs.c_str(), ys.c_str(), "click", "1", nullptr};
+        const char* argv[] = {"xdotool", "mousemove", xs.c_str(), ys.c_str(), "click", "1", nullptr};
         pid_t pid = 0;
         if (::posix_spawnp(&pid, "xdotool", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0)
             return "error xdotool cannot be started";

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+// Before <windows.h>, whose macros would rename the dialog verbs.
+#include "widgets/win32/DialogBaseWin32.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,7 +17,6 @@
 
 #include "protocol/FrameLog.h"
 #include "ui/log/FrameLogWndWin32.h"
-#include "widgets/win32/DialogBaseWin32.h"
 
 namespace {
 
