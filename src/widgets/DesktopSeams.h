@@ -6,12 +6,8 @@
 #include <functional>
 #include <string>
 
-// Play flags, as the platform's sound call takes them.
-inline constexpr std::uint32_t kSndAsync = 0x0001;
-inline constexpr std::uint32_t kSndNoDefault = 0x0002;
-inline constexpr std::uint32_t kSndNoWait = 0x2000;
-inline constexpr std::uint32_t kSndFileName = 0x20000;
-inline constexpr std::uint32_t kSndResource = 0x40004;
+#include "ImageButtonCodes.h"
+
 
 struct SoundRequest {
     std::string path;     // a file (a resource sound is written to a file first)
