@@ -48,7 +48,10 @@ void Polyline(HDC dc, COLORREF color, POINT a, POINT b, POINT c) {
 }
 
 constexpr UINT kMeasureCaption = DT_CALCRECT | DT_WORDBREAK | DT_CENTER;
-constexpr UINT kDrawCaption = DT_WORDBREAK | DT_CENTER;
+// Drawn unclipped in the measured block: a glyph may reach a pixel beyond
+// the extent the measure gives (the bitmap faces that stand in for the
+// dialogs' font do), and the block's edge would cut it off.
+constexpr UINT kDrawCaption = DT_WORDBREAK | DT_CENTER | DT_NOCLIP;
 
 std::wstring WindowText(HWND window) {
     if (!window) return {};

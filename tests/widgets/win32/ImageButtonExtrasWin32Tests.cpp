@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -381,6 +382,47 @@ TEST_F(ImageButtonExtrasWin32, TransparentFaceIsTheParentTakenOnce) {
     SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_FALSE(button.HasBackgroundSnapshot()) << "stale after a colour change";
     DeleteObject(green);
+}
+
+}  // namespace
+
+namespace {
+
+// The ink of black text in a picture: its width, or 0 when there is none.
+int InkWidth(const Picture& picture) {
+    int left = picture.width, right = -1;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (picture.At(x, y) == 0) left = std::min(left, x), right = std::max(right, x);
+    return right < 0 ? 0 : right - left + 1;
+}
+
+// Glyphs may reach a pixel or two beyond the text's measured extent (the
+// stand-in for the dialogs' font does): the caption shows them all the same.
+TEST_F(ImageButtonExtrasWin32, CaptionBesideAnImageIsDrawnWhole) {
+    constexpr wchar_t kText[] = L"Check box";
+    const HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"\u5b8b\u4f53");
+    PictureDc reference(200, 40);
+    PatBlt(reference.Dc(), 0, 0, 200, 40, WHITENESS);
+    SelectObject(reference.Dc(), font);
+    RECT anywhere{0, 0, 200, 40};
+    DrawTextW(reference.Dc(), kText, -1, &anywhere, DT_SINGLELINE | DT_NOCLIP);
+    const int whole = InkWidth(reference.Take());
+    ASSERT_GT(whole, 0);
+
+    HWND wide = parent.AddButton(kId + 1, kText, BS_PUSHBUTTON, 10, 60, 105, 45);
+    SendMessageW(wide, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    CImageButton captioned;
+    ASSERT_TRUE(captioned.Attach(wide));
+    captioned.SetStateColor(IB_COLOR_NORMAL_BACK, kRest, false);
+    captioned.SetStateColor(IB_COLOR_NORMAL_TEXT, RgbColor(0, 0, 0), false);
+    for (const std::uint8_t align : {IB_ALIGN_IMAGE_LEFT, IB_ALIGN_IMAGE_ABOVE, IB_ALIGN_IMAGE_RIGHT}) {
+        captioned.SetIconPair(SolidIcon(20, 20, kRed));
+        captioned.SetImageAlign(align, false);
+        EXPECT_EQ(InkWidth(TestParent::Print(wide)), whole) << "alignment " << int(align);
+    }
+    DestroyWindow(wide);
+    DeleteObject(font);
 }
 
 }  // namespace
