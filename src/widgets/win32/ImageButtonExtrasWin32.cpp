@@ -98,6 +98,13 @@ void CImageButton::RelayToTip(unsigned message, std::uintptr_t wParam, std::intp
     SendMessageW(m_tip.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
+void CImageButton::FitTipToButton() {
+    if (!HasTool(m_tip.get())) return;
+    TTTOOLINFOW tool = ToolInfo(m_hwnd);
+    GetClientRect(m_hwnd, &tool.rect);
+    SendMessageW(m_tip.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 // --- cursor ---------------------------------------------------------------------
 
 std::uint32_t CImageButton::SetHoverCursor(int cursorId, bool repaint) {

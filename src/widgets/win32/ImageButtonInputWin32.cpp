@@ -88,6 +88,11 @@ LRESULT CALLBACK ImageButtonMessages::ControlProc(HWND hwnd, UINT message, WPARA
             button.ResetColors(true);
             return result;
         }
+        case WM_SIZE: {
+            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            button.FitTipToButton();
+            return result;
+        }
         case WM_SETCURSOR:
             if (button.m_cursor) {
                 SetCursor(button.m_cursor.get());

@@ -298,6 +298,8 @@ private:
     void DropMenu();
     // The tooltip's relay of a mouse message over the button.
     void RelayToTip(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // The tool keeps covering the button when the button is resized.
+    void FitTipToButton();
     // Takes the snapshot of the button's place from `source`, a context of
     // the parent's client area.
     bool TakeSnapshot(DcHandle source);

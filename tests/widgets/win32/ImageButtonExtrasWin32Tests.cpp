@@ -238,6 +238,14 @@ TEST_F(ImageButtonExtrasWin32, TooltipHasOneToolWhoseTextIsTheLastSet) {
     EXPECT_EQ(TipText(tip, control), L"Clear 温度 address");
     Hover(true);  // relayed to the tooltip without trouble
     EXPECT_EQ(button.TipHandle(), tip) << "made once";
+    SetWindowPos(control, nullptr, 0, 0, 60, 45, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = control;
+    tool.uId = 1;
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.rect.right, 60) << "the tool follows the button's size";
+    EXPECT_EQ(tool.rect.bottom, 45);
     DestroyWindow(control);
     EXPECT_FALSE(IsWindow(tip)) << "the tooltip goes with its button's window";
 }
