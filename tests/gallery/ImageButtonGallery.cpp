@@ -55,27 +55,15 @@ public:
 protected:
     bool OnInitDialog() override {
         for (int i = 0; i < kCount; ++i) m_buttons[i].SubclassDlgItem(kLeft + i, *this);
-        const std::uint8_t aligns[] = {IB_ALIGN_IMAGE_LEFT, IB_ALIGN_IMAGE_ABOVE, IB_ALIGN_IMAGE_RIGHT, IB_ALIGN_CORNER};
-        for (int i = 0; i < 8; ++i) {
-            CImageButton& button = m_buttons[i];
-            button.SetImageAlign(aligns[i / 2], false);
-            button.SetIconPair(RoundIcon(QColor(40, 140, 220)), RoundIcon(QColor(250, 170, 40)));
-        }
-        At(kGrey).SetBitmapPair(Arrow(QColor(200, 40, 40)), kMagenta, IB_MAKE_GREY);
-        At(kDarker).SetBitmapPair(Arrow(QColor(60, 180, 60)), kMagenta, IB_MAKE_DARKER);
-        At(kCheck).SetIconPair(RoundIcon(QColor(60, 180, 60)), IB_MAKE_GREY);
+        SetUpButtons(m_buttons, [](ColorRef c) { return RoundIcon(ToQColor(c)); },
+                     [](ColorRef c) { return Arrow(ToQColor(c)); });
         At(kTip).SetTipText(QString::fromUtf8(kTipText));
         At(kCursor).SetHoverCursor(9, false);
         auto menu = std::make_unique<QMenu>();
         menu->addAction(QStringLiteral("Configure"))->setData(201);
         menu->addAction(QStringLiteral("Clear"))->setData(202);
         At(kMenu).SetDropMenu(std::move(menu), this, false);
-        At(kTransparent).SetTransparent(false);
-        At(kDisabled).SetBitmapPair(Arrow(QColor(40, 40, 200)), kMagenta, IB_MAKE_GREY);
         At(kDisabled).setEnabled(false);
-        // The rest keep the flat look, whose edge shows only while hovered.
-        At(kLeftAlone).SetFlatLook(false, false);
-        At(kTip).SetFlatLook(false, false);
         return true;
     }
     // The stripes that the transparent button shows through.

@@ -87,24 +87,11 @@ public:
 protected:
     bool OnInitDialog() override {
         for (int i = 0; i < kCount; ++i) m_buttons[i].SubclassDlgItem(kLeft + i, *this);
-        const std::uint8_t aligns[] = {IB_ALIGN_IMAGE_LEFT, IB_ALIGN_IMAGE_ABOVE, IB_ALIGN_IMAGE_RIGHT, IB_ALIGN_CORNER};
-        for (int i = 0; i < 8; ++i) {
-            CImageButton& button = m_buttons[i];
-            button.SetImageAlign(aligns[i / 2], false);
-            button.SetIconPair(RoundIcon(RGB(40, 140, 220)), RoundIcon(RGB(250, 170, 40)));
-        }
-        At(kGrey).SetBitmapPair(Arrow(RGB(200, 40, 40)), kMagenta, IB_MAKE_GREY);
-        At(kDarker).SetBitmapPair(Arrow(RGB(60, 180, 60)), kMagenta, IB_MAKE_DARKER);
-        At(kCheck).SetIconPair(RoundIcon(RGB(60, 180, 60)), IB_MAKE_GREY);
+        SetUpButtons(m_buttons, RoundIcon, Arrow);
         At(kTip).SetTipText(kTipText);
         At(kCursor).SetHoverCursor(kCursorResource, false);
         At(kMenu).SetDropMenu(kMenuResource, Handle(), false, 0, 0, 0, false);
-        At(kTransparent).SetTransparent(false);
-        At(kDisabled).SetBitmapPair(Arrow(RGB(40, 40, 200)), kMagenta, IB_MAKE_GREY);
         EnableDlgItem(kDisabled, false);
-        // The rest keep the flat look, whose edge shows only while hovered.
-        At(kLeftAlone).SetFlatLook(false, false);
-        At(kTip).SetFlatLook(false, false);
         SetWindowSubclass(Handle(), StripesProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (m_showStates) ShowStates();
         return true;

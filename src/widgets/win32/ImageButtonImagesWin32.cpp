@@ -288,12 +288,18 @@ IbRect CImageButton::PlaceImage(bool hasText, const IbRect& item, IbRect& captio
     return CImageButtonModel::PlaceImage(hasText, item, caption, pressed, w, h, static_cast<int>(client.right));
 }
 
+IbRect CImageButton::PlaceImage(bool hasText, const tagRECT& item, tagRECT& caption, bool pressed, int w,
+                                int h) const {
+    IbRect placedCaption = ToIbRect(caption);
+    const IbRect image = PlaceImage(hasText, ToIbRect(item), placedCaption, pressed, w, h);
+    caption = ToRect(placedCaption);
+    return image;
+}
+
 void CImageButton::PaintIcon(DcHandle dc, bool hasText, const tagRECT& item, tagRECT& caption, bool pressed,
                              bool disabled) {
     const IconSlot& slot = m_icons[ChooseSlot(m_icons[1].Set())];
-    IbRect placedCaption = ToIbRect(caption);
-    const IbRect image = PlaceImage(hasText, ToIbRect(item), placedCaption, pressed, slot.width, slot.height);
-    caption = ToRect(placedCaption);
+    const IbRect image = PlaceImage(hasText, item, caption, pressed, slot.width, slot.height);
     // Drawn at its own size from the placed corner, as far as the place reaches.
     const int w = std::min(slot.width, image.Width()), h = std::min(slot.height, image.Height());
     if (w <= 0 || h <= 0) return;
@@ -304,9 +310,7 @@ void CImageButton::PaintIcon(DcHandle dc, bool hasText, const tagRECT& item, tag
 void CImageButton::PaintBitmap(DcHandle dc, bool hasText, const tagRECT& item, tagRECT& caption, bool pressed,
                                bool disabled) {
     const BitmapSlot& slot = m_bitmaps[ChooseSlot(m_bitmaps[1].Set())];
-    IbRect placedCaption = ToIbRect(caption);
-    const IbRect image = PlaceImage(hasText, ToIbRect(item), placedCaption, pressed, slot.width, slot.height);
-    caption = ToRect(placedCaption);
+    const IbRect image = PlaceImage(hasText, item, caption, pressed, slot.width, slot.height);
     const int w = slot.width, h = slot.height;
     const MemoryDc memory(dc);
     if (!memory.Get()) return;

@@ -296,6 +296,8 @@ private:
     // A click's drop-down menu: tracked at the button's bottom-left, the
     // chosen command posted to the owner.
     void DropMenu();
+    // PlaceImage on the paint's GDI rectangles.
+    IbRect PlaceImage(bool hasText, const tagRECT& item, tagRECT& caption, bool pressed, int w, int h) const;
     // The tooltip's relay of a mouse message over the button.
     void RelayToTip(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     // The tool keeps covering the button when the button is resized.
