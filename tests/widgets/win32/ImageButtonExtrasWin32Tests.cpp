@@ -352,6 +352,41 @@ TEST_F(ImageButtonExtrasWin32, DropMenuPopsUpAtTheButtonAndItsCommandReachesTheO
     DestroyWindow(target);
 }
 
+TEST_F(ImageButtonExtrasWin32, DropMenuItemsTakeTheToolbarsImagesOnTheMenusColour) {
+    EXPECT_EQ(button.SetDropMenu(11, parent.Handle(), false, 404, 4, kMagenta), IB_NO_RESOURCE);
+    EXPECT_EQ(button.SetDropMenu(11, parent.Handle(), false, 13, 0, kMagenta), IB_NO_RESOURCE) << "no image size";
+    ASSERT_EQ(button.SetDropMenu(11, parent.Handle(), false, 13, 4, kMagenta), IB_OK);
+    // The menu that drops, as its owner is told of it; closed unanswered.
+    HMENU shown = nullptr;
+    struct Capture {
+        static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR out) {
+            if (message == WM_APP + 8) *reinterpret_cast<HMENU*>(out) = reinterpret_cast<HMENU>(wParam);
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        }
+    };
+    SetWindowSubclass(parent.Handle(), Capture::Proc, 2, reinterpret_cast<DWORD_PTR>(&shown));
+    button.SetMenuNotify(parent.Handle(), WM_APP + 8, 0);
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        EndMenu();
+    });
+    SendMessageW(control, BM_CLICK, 0, 0);
+    RemoveWindowSubclass(parent.Handle(), Capture::Proc, 2);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(GetMenuItemCount(shown), 3);
+    for (const int item : {0, 2}) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_BITMAP;
+        ASSERT_TRUE(GetMenuItemInfoW(shown, item, TRUE, &info));
+        ASSERT_NE(info.hbmpItem, nullptr) << "item " << item;
+        EXPECT_EQ(PixelOf(info.hbmpItem, 1, 1), item == 0 ? kRed : kBlue);
+        EXPECT_EQ(PixelOf(info.hbmpItem, 0, 0), GetSysColor(COLOR_MENU) & 0xFFFFFF) << "the background, on the menu's colour";
+    }
+    PumpMessages(std::chrono::milliseconds(20));
+    EXPECT_EQ(parent.ClicksFrom(501) + parent.ClicksFrom(502), 0) << "a menu closed without a choice sends nothing";
+}
+
 TEST_F(ImageButtonExtrasWin32, HoverCursorFromTheResources) {
     EXPECT_EQ(button.SetHoverCursor(404), IB_NO_RESOURCE);
     EXPECT_FALSE(button.HasHoverCursor());
