@@ -1,5 +1,6 @@
-// How the image button draws itself with GDI: face, edge, caption and focus
-// rectangle, in that order, from the state of the paint in progress.
+// How the image button draws itself with GDI: face, edge, image, caption and
+// focus rectangle, in that order, from the state of the paint in progress
+// (the images themselves: ImageButtonImagesWin32.cpp).
 //
 // Rectangles are GDI's: right and bottom lie just outside, and a line drawn
 // to a point leaves that point out.

@@ -26,7 +26,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "widgets/ImageButtonModel.h"
@@ -200,8 +199,9 @@ public:
     bool HasBackgroundSnapshot() const;
 
     // --- drawing --------------------------------------------------------------
-    // The owner-draw entry: face, edge, caption and focus rectangle into the
-    // record's context, by the record's state and the button's own.
+    // The owner-draw entry: face (or the parent's snapshot), edge, image,
+    // caption and focus rectangle into the record's context, by the record's
+    // state and the button's own.
     void DrawItem(const tagDRAWITEMSTRUCT& record);
     // Draws `record` when it is for an attached image button; false
     // otherwise. For a window that catches its draw-item messages itself.
@@ -213,7 +213,7 @@ protected:
     virtual void PreSubclassWindow(std::uint32_t style);
 
     // The paint steps, in this order. PaintFace may shrink the face
-    // rectangle.
+    // rectangle; the image steps may narrow or move the caption rectangle.
     virtual void PaintFace(DcHandle dc, tagRECT& face);
     virtual void PaintEdge(DcHandle dc, const tagRECT& face);
     virtual void PaintIcon(DcHandle dc, bool hasText, const tagRECT& item, tagRECT& caption, bool pressed,
