@@ -67,6 +67,9 @@ CImageButton::WindowHandle CImageButton::TipHandle() const { return m_tip.get();
 
 void CImageButton::SetTipText(const char* utf8, bool activate) {
     if (!utf8) return;
+    // Attach hands the kept text back in: it is not copied onto itself.
+    if (!m_tipText || *m_tipText != utf8) m_tipText = utf8;
+    m_tipActive = activate;
     EnsureTip();
     if (!m_tip) return;
     std::wstring text = Utf16(utf8);
@@ -86,6 +89,7 @@ void CImageButton::SetTipText(int stringId, bool activate) {
 }
 
 void CImageButton::ActivateTip(bool activate) {
+    if (m_tipText) m_tipActive = activate;
     if (HasTool(m_tip.get())) SendMessageW(m_tip.get(), TTM_ACTIVATE, activate ? TRUE : FALSE, 0);
 }
 

@@ -39,6 +39,7 @@ bool CImageButton::Attach(WindowHandle control) {
     SetWindowLongPtrW(control, GWL_STYLE, static_cast<LONG_PTR>((style & ~kButtonTypeMask) | BS_OWNERDRAW));
     SetWindowPos(control, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_tipText) SetTipText(m_tipText->c_str(), m_tipActive);
     Repaint(true);
     return true;
 }

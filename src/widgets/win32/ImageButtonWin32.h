@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,8 @@ public:
     // --- tooltip, cursor, link, sounds -------------------------------------
     // A null text does nothing; an empty string-table entry does nothing.
     // The first text adds the tooltip's one tool (id 1, the button's client
-    // area); later ones change its text.
+    // area); later ones change its text. A text set before the button is
+    // attached (or while it is detached) is kept for the next attachment.
     void SetTipText(const char* utf8, bool activate = true);
     void SetTipText(int stringId, bool activate = true);
     // Only once the tooltip has its tool.
@@ -270,6 +272,9 @@ protected:
     std::array<SoundSlot, 2> m_sounds;
     // Bitmaps of the menu's items, cut from the toolbar.
     std::vector<OwnedBitmap> m_menuImages;
+    // The tooltip's last text and state, which a new attachment takes up.
+    std::optional<std::string> m_tipText;
+    bool m_tipActive = false;
 
 private:
     // The control's and the parent's messages that the button takes a part

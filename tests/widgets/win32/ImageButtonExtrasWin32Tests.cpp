@@ -248,6 +248,13 @@ TEST_F(ImageButtonExtrasWin32, TooltipHasOneToolWhoseTextIsTheLastSet) {
     EXPECT_EQ(tool.rect.bottom, 45);
     DestroyWindow(control);
     EXPECT_FALSE(IsWindow(tip)) << "the tooltip goes with its button's window";
+
+    CImageButton early;
+    early.SetTipText("Set before attaching");
+    HWND later = parent.AddButton(kId + 5, L"", BS_PUSHBUTTON);
+    ASSERT_TRUE(early.Attach(later));
+    ASSERT_NE(early.TipHandle(), nullptr);
+    EXPECT_EQ(TipText(early.TipHandle(), later), L"Set before attaching") << "kept for the attachment";
 }
 
 TEST_F(ImageButtonExtrasWin32, SoundsReachTheSoundCallWithTheirNamesAndFlags) {
