@@ -4,6 +4,7 @@
 #include "DialogBaseWin32.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "CommonControlsWin32.h"
 #include "TextWin32.h"
@@ -92,8 +93,20 @@ void CDialogBase::ListDeleteAllItems(int id) {
 void CDialogBase::ListFitColumn(int id, int column) {
     HWND list = ItemHandle(id);
     if (list == nullptr || column < 0 || column >= ListColumnCount(id)) return;
-    // The widest of the cells and the heading.
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE_USEHEADER);
+    // The widest cell, as the list measures it with its padding; then the
+    // heading, with the header's margin of three edges on either side, which
+    // the list's own fitting to the heading leaves out on some systems.
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
+    const int cells = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    wchar_t heading[256] = {};
+    LVCOLUMNW info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = heading;
+    info.cchTextMax = static_cast<int>(std::size(heading));
+    SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    const int headingWidth = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading))) +
+                             6 * GetSystemMetrics(SM_CXEDGE);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(std::max(cells, headingWidth), 0));
 }
 
 void CDialogBase::SetWindowCaption(std::string_view text) {

@@ -4,17 +4,25 @@
 // dialogs. Each case checks the requests the device heard, the boxes shown
 // and the field that shows the outcome.
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "res/IdsConfig.h"
 #include "res/IdsLcd.h"
 #include "res/IdsLight.h"
+#include "res/IdsProfile.h"
 #include "res/IdsWireless.h"
+#include "device/Profile.h"
+#include "device/SmallFile.h"
+#include "support/FileDialogAnswer.h"
 #include "support/SimProgram.h"
 #include "support/WaitUntil.h"
 #include "support/WindowBehaviourFixture.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+#include "ui/profile/ProfileDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 
 namespace {
@@ -214,5 +222,115 @@ INSTANTIATE_TEST_SUITE_P(Table, Wireless, ::testing::Values(
                  kFailed + "Clear config para failed, Please reconfigure",
                  kFailed + "Exit configuration mode failed,Please power on the device again"}, ""}),
     RowName<WirelessRow>);
+
+// --- profiles ---------------------------------------------------------------
+
+// A folder named in three scripts under the test directory, as the program
+// gets it from the Open or Save box (UTF-8; under Wine a Windows path).
+std::string ProfileFolder() {
+    const char* directory = std::getenv("SENTRABUS_UI_TEST_DIR");
+    const std::string folder = HostPath(std::string(directory ? directory : ".") + "/Zoë/配置");
+    std::filesystem::create_directories(PathFromUtf8(folder));
+    return folder;
+}
+
+std::string ProfilePath(const std::string& name) { return Utf8Name(PathFromUtf8(ProfileFolder()) / PathFromUtf8(name)); }
+
+const std::string kFcRead = "4800 FC FC FC ";
+
+struct ProfileRow {
+    const char* behaviour;
+    std::string faults;  // sentrabus-sim options after the search's reply
+    Lines after;         // the outcome column after Apply
+    Lines wire;          // Apply's requests
+    const char* onDevice;  // the first row's device column afterwards
+    const char* summary;
+    bool applyLeft;      // Apply still enabled: something is left to do
+};
+
+class ProfileApply : public WindowBehaviourFixture, public ::testing::WithParamInterface<ProfileRow> {};
+
+// "Apply profile..." on temperature-upper 45 (the device holds 35) and
+// temperature-lower -10 (the same): the table before anything is written,
+// then Apply.
+TEST_P(ProfileApply, ComparesFirstThenWritesWhatDiffers) {
+    const ProfileRow& row = GetParam();
+    SCOPED_TRACE(row.behaviour);
+    OpenOnFoundDevice(kTh + " --fault none --fault-count 1 " + row.faults);
+    const std::string path = ProfilePath("th 配置.json");
+    std::ofstream(PathFromUtf8(path)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+        "parameters": {"temperature-upper": 45, "temperature-lower": -10}})";
+    CFileDialogAnswer answer(path);
+    CProfileDlg& profile = *Dlg().m_profileDlg;
+    const auto outcomes = [&profile] {
+        Lines column;
+        for (int i = 0; i < profile.ListGetItemCount(kIdProfileTable); ++i)
+            column.push_back(profile.ListGetItemText(kIdProfileTable, i, CProfileDlg::kOutcome));
+        return column;
+    };
+    Lines before, after, wire;
+    std::string onDevice, summary, caption;
+    bool applyLeft = false;
+    const bool opened = WhileOpenedBy([&] { Dlg().OnSysCommand(CConfigDlg::kApplyProfileCommand); }, profile, [&] {
+        caption = profile.GetWindowCaption();
+        before = outcomes();
+        ClearRequests();
+        Click(profile, kIdProfileApply);
+        after = outcomes();
+        wire = Requests();
+        onDevice = profile.ListGetItemText(kIdProfileTable, 0, CProfileDlg::kOnDevice);
+        summary = profile.GetDlgItemText(kIdProfileSummary);
+        applyLeft = profile.IsDlgItemEnabled(kIdProfileApply);
+    });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(caption, "Apply profile th 配置.json");
+    EXPECT_EQ(before, (Lines{"to write", "same"}));
+    EXPECT_EQ(after, row.after);
+    EXPECT_EQ(wire, row.wire);
+    EXPECT_EQ(onDevice, row.onDevice);
+    EXPECT_EQ(summary, row.summary);
+    EXPECT_EQ(applyLeft, row.applyLeft);
+    EXPECT_EQ(Boxes(), Lines{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProfileApply, ::testing::Values(
+    // Apply reads each setting again before it writes, then reads back.
+    ProfileRow{"a device that answers", "", {"written and verified", "unchanged"},
+               {kFcRead + "03 00 00 00", kFcRead + "03 01 00 2D", kFcRead + "04 00 00 00", kFcRead + "03 00 00 00"},
+               "45", "The device now holds the profile.", false},
+    // The search, the kind, the table's two reads and Apply's first read are answered.
+    ProfileRow{"a device that falls silent before the write", "--fault none --fault-count 4 --fault silent",
+               {"write failed: no reply", "not reached"}, {kFcRead + "03 00 00 00", kFcRead + "03 01 00 2D"}, "35",
+               "Not all was applied: temperature-upper: write failed: no reply. Apply again to finish.", true}),
+    RowName<ProfileRow>);
+
+class ProfileFiles : public WindowBehaviourFixture {};
+
+// "Save profile..." writes every setting of the device's kind to the file the
+// Save box names, in any script and over an earlier file; a file of another
+// kind is refused before anything is written.
+TEST_F(ProfileFiles, SavedUnderAnyNameAndRefusedForAnotherKind) {
+    OpenOnFoundDevice(kTh);
+    const std::string path = ProfilePath("Zoë 配置.json");
+    std::ofstream(PathFromUtf8(path)) << std::string(3000, ' ');  // an earlier, longer file
+    CFileDialogAnswer answer(path);
+    Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
+    EXPECT_EQ(Boxes(), Lines{"Profile: Profile of the temperature/humidity transmitter saved"});
+    const Checked<std::string> text = ReadSmallFile(PathFromUtf8(path));
+    ASSERT_TRUE(text.Ok()) << text.refusal;
+    const Checked<Profile> saved = ParseProfile(*text.value);
+    ASSERT_TRUE(saved.Ok()) << saved.refusal << "\n" << *text.value;
+    EXPECT_EQ(saved.value->parameters.size(), 10u);
+    EXPECT_NE(text.value->find("\"temperature-upper\": 35"), std::string::npos) << *text.value;
+
+    ClearBoxes();
+    const std::string light = ProfilePath("light.json");
+    std::ofstream(PathFromUtf8(light)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "light",
+        "parameters": {"light-upper": 300}})";
+    EXPECT_FALSE(Dlg().LoadProfileFrom(light));
+    EXPECT_EQ(Boxes(), Lines{"Profile (?): The profile is for a light intensity sensor, but the device is a "
+                             "temperature/humidity transmitter."});
+    for (const std::string& request : Requests()) EXPECT_EQ(request.rfind(kFcRead, 0), 0u) << "only reads: " << request;
+}
 
 }  // namespace

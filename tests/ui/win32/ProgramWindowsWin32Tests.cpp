@@ -1,19 +1,27 @@
 // The Windows program's own windows under Wine, as the operator sees them:
-// the main window on a simulated device at COM1, and the wireless window's
-// grid read back from the window's pixels.
+// the main window on a simulated device at COM1, the wireless window's grid
+// read back from the window's pixels, and the profile table in its list view.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "app/ConfigDlg.h"
+#include "device/SmallFile.h"
+#include "res/IdsProfile.h"
 #include "res/IdsConfig.h"
 #include "res/IdsWireless.h"
 #include "serial/SerialPort.h"
 #include "support/SimProgram.h"
+#include "ui/profile/ProfileDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 #include "widgets/win32/Win32TestWindows.h"
+
+#include <commctrl.h>
 
 // <windows.h>'s names for its A and W functions would rename the verbs.
 #undef GetDlgItemText
@@ -40,6 +48,38 @@ POINT Centre(HWND window, HWND control) {
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// With SENTRABUS_SCREENSHOTS=DIR, the whole window as the screen shows it,
+// brought to the front, as DIR/<name>.bmp to look at.
+void SaveScreenshot(HWND window, const char* name) {
+    const char* directory = std::getenv("SENTRABUS_SCREENSHOTS");
+    if (directory == nullptr) return;
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(std::chrono::milliseconds(200));
+    RECT r{};
+    GetWindowRect(window, &r);
+    PictureDc dc(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    const Picture picture = dc.Take();
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = -picture.height;  // top-down rows
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    const auto bytes = static_cast<DWORD>(picture.bgra.size() * sizeof(std::uint32_t));
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + bytes;
+    std::ofstream out(std::string(directory) + "/" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(picture.bgra.data()), bytes);
 }
 
 }  // namespace
@@ -110,4 +150,73 @@ TEST(ProgramWindowsWin32, WirelessGridPaintsEachAddressInItsState) {
             << "address " << c.address << (c.hovered ? " hovered" : "");
     }
     dlg.EndDialog(IDCANCEL);
+}
+
+// "Apply profile..." on a file in a folder Zoë\配置 of the temp folder: the table in a report
+// list view with its four columns, each as wide as its widest cell, before
+// and after Apply.
+TEST(ProgramWindowsWin32, ProfileTableInAReportList) {
+    CSimProgram device(1, {"--device", "th", "--address", "1", "--baud", "4800"});
+    ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
+    MessageBoxRecorder recorder;
+    CConfigDlg dlg;
+    dlg.Create();
+    ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
+    dlg.ClickDlgItem(kIdSearchDevice);
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path folder = std::filesystem::path(temp) / L"Zo\u00EB" / L"\u914D\u7F6E";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / L"th \u914D\u7F6E.json";
+    std::ofstream(file) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+        "parameters": {"temperature-upper": 45, "temperature-lower": -10, "humidity-upper": 80,
+                       "humidity-hysteresis": 2.5, "temperature-adjust": -1.5, "remote-signal": "closed"}})";
+    ASSERT_TRUE(dlg.LoadProfileFrom(Utf8Name(file))) << recorder.boxes.back().text;
+    CProfileDlg& profile = *dlg.m_profileDlg;
+    profile.Create();
+    ASSERT_NE(profile.Handle(), nullptr);
+    ShowWindow(profile.Handle(), SW_SHOWNA);
+    PumpMessages(std::chrono::milliseconds(100));
+    EXPECT_EQ(profile.GetWindowCaption(), "Apply profile th 配置.json");
+
+    HWND list = profile.ItemHandle(kIdProfileTable);
+    wchar_t className[32] = {};
+    GetClassNameW(list, className, 32);
+    EXPECT_STREQ(className, L"SysListView32");
+    EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_EQ(SendMessageW(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0), CProfileDlg::kColumns);
+    ASSERT_EQ(profile.ListGetItemCount(kIdProfileTable), 6);
+    // Each text with the margin the header and the cells draw beside it (the
+    // W message: the macro is the ANSI one in this build).
+    const auto fits = [&](const std::wstring& text, int column) {
+        const auto width = SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return width + 6 * GetSystemMetrics(SM_CXEDGE) <= ListView_GetColumnWidth(list, column);
+    };
+    const auto expectNoCellCut = [&](const char* when) {
+        const wchar_t* headings[] = {L"Parameter", L"On the device", L"In the profile", L"Outcome"};
+        for (int column = 0; column < CProfileDlg::kColumns; ++column) {
+            EXPECT_TRUE(fits(headings[column], column)) << when << ": heading " << column;
+            for (int row = 0; row < 6; ++row) {
+                const std::wstring text = PathFromUtf8(profile.ListGetItemText(kIdProfileTable, row, column)).wstring();
+                EXPECT_TRUE(fits(text, column)) << when << ": row " << row << ", column " << column;
+            }
+        }
+    };
+    expectNoCellCut("before");
+    SaveScreenshot(profile.Handle(), "profile-before-win32");
+
+    profile.ClickDlgItem(kIdProfileApply);
+    PumpMessages(std::chrono::milliseconds(100));
+    EXPECT_EQ(profile.ListGetItemText(kIdProfileTable, 1, CProfileDlg::kOutcome), "written and verified");
+    EXPECT_EQ(profile.GetDlgItemText(kIdProfileSummary), "The device now holds the profile.");
+    expectNoCellCut("after");
+    SaveScreenshot(profile.Handle(), "profile-after-win32");
+
+    profile.EndDialog(IDCANCEL);
+    dlg.EndDialog(IDCANCEL);
+    g_serialPort.Close();
+    g_portOpen = false;
+    std::filesystem::remove_all(folder.parent_path());
 }
