@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -100,6 +101,19 @@ TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
     EXPECT_NEAR(client.right, 450, 2);
     EXPECT_NEAR(client.bottom, 656, 2);
     EXPECT_TRUE(g_portOpen.load());
+
+    // The system menu ends with the frame log's entry, then the profiles'.
+    HMENU menu = GetSystemMenu(dlg.Handle(), FALSE);
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        entries.emplace_back(text);
+    }
+    const auto position = [&entries](const wchar_t* text) { return std::find(entries.begin(), entries.end(), text) - entries.begin(); };
+    EXPECT_LT(position(L"Frame log..."), position(L"Save profile..."));
+    EXPECT_EQ(position(L"Apply profile..."), position(L"Save profile...") + 1);
+    EXPECT_EQ(position(L"Apply profile..."), static_cast<std::ptrdiff_t>(entries.size()) - 1);
 
     dlg.ClickDlgItem(kIdSearchDevice);
     ASSERT_EQ(recorder.boxes.size(), 1u);
