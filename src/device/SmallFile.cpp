@@ -5,8 +5,6 @@
 
 namespace fs = std::filesystem;
 
-fs::path PathFromUtf8(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
 std::string Utf8Name(const fs::path& path) {
     const std::u8string name = path.u8string();
     return std::string(name.begin(), name.end());

@@ -1,17 +1,16 @@
 #pragma once
-// The small files a person picks (profiles, receiver tables): paths given as
-// UTF-8 text, read whole within a size limit and replaced only when complete.
+// The small files a person picks (profiles, receiver tables): read whole
+// within a size limit, and replaced only when complete. Their names are
+// UTF-8 text made into paths by FilePath (FilePath.h).
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "FilePath.h"
 #include "StrictValues.h"
 
-// The file system's path for a UTF-8 name: on Windows its wide form, so that
-// a name in any script opens (C:\Users\Zoë\配置\th.json).
-std::filesystem::path PathFromUtf8(std::string_view utf8);
 // A path's name as UTF-8 text.
 std::string Utf8Name(const std::filesystem::path& path);
 

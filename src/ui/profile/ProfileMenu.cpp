@@ -59,7 +59,7 @@ void CConfigDlg::SaveProfileTo(const std::string& path) {
                    MsgIcon::Question);
         return;
     }
-    if (ReplaceFile(PathFromUtf8(path), ProfileText(profile.value))) {
+    if (ReplaceFile(FilePath(path), ProfileText(profile.value))) {
         MessageBox("The profile could not be written to " + path, kProfileCaption, MsgIcon::Question);
         return;
     }
@@ -68,7 +68,7 @@ void CConfigDlg::SaveProfileTo(const std::string& path) {
 
 bool CConfigDlg::LoadProfileFrom(const std::string& path) {
     if (NeedsFoundDevice()) return false;
-    const Checked<std::string> text = ReadSmallFile(PathFromUtf8(path));
+    const Checked<std::string> text = ReadSmallFile(FilePath(path));
     if (!text.Ok()) {
         MessageBox(path + " could not be read: " + text.refusal, kProfileCaption, MsgIcon::Question);
         return false;
@@ -85,7 +85,7 @@ bool CConfigDlg::LoadProfileFrom(const std::string& path) {
                    kProfileCaption, MsgIcon::Question);
         return false;
     }
-    m_profileDlg->SetProfile(*profile.value, Utf8Name(PathFromUtf8(path).filename()));
+    m_profileDlg->SetProfile(*profile.value, Utf8Name(FilePath(path).filename()));
     return true;
 }
 

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "device/Profile.h"
@@ -16,7 +15,6 @@
 #include "res/IdsProfile.h"
 #include "support/FileDialogAnswer.h"
 #include "support/MainWindowFixture.h"
-#include "support/WindowDriver.h"
 #include "ui/profile/ProfileDlg.h"
 
 namespace {
@@ -73,46 +71,6 @@ TEST_F(ProfileWindow, ShowsTheDeviceBesideTheProfileThenAppliesWhatDiffers) {
     EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kOutcome), "same");
 }
 
-// The menu's entries ask for the file through the Open and Save boxes; a
-// folder and a name in other scripts than Latin are no obstacle, and saving
-// over an earlier profile replaces it whole.
-TEST_F(ProfileWindow, MenuEntriesAskForTheFileAndTakeAnyName) {
-    OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
-    Device().SetFcParam(kFcHumidityLower, 0x8005);  // -5
-    const std::filesystem::path folder = PathFromUtf8(m_dir.path().toStdString() + "/Zoë/配置");
-    std::filesystem::create_directories(folder);
-    const std::string path = Utf8Name(folder / PathFromUtf8("th 1.json"));
-    std::ofstream(PathFromUtf8(path)) << std::string(4000, 'x');  // an earlier, longer file
-    {
-        CFileDialogAnswer answer(path);
-        Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
-        ASSERT_EQ(answer.Asked().size(), 1u);
-        EXPECT_EQ(answer.Asked()[0].kind, FileDialogKind::Save);
-        EXPECT_EQ(answer.Asked()[0].suggestedName, "profile.json");
-    }
-    EXPECT_EQ(OnlyBox().text, "Profile of the temperature/humidity transmitter saved");
-    const Checked<std::string> text = ReadSmallFile(PathFromUtf8(path));
-    ASSERT_TRUE(text.Ok()) << text.refusal;
-    const Checked<Profile> profile = ParseProfile(*text.value);
-    ASSERT_TRUE(profile.Ok()) << profile.refusal << *text.value;
-    EXPECT_NE(text.value->find("\"humidity-lower\": -5"), std::string::npos) << *text.value;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no file left beside it";
-
-    ClearBoxes();
-    CFileDialogAnswer answer(path);
-    bool opened = false;
-    EXPECT_TRUE(::WhileOpenedBy([&] { Dlg().OnSysCommand(CConfigDlg::kApplyProfileCommand); }, *Dlg().m_profileDlg,
-                              [&] {
-                                  opened = true;
-                                  EXPECT_EQ(Dlg().m_profileDlg->GetWindowCaption(), "Apply profile th 1.json");
-                                  EXPECT_EQ(Dlg().m_profileDlg->ListGetItemCount(kIdProfileTable), 10);
-                              }));
-    EXPECT_TRUE(opened);
-    ASSERT_EQ(answer.Asked().size(), 1u);
-    EXPECT_EQ(answer.Asked()[0].kind, FileDialogKind::Open);
-    EXPECT_TRUE(Boxes().empty());
-}
-
 TEST_F(ProfileWindow, RefusesFilesItCannotUseBeforeWritingAnything) {
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
     const std::string missing = m_dir.filePath(QStringLiteral("none.json")).toStdString();
@@ -141,7 +99,7 @@ TEST_F(ProfileWindow, RefusesFilesItCannotUseBeforeWritingAnything) {
     CFileDialogAnswer cancelled(std::nullopt);
     Dlg().OnSysCommand(CConfigDlg::kApplyProfileCommand);
     Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
-    EXPECT_EQ(cancelled.Asked().size(), 2u);
+    EXPECT_EQ(cancelled.asked.size(), 2u);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(Requests().empty());
 }
