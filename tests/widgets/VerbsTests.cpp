@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "ListVerbsCheck.h"
 #include "WidgetTestSupport.h"
 #include "widgets/DialogBase.h"
 #include "widgets/DlgItemInt.h"
@@ -134,12 +133,6 @@ TEST(DialogVerbs, TextsEnableShowAndClick) {
     EXPECT_EQ(dialog.GetDlgItemText(999), "");
     EXPECT_FALSE(dialog.IsDlgItemVisible(999));
     EXPECT_EQ(dialog.ComboGetCurSel(kEdit), -1);
-}
-
-TEST(ListVerbs, RowsCellsAndCaption) {
-    CDialogBase dialog(listcheck::kTemplate);
-    dialog.Create();
-    listcheck::ExpectListVerbs(dialog);
 }
 
 class CCountingDialog : public CDialogBase {

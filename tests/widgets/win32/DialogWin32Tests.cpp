@@ -15,7 +15,6 @@
 #include "widgets/win32/DialogBaseWin32.h"
 
 #include "Win32TestWindows.h"
-#include "widgets/ListVerbsCheck.h"
 #include "widgets/win32/Win32Api.h"
 
 namespace {
@@ -124,14 +123,6 @@ TEST(DialogWin32, BuildsTheTemplateWithItsTextsStylesAndEntries) {
     CDialogBase about(IDD_ABOUTBOX);  // a resource template; its icon may be missing: it still comes up
     about.Create();
     EXPECT_EQ(about.GetDlgItemText(IDOK), "Confirm");
-}
-
-// The list view the dialog manager made from the template.
-TEST(DialogWin32, ListViewRowsCellsAndCaption) {
-    CDialogBase dlg(listcheck::kTemplate);
-    dlg.Create();
-    ASSERT_NE(dlg.ItemHandle(listcheck::kList), nullptr) << "no list view made";
-    listcheck::ExpectListVerbs(dlg);
 }
 
 TEST(DialogWin32, ClicksRunTheMessageMap) {
