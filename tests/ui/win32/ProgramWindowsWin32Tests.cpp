@@ -74,19 +74,31 @@ void SaveScreenshot(HWND window, const char* name) {
     out.write(reinterpret_cast<const char*>(picture.bgra.data()), bytes);
 }
 
+// The program's main window as it starts, on a transmitter at COM1.
+class ProgramOnCom1 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
+        dlg.Create();
+        ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
+    }
+    void TearDown() override {
+        dlg.EndDialog(IDCANCEL);
+        g_serialPort.Close();
+        g_portOpen = false;
+    }
+
+    CSimProgram device{1, {"--device", "th", "--address", "1", "--baud", "4800"}};
+    MessageBoxRecorder recorder;
+    CConfigDlg dlg;
+};
+
 }  // namespace
 
-// The program as it starts: COM1 opened at 4800 bit/s by the main window, the
-// window's 300 x 437 dialog units in 宋体 as 450 x 656 pixels, and a search
-// through the real port, the receive thread and the window's exchange wait.
-TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
-    CSimProgram device(1, {"--device", "th", "--address", "1", "--baud", "4800"});
-    ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
-    MessageBoxRecorder recorder;
-
-    CConfigDlg dlg;
-    dlg.Create();
-    ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
+// COM1 opened at 4800 bit/s by the main window, the window's 300 x 437 dialog
+// units in 宋体 as 450 x 656 pixels, and a search through the real port, the
+// receive thread and the window's exchange wait.
+TEST_F(ProgramOnCom1, MainWindowFindsTheDevice) {
     RECT client{};
     GetClientRect(dlg.Handle(), &client);
     EXPECT_NEAR(client.right, 450, 2);
@@ -106,10 +118,6 @@ TEST(ProgramWindowsWin32, MainWindowFindsTheDeviceOnCom1) {
     EXPECT_EQ(recorder.boxes[0].text, "Device Address:1  Band Rate:4800");
     EXPECT_EQ(dlg.GetDlgItemText(kIdAddressField), "1");
     EXPECT_TRUE(dlg.IsDlgItemEnabled(kIdReadAddress));
-
-    dlg.EndDialog(IDCANCEL);
-    g_serialPort.Close();
-    g_portOpen = false;
 }
 
 // Addresses 1 and 200 configured: their buttons green, the rest grey, and the
@@ -155,13 +163,7 @@ TEST(ProgramWindowsWin32, WirelessGridPaintsEachAddressInItsState) {
 // "Apply profile..." on a file in a folder Zoë\配置 of the temp folder: the
 // table in a report list view with its four columns, each as wide as its
 // widest text, before and after Apply.
-TEST(ProgramWindowsWin32, ProfileTableInAReportList) {
-    CSimProgram device(1, {"--device", "th", "--address", "1", "--baud", "4800"});
-    ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
-    MessageBoxRecorder recorder;
-    CConfigDlg dlg;
-    dlg.Create();
-    ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
+TEST_F(ProgramOnCom1, ProfileTableInAReportList) {
     dlg.ClickDlgItem(kIdSearchDevice);
     ASSERT_EQ(recorder.boxes.size(), 1u);
 
@@ -208,8 +210,5 @@ TEST(ProgramWindowsWin32, ProfileTableInAReportList) {
     SaveScreenshot(profile.Handle(), "profile-after-win32");
 
     profile.EndDialog(IDCANCEL);
-    dlg.EndDialog(IDCANCEL);
-    g_serialPort.Close();
-    g_portOpen = false;
     std::filesystem::remove_all(folder.parent_path());
 }
