@@ -12,9 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The refusal starts with the file's name.
+// The refusal starts with the file's name, as given (UTF-8).
 Checked<std::string> ReadNamedFile(const std::string& path) {
-    Checked<std::string> text = ReadSmallFile(path);
+    Checked<std::string> text = ReadSmallFile(FilePath(path));
     if (!text.Ok()) text.refusal = path + ": " + text.refusal;
     return text;
 }
