@@ -44,11 +44,13 @@ bool CConfigDlg::OnInitDialog() {
     SetIcon(kAppIconId);
 
     // About below a separator, as in the system menu of a Windows dialog;
-    // then the frame log and the platform's own windows.
+    // then the frame log, the platform's own windows and the profiles.
     const std::string about = ResString(kAboutStringId);
     if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
     AddSystemMenuItem(kFrameLogCommand, "Frame log...");
     AddPlatformMenuItems();
+    AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
+    AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
 
     // Each entry says where it leads on this machine.
     for (int i = 0; i < ComboGetCount(kIdPortList) && i < kPortEntries; ++i)
@@ -91,6 +93,10 @@ void CConfigDlg::OnSysCommand(int command) {
         OnAbout();
     } else if (entry == kFrameLogCommand) {
         OnFrameLog();
+    } else if (entry == kSaveProfileCommand) {
+        OnSaveProfile();
+    } else if (entry == kApplyProfileCommand) {
+        OnApplyProfile();
     } else {
         OnPlatformCommand(entry);
     }

@@ -6,29 +6,18 @@
 
 #include "device/CsvFile.h"
 #include "device/FilePath.h"
+#include "device/SmallFile.h"
 #include "ReceiverTableCsv.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Far more than any profile or table; a device file or a wrong pick is not read whole.
-constexpr std::uintmax_t kLargestFile = 1 << 20;
-
-Checked<std::string> ReadSmallFile(const std::string& path) {
-    using Result = Checked<std::string>;
-    std::error_code error;
-    const fs::file_status status = fs::status(FilePath(path), error);
-    if (!fs::exists(status)) return Result::Refused(path + ": no such file");
-    if (!fs::is_regular_file(status)) return Result::Refused(path + ": not a file");
-    const std::uintmax_t size = fs::file_size(FilePath(path), error);
-    if (error) return Result::Refused(path + ": cannot be read: " + error.message());
-    if (size > kLargestFile) return Result::Refused(path + ": larger than such a file can be");
-    std::ifstream in(FilePath(path), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return Result::Refused(path + ": cannot be read");
-    return {text.str(), {}};
+// The refusal starts with the file's name, as given (UTF-8).
+Checked<std::string> ReadNamedFile(const std::string& path) {
+    Checked<std::string> text = ReadSmallFile(FilePath(path));
+    if (!text.Ok()) text.refusal = path + ": " + text.refusal;
+    return text;
 }
 
 template <class T>
@@ -40,13 +29,13 @@ Checked<T> Named(const std::string& path, Checked<T> checked) {
 }  // namespace
 
 Checked<Profile> ReadProfileFile(const std::string& path) {
-    const Checked<std::string> text = ReadSmallFile(path);
+    const Checked<std::string> text = ReadNamedFile(path);
     if (!text.Ok()) return Checked<Profile>::Refused(text.refusal);
     return Named(path, ParseProfile(*text.value));
 }
 
 Checked<ReceiverBitmap> ReadReceiverTableFile(const std::string& path) {
-    const Checked<std::string> text = ReadSmallFile(path);
+    const Checked<std::string> text = ReadNamedFile(path);
     if (!text.Ok()) return Checked<ReceiverBitmap>::Refused(text.refusal);
     return Named(path, ParseReceiverTableCsv(*text.value));
 }

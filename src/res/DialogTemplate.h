@@ -19,6 +19,7 @@ enum class DlgItemKind {
     ComboDropDown,   // editable drop-down combo box; `cy` is the list height
     ComboDropList,   // non-editable drop-down list; `cy` is the list height
     GroupBox,
+    ListView,        // report list: columns with headings, one row per entry
 };
 
 // Style bits of a control (the template's own names where it has them).

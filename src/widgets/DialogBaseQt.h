@@ -23,6 +23,7 @@
 #include "res/ResourceIds.h"
 
 class QComboBox;
+class QTreeWidget;
 
 class CDialogBase : public QDialog {
     Q_OBJECT
@@ -82,6 +83,20 @@ public:
     void ComboResetContent(int id);
     // The tooltip of entry `index`; nothing for an index outside the list.
     void ComboSetItemTip(int id, int index, std::string_view tip);
+
+    // Report lists (a QTreeWidget without branches, DialogListQt.cpp): see
+    // DialogVerbs.h.
+    void ListAddColumn(int id, std::string_view heading, int width);
+    int ListInsertItem(int id, int row, std::string_view text);
+    void ListSetItemText(int id, int row, int column, std::string_view text);
+    std::string ListGetItemText(int id, int row, int column) const;
+    int ListGetItemCount(int id) const;
+    void ListDeleteAllItems(int id);
+    void ListFitColumn(int id, int column);
+
+    // The window's title until the next opening rebuilds it from the template.
+    void SetWindowCaption(std::string_view text);
+    std::string GetWindowCaption() const;
 
     // Window timers by id; a second SetTimer with the same id restarts it.
     // They stop when the window's modal loop ends.
@@ -173,6 +188,7 @@ private:
     void RunTimer(int timerId);
     void KillAllTimers();
     QComboBox* Combo(int id) const;
+    QTreeWidget* List(int id) const;
 
     int m_templateId;
     const DlgTemplate* m_template;

@@ -50,6 +50,26 @@ concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_
     { d.ComboResetContent(id) } -> std::same_as<void>;
     { d.ComboSetItemTip(id, id, text) } -> std::same_as<void>;
 
+    // Report-mode list views (LVM_INSERTCOLUMN, LVM_INSERTITEM,
+    // LVM_SETITEMTEXT, LVM_GETITEMTEXT, LVM_GETITEMCOUNT, LVM_DELETEALLITEMS,
+    // LVM_SETCOLUMNWIDTH): a column is added after the others with its width
+    // in dialog units; a row is inserted at an index (past the end: appended,
+    // the index it got returned) with the text of its first column; a cell
+    // outside the list reads empty and takes no text. Fitting a column makes
+    // it as wide as its widest text or its heading.
+    { d.ListAddColumn(id, text, id) } -> std::same_as<void>;
+    { d.ListInsertItem(id, id, text) } -> std::same_as<int>;
+    { d.ListSetItemText(id, id, id, text) } -> std::same_as<void>;
+    { c.ListGetItemText(id, id, id) } -> std::same_as<std::string>;
+    { c.ListGetItemCount(id) } -> std::same_as<int>;
+    { d.ListDeleteAllItems(id) } -> std::same_as<void>;
+    { d.ListFitColumn(id, id) } -> std::same_as<void>;
+
+    // The window's own caption, in place of its template's until the next
+    // opening.
+    { d.SetWindowCaption(text) } -> std::same_as<void>;
+    { c.GetWindowCaption() } -> std::same_as<std::string>;
+
     // Window timers by id, the window's icon, its system menu (the context
     // menu on Linux desktops); a chosen entry comes to OnSysCommand.
     { d.SetTimer(id, id) } -> std::same_as<void>;

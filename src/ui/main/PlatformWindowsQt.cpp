@@ -1,6 +1,6 @@
 // The Linux part of the main window: its own windows and the entries of the
 // window's menu that open them (the window's context menu, after About and
-// "Frame log...").
+// "Frame log...", before the profiles).
 
 #include "PlatformWindowsQt.h"
 
@@ -10,15 +10,11 @@ CConfigDlg::PlatformWindowsPtr CConfigDlg::MakePlatformWindows() { return Platfo
 
 void CConfigDlg::AddPlatformMenuItems() {
     AddSystemMenuItem(kMonitorCommand, "Monitor...");
-    AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
-    AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
 }
 
 bool CConfigDlg::OnPlatformCommand(int command) {
     switch (command) {
         case kMonitorCommand: OnMonitor(); return true;
-        case kSaveProfileCommand: OnSaveProfile(); return true;
-        case kApplyProfileCommand: OnApplyProfile(); return true;
         default: return false;
     }
 }

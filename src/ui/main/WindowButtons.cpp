@@ -7,6 +7,7 @@
 #include "serial/SerialPort.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+#include "ui/profile/ProfileDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
@@ -29,6 +30,7 @@ void CConfigDlg::CreateSecondaryWindows() {
     m_wirelessDlg = std::make_unique<CWirelessDlg>(m_session);
     m_lcdDlg = std::make_unique<CLcdControlDlg>(m_session);
     m_lightDlg = std::make_unique<CLightParamDlg>(m_session);
+    m_profileDlg = std::make_unique<CProfileDlg>(m_session);
 }
 
 CConfigDlg::~CConfigDlg() {

@@ -115,6 +115,7 @@ bool CDialogBase::OnInitWindow(HWND hwnd) {
     m_hwnd = hwnd;
     m_ending = false;
     FillTemplateCombos();
+    PrepareTemplateLists();
     for (std::size_t i = 0; i < m_systemMenu.size(); ++i)
         AppendSystemMenuItem(m_systemMenu[i].first, m_systemMenu[i].second, i == 0);
     ApplyIcon();

@@ -88,6 +88,20 @@ public:
     // entries' texts (COM1 ...) say what the Linux tips add to them.
     void ComboSetItemTip(int id, int index, std::string_view tip);
 
+    // Report lists: a SysListView32 of the dialog manager in LVS_REPORT
+    // (DialogListWin32.cpp); see DialogVerbs.h.
+    void ListAddColumn(int id, std::string_view heading, int width);
+    int ListInsertItem(int id, int row, std::string_view text);
+    void ListSetItemText(int id, int row, int column, std::string_view text);
+    std::string ListGetItemText(int id, int row, int column) const;
+    int ListGetItemCount(int id) const;
+    void ListDeleteAllItems(int id);
+    void ListFitColumn(int id, int column);
+
+    // The title bar's text until the window is built again from its template.
+    void SetWindowCaption(std::string_view text);
+    std::string GetWindowCaption() const;
+
     // Window timers of the dialog; a second SetTimer with the same id
     // restarts it. They die with the window.
     void SetTimer(int timerId, int milliseconds);
@@ -144,6 +158,8 @@ private:
     bool HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     void OnWindowGone();
     void FillTemplateCombos();
+    void PrepareTemplateLists();
+    int ListColumnCount(int id) const;
     void AppendSystemMenuItem(int command, const std::string& text, bool first);
     void ApplyIcon();
     void DestroyWindowQuietly();
