@@ -48,6 +48,7 @@ bool CConfigDlg::OnInitDialog() {
     const std::string about = ResString(kAboutStringId);
     if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
     AddSystemMenuItem(kFrameLogCommand, "Frame log...");
+    AddSystemMenuItem(kMonitorCommand, "Monitor...");
     AddPlatformMenuItems();
 
     // Each entry says where it leads on this machine.
@@ -91,6 +92,8 @@ void CConfigDlg::OnSysCommand(int command) {
         OnAbout();
     } else if (entry == kFrameLogCommand) {
         OnFrameLog();
+    } else if (entry == kMonitorCommand) {
+        OnMonitor();
     } else {
         OnPlatformCommand(entry);
     }

@@ -107,7 +107,8 @@ public:
 
     // --- Linux only (src/ui/{log,monitor,profile}) -------------------------
     CFrameLogWnd* FrameLogWindow() const;
-    // The readings over time, opened from the menu.
+    // The readings over time, opened from the menu (both platforms:
+    // src/ui/main/WindowButtons.cpp).
     void OnMonitor();
     CMonitorWnd* MonitorWindow() const;
     // The connected device's settings to a profile file, and a profile file's
@@ -148,6 +149,7 @@ private:
     std::unique_ptr<CFrameRecorder> m_frames;
     // After the session and the log: its windows show the log and poll on the session.
     PlatformWindowsPtr m_platformWindows;
+    std::unique_ptr<CMonitorWnd> m_monitorWnd;  // polls on the session
 };
 
 // The one main window, set at the start of its initialisation.

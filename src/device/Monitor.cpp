@@ -51,7 +51,11 @@ bool CMonitor::SetInterval(milliseconds interval) {
 }
 
 void CMonitor::Start(Clock::time_point now) {
-    m_start = now;
+    if (!m_started) {
+        m_started = true;
+        m_start = now;
+        m_startWall = std::chrono::system_clock::now();
+    }
     m_nextDue = now;
 }
 
@@ -116,20 +120,22 @@ std::vector<ChartColumn> CMonitor::Decimated(Reading reading, std::uint32_t from
     view.resize(columns);
     for (std::size_t c = 0; c < columns; ++c) view[c].fromMs = fromMs + static_cast<std::uint32_t>(span * c);
     const std::vector<Sample>& series = Series(reading);
+    // Looked up once: a day's view reads every sample of the day.
+    const ReadingForm form = InfoOf(reading).form;
     // Samples are in time order: start at the first one in the window.
     auto it = std::lower_bound(series.begin(), series.end(), fromMs,
                                [](const Sample& s, std::uint32_t t) { return s.timeMs < t; });
-    for (; it != series.end() && it->timeMs < toMs; ++it) {
-        const std::optional<double> value = SampleValue(reading, *it);
+    for (; it != series.end() && it->timeMs <= toMs; ++it) {
         auto c = static_cast<std::size_t>(static_cast<double>(it->timeMs - fromMs) / span);
         ChartColumn& column = view[std::min(c, columns - 1)];
-        if (!value) {
+        if (!it->Ok()) {
             column.gap = !column.low;
             continue;
         }
+        const double value = ReadingNumber(form, it->word);
         column.gap = false;
-        column.low = column.low ? std::min(*column.low, *value) : *value;
-        column.high = column.high ? std::max(*column.high, *value) : *value;
+        column.low = column.low ? std::min(*column.low, value) : value;
+        column.high = column.high ? std::max(*column.high, value) : value;
     }
     return view;
 }

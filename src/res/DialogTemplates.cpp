@@ -12,6 +12,7 @@ const DlgTemplate* FindDialogTemplate(int templateId) {
         &dlg::kLightTemplate,
         &dlg::kWirelessTemplate,
         &dlg::kClearDeviceTemplate,
+        &dlg::kMonitorTemplate,
     };
     for (const DlgTemplate* t : kTemplates) {
         if (t->id == templateId) return t;

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "CanvasQt.h"
 #include "ComboStyle.h"
 #include "DialogBaseQt.h"
 #include "res/Resources.h"
@@ -38,6 +39,7 @@ QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
     if (item.kind == DlgItemKind::CText) horizontal = Qt::AlignHCenter;
     // Static texts start at the top of their rectangle.
     label->setAlignment(horizontal | Qt::AlignTop);
+    if (item.style & DlgStyle::LargeText) label->setFont(LargeFont(parent->font()));
     return label;
 }
 
@@ -116,6 +118,7 @@ QWidget* CDialogBase::CreateControl(const DlgItem& item) {
         case DlgItemKind::ComboDropList: return MakeCombo(item, this);
         case DlgItemKind::AutoCheckBox: return new QCheckBox(QString::fromUtf8(item.text), this);
         case DlgItemKind::GroupBox: return new QGroupBox(QString::fromUtf8(item.text), this);
+        case DlgItemKind::Canvas: return MakeCanvas(item);
     }
     return nullptr;
 }

@@ -1,6 +1,6 @@
 // The Linux part of the main window: its own windows and the entries of the
-// window's menu that open them (the window's context menu, after About and
-// "Frame log...").
+// window's menu that open them (the window's context menu, after About,
+// "Frame log..." and "Monitor...").
 
 #include "PlatformWindowsQt.h"
 
@@ -9,14 +9,12 @@ void CConfigDlg::PlatformWindowsDeleter::operator()(PlatformWindows* windows) co
 CConfigDlg::PlatformWindowsPtr CConfigDlg::MakePlatformWindows() { return PlatformWindowsPtr(new PlatformWindows); }
 
 void CConfigDlg::AddPlatformMenuItems() {
-    AddSystemMenuItem(kMonitorCommand, "Monitor...");
     AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
     AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
 }
 
 bool CConfigDlg::OnPlatformCommand(int command) {
     switch (command) {
-        case kMonitorCommand: OnMonitor(); return true;
         case kSaveProfileCommand: OnSaveProfile(); return true;
         case kApplyProfileCommand: OnApplyProfile(); return true;
         default: return false;
@@ -32,14 +30,4 @@ void CConfigDlg::OnFrameLog() {
     window->activateWindow();
 }
 
-void CConfigDlg::OnMonitor() {
-    auto& window = m_platformWindows->monitor;
-    if (!window) window = std::make_unique<CMonitorWnd>(m_session);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 CFrameLogWnd* CConfigDlg::FrameLogWindow() const { return m_platformWindows->frameLog.get(); }
-
-CMonitorWnd* CConfigDlg::MonitorWindow() const { return m_platformWindows->monitor.get(); }

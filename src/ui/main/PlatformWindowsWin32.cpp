@@ -1,7 +1,7 @@
 // The Windows part of the main window: the frame log as a report list, opened
-// from the system menu's "Frame log..." that the main window adds itself. The
-// monitor and the profiles are the Linux program's alone, so there is no
-// entry of the platform's own.
+// from the system menu's "Frame log..." that the main window adds itself (as
+// it adds "Monitor...", whose window both platforms share). The profiles are
+// the Linux program's alone, so there is no entry of the platform's own.
 
 #include "app/ConfigDlg.h"
 #include "ui/log/FrameLogWndWin32.h"

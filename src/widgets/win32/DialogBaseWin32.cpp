@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "CanvasWin32.h"
+
 #include "DialogLayoutWin32.h"
 #include "DialogTemplateWin32.h"
 #include "MessageBoxWin32.h"
@@ -115,6 +117,7 @@ bool CDialogBase::OnInitWindow(HWND hwnd) {
     m_ending = false;
     FitDialogUnitsToEm(hwnd, *m_template);
     FillTemplateCombos();
+    ApplyLargeTextFont();
     for (std::size_t i = 0; i < m_systemMenu.size(); ++i)
         AppendSystemMenuItem(m_systemMenu[i].first, m_systemMenu[i].second, i == 0);
     ApplyIcon();
@@ -158,6 +161,7 @@ bool CDialogBase::HandleMessage(unsigned message, std::uintptr_t wParam, std::in
             return true;
         }
         case WM_DESTROY: Dispatch([this] { OnDestroy(); }); return false;
+        case kCanvasPaintMessage: return PaintCanvas(static_cast<int>(wParam), lParam);
         default: return false;
     }
 }

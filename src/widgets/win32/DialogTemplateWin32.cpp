@@ -4,6 +4,7 @@
 
 #include "Win32Api.h"
 
+#include "CanvasWin32.h"
 #include "TextWin32.h"
 
 namespace {
@@ -88,6 +89,7 @@ DWORD ControlStyle(const DlgItem& item) {
                    (item.style & DlgStyle::Sort ? CBS_SORT : 0);
         case DlgItemKind::ComboDropList:
             return style | CBS_DROPDOWNLIST | WS_VSCROLL | (item.style & DlgStyle::Sort ? CBS_SORT : 0);
+        case DlgItemKind::Canvas: return style;
     }
     return style;
 }
@@ -104,7 +106,8 @@ WORD ClassOf(DlgItemKind kind) {
         case DlgItemKind::PushButton:
         case DlgItemKind::DefPushButton:
         case DlgItemKind::AutoCheckBox:
-        case DlgItemKind::GroupBox: break;
+        case DlgItemKind::GroupBox:
+        case DlgItemKind::Canvas: break;
     }
     return kButtonClass;
 }
@@ -120,7 +123,12 @@ void WriteItem(CTemplateWriter& out, const DlgItem& item) {
     out.Short(item.cx);
     out.Short(item.cy);
     out.Dword(static_cast<DWORD>(item.id));  // -1 for the unaddressed statics, as in a script
-    out.Ordinal(ClassOf(item.kind));
+    // A canvas is a window of our own class, named; the rest are predefined.
+    if (item.kind == DlgItemKind::Canvas) {
+        out.Text(Utf8(CanvasClassName()));
+    } else {
+        out.Ordinal(ClassOf(item.kind));
+    }
     if (item.kind == DlgItemKind::Icon && ProgramHasIcon(item.resource)) {
         out.Ordinal(static_cast<std::uint16_t>(item.resource));
     } else if (item.kind == DlgItemKind::Icon) {
