@@ -13,12 +13,13 @@ namespace {
 constexpr std::uint32_t kValueStyle = kStaticStyle | DlgStyle::LargeText;
 
 constexpr DlgItem CheckBox(const char* text, int id, int y) {
-    return {id, DlgItemKind::AutoCheckBox, text, 14, y, 70, 12};
+    return {id, DlgItemKind::AutoCheckBox, text, 14, y, 90, 12};
 }
-constexpr DlgItem LastValue(int id, int y) { return {id, DlgItemKind::RText, "\u2014", 84, y - 2, 62, 16, kValueStyle}; }
+// Wide enough for an outcome in large type ("no reply").
+constexpr DlgItem LastValue(int id, int y) { return {id, DlgItemKind::RText, "\u2014", 106, y - 2, 76, 16, kValueStyle}; }
 
 constexpr DlgItem kItems[] = {
-    {kStatic, DlgItemKind::GroupBox, "Readings", 7, 5, 145, 161, kStaticStyle},
+    {kStatic, DlgItemKind::GroupBox, "Readings", 7, 5, 180, 161, kStaticStyle},
     CheckBox("Temperature",   kIdMonitorReadingFirst + 0,  20),  LastValue(kIdMonitorValueFirst + 0,  20),
     CheckBox("Humidity",      kIdMonitorReadingFirst + 1,  38),  LastValue(kIdMonitorValueFirst + 1,  38),
     CheckBox("Water leak",    kIdMonitorReadingFirst + 2,  56),  LastValue(kIdMonitorValueFirst + 2,  56),
@@ -36,9 +37,9 @@ constexpr DlgItem kItems[] = {
     PushButton("Read limits", kIdMonitorReadLimits,    7, 212,  70, 14),
     PushButton("Log to CSV...", kIdMonitorLogCsv,     82, 212,  70, 14),
     PushButton("Save picture...", kIdMonitorSavePicture, 7, 230, 70, 14),
-    {kIdMonitorCounters, DlgItemKind::LText, "", 7, 252, 145, 120, kStaticStyle},
+    {kIdMonitorCounters, DlgItemKind::LText, "", 7, 252, 180, 120, kStaticStyle},
 
-    {kIdMonitorCharts, DlgItemKind::Canvas, "", 158, 5, 497, 420, DlgStyle::Visible},
+    {kIdMonitorCharts, DlgItemKind::Canvas, "", 193, 5, 462, 420, DlgStyle::Visible},
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ constexpr int kValueLabelWidth = 58;
 constexpr int kTimeLabelHeight = 18;
 constexpr int kRightMargin = 14;
 // Pixels per label, at least, so that labels never run into each other.
-constexpr int kValueTickSpacing = 22;
+constexpr int kValueTickSpacing = 28;
 constexpr int kTimeTickSpacing = 80;
 // A dash of a limit line: on, then off, two pixels thick.
 constexpr int kDashOn = 6;
@@ -203,7 +203,9 @@ void DrawStates(CCanvasPainter& painter, ChartFrame& frame, const CMonitor& moni
             c = end;
         }
         if (lane > 0) HorizontalLine(painter, plot.left, plot.right, top, kGrid);
-        painter.Text({0, top, plot.left - 6, bottom}, LaneName(reading), kText, CanvasAlign::Right, false);
+        // Inside the lane, at its top left: the names are wider than the value labels' margin.
+        painter.Text({plot.left + 4, top + 2, plot.right - 4, top + 18}, LaneName(reading), kText, CanvasAlign::Left,
+                     false);
     }
 }
 

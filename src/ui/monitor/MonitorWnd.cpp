@@ -241,7 +241,7 @@ void CMonitorWnd::ShowCounters() {
         text += "\n" + std::string(SampleOutcomeText(outcome)) + ": " + std::to_string(m_monitor.Count(outcome));
     }
     if (const auto median = m_monitor.LatencyMedian()) {
-        text += "\nLatency: median " + std::to_string(*median) + " ms, 99th percentile " +
+        text += "\nLatency: median " + std::to_string(*median) + " ms,\n99th percentile " +
                 std::to_string(*m_monitor.LatencyP99()) + " ms";
     }
     if (m_session.InConfiguration()) text += "\nPaused: the receiver is in configuration mode";

@@ -69,6 +69,7 @@ void CDialogBase::DestroyWindowQuietly() {
     if (m_hwnd == nullptr) return;
     HWND hwnd = m_hwnd;
     SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    ForgetModeless(hwnd);
     m_hwnd = nullptr;
     m_ending = false;
     DestroyWindow(hwnd);
@@ -127,6 +128,7 @@ bool CDialogBase::OnInitWindow(HWND hwnd) {
 }
 
 void CDialogBase::OnWindowGone() {
+    ForgetModeless(m_hwnd);
     m_hwnd = nullptr;
     m_ending = false;
 }
