@@ -45,7 +45,7 @@ constexpr DlgItem kItems[] = {
 }  // namespace
 
 const DlgTemplate kMonitorTemplate = {
-    IDD_MONITOR, "Monitor", 660, 430, "宋体", 10, kItems, true,
+    IDD_MONITOR, "Monitor", 660, 430, "宋体", 9, kItems, true,
 };
 
 }  // namespace dlg

@@ -69,7 +69,6 @@ void CDialogBase::DestroyWindowQuietly() {
     if (m_hwnd == nullptr) return;
     HWND hwnd = m_hwnd;
     SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    ForgetModeless(hwnd);
     m_hwnd = nullptr;
     m_ending = false;
     DestroyWindow(hwnd);
@@ -128,7 +127,6 @@ bool CDialogBase::OnInitWindow(HWND hwnd) {
 }
 
 void CDialogBase::OnWindowGone() {
-    ForgetModeless(m_hwnd);
     m_hwnd = nullptr;
     m_ending = false;
 }

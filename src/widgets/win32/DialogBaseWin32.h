@@ -159,10 +159,6 @@ private:
     // The large font of the template's LargeText statics, made for each
     // window from the dialog's font (DialogCanvasWin32.cpp).
     void ApplyLargeTextFont();
-    // The keyboard of a modeless window (Tab, arrows, Enter, Esc): the modal
-    // loop that runs beneath it hands it its messages (DialogCanvasWin32.cpp).
-    static void RegisterModeless(DialogHandle hwnd);
-    static void ForgetModeless(DialogHandle hwnd);
     bool PaintCanvas(int id, std::intptr_t request);
 
     int m_templateId;

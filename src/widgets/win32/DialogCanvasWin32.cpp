@@ -3,63 +3,14 @@
 
 #include "DialogBaseWin32.h"
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "CanvasWin32.h"
 #include "TextWin32.h"
 
-namespace {
-
-// The modeless dialogs of the window thread, and the hook through which they
-// get their keyboard: the dialog manager's modal loop (the main window's)
-// passes every message of the thread to the message filter before it looks at
-// it, and a modeless dialog's keys need IsDialogMessage as its own loop would
-// call it.
-struct ModelessKeys {
-    std::vector<HWND> windows;
-    HHOOK hook = nullptr;
-    bool inside = false;  // IsDialogMessage calls the filter again
-};
-thread_local ModelessKeys t_modeless;
-
-LRESULT CALLBACK FilterModelessKeys(int code, WPARAM wParam, LPARAM lParam) {
-    auto* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && !t_modeless.inside && msg != nullptr) {
-        for (HWND window : t_modeless.windows) {
-            if (msg->hwnd != window && !IsChild(window, msg->hwnd)) continue;
-            t_modeless.inside = true;
-            const BOOL handled = IsDialogMessageW(window, msg);
-            t_modeless.inside = false;
-            if (handled) return TRUE;
-        }
-    }
-    return CallNextHookEx(t_modeless.hook, code, wParam, lParam);
-}
-
-}  // namespace
-
-void CDialogBase::RegisterModeless(HWND hwnd) {
-    auto& windows = t_modeless.windows;
-    if (std::find(windows.begin(), windows.end(), hwnd) == windows.end()) windows.push_back(hwnd);
-    if (t_modeless.hook == nullptr)
-        t_modeless.hook = SetWindowsHookExW(WH_MSGFILTER, &FilterModelessKeys, nullptr, GetCurrentThreadId());
-}
-
-void CDialogBase::ForgetModeless(HWND hwnd) {
-    auto& windows = t_modeless.windows;
-    windows.erase(std::remove(windows.begin(), windows.end(), hwnd), windows.end());
-    if (windows.empty() && t_modeless.hook != nullptr) {
-        UnhookWindowsHookEx(t_modeless.hook);
-        t_modeless.hook = nullptr;
-    }
-}
-
 void CDialogBase::ShowModeless() {
     if (m_hwnd == nullptr || m_ending) Create();
     if (m_hwnd == nullptr) return;
-    RegisterModeless(m_hwnd);
     ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(m_hwnd);
 }

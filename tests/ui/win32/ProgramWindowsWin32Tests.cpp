@@ -157,13 +157,6 @@ TEST(ProgramWindowsWin32, MonitorDrawsTheUpperLimitOnItsRow) {
             pixels += picture.At(x, y) == chart_colors::kUpperLimit ? 1 : 0;
         return pixels;
     };
-    // Tab moves on in the monitor while the main window's dialog loop reads
-    // the messages: the interval field hands the focus to Start.
-    SetFocus(monitor->ItemHandle(kIdMonitorInterval));
-    MSG tab{monitor->ItemHandle(kIdMonitorInterval), WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(dlg.Handle(), &tab));
-    EXPECT_EQ(GetFocus(), monitor->ItemHandle(kIdMonitorStart));
-
     const int y = frame->YOf(*chart->limits.upper);
     EXPECT_GT(count(y - 1) + count(y) + count(y + 1), 2 * frame->plot.Width() / 2) << "no dashed line at y " << y;
     EXPECT_EQ(count(y - 4) + count(y + 4), 0) << "a line two pixels thick, not a band";
