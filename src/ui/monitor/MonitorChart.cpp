@@ -81,6 +81,8 @@ void DrawTimeAxis(CCanvasPainter& painter, const ChartFrame& frame, const CMonit
         const int x = frame.XOf(tick.ms);
         painter.FillRect({x, frame.plot.top, x + 1, frame.plot.bottom}, kGrid);
         const int half = kTimeTickSpacing / 2;
+        // A label at the very start would run into the lowest value's label.
+        if (x - half < frame.plot.left - kValueLabelWidth / 2) continue;
         painter.Text({x - half, frame.plot.bottom + 2, x + half, frame.plot.bottom + kTimeLabelHeight}, tick.label,
                      kText, CanvasAlign::Centre, false);
     }
@@ -174,6 +176,7 @@ void DrawStates(CCanvasPainter& painter, ChartFrame& frame, const CMonitor& moni
     const auto lanes = static_cast<int>(chart.readings.size());
     frame.valueLow = 0;
     frame.valueHigh = lanes;
+    DrawTimeAxis(painter, frame, monitor);
     for (int lane = 0; lane < lanes; ++lane) {
         const Reading reading = chart.readings[static_cast<std::size_t>(lane)];
         const int top = plot.top + plot.Height() * lane / lanes;

@@ -145,6 +145,9 @@ TEST_F(ChartDrawing, StateLanesShadeWarningsAndFailedPolls) {
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_GT(failed[0].first.top, frame.plot.top + frame.plot.Height() / 2 - 1) << "in the power failure's lane";
     EXPECT_TRUE(m_painter.lines.empty());
+    EXPECT_TRUE(std::any_of(m_painter.texts.begin(), m_painter.texts.end(),
+                            [](const std::string& text) { return text.find(':') != std::string::npos; }))
+        << "no time axis";
 }
 
 }  // namespace
