@@ -44,11 +44,11 @@ bool CConfigDlg::OnInitDialog() {
     SetIcon(kAppIconId);
 
     // About below a separator, as in the system menu of a Windows dialog;
-    // then the frame log, the platform's own windows and the profiles.
+    // then the frame log, the monitor and the profiles.
     const std::string about = ResString(kAboutStringId);
     if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
     AddSystemMenuItem(kFrameLogCommand, "Frame log...");
-    AddPlatformMenuItems();
+    AddSystemMenuItem(kMonitorCommand, "Monitor...");
     AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
     AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
 
@@ -93,12 +93,12 @@ void CConfigDlg::OnSysCommand(int command) {
         OnAbout();
     } else if (entry == kFrameLogCommand) {
         OnFrameLog();
+    } else if (entry == kMonitorCommand) {
+        OnMonitor();
     } else if (entry == kSaveProfileCommand) {
         OnSaveProfile();
     } else if (entry == kApplyProfileCommand) {
         OnApplyProfile();
-    } else {
-        OnPlatformCommand(entry);
     }
 }
 

@@ -119,7 +119,8 @@ public:
 
     // --- Linux only (src/ui/{log,monitor}) ---------------------------------
     CFrameLogWnd* FrameLogWindow() const;
-    // The readings over time, opened from the menu.
+    // The readings over time, opened from the menu (both platforms:
+    // src/ui/main/WindowButtons.cpp).
     void OnMonitor();
     CMonitorWnd* MonitorWindow() const;
 
@@ -135,23 +136,20 @@ private:
     bool NeedsFoundDevice();
 
     // The platform's own part of the window (src/ui/main/PlatformWindowsQt.cpp
-    // on Linux, PlatformWindowsWin32.cpp on Windows):
-    // its windows, the menu entries that open them, and what choosing one
-    // does (false for a command that is not one of them).
+    // on Linux, PlatformWindowsWin32.cpp on Windows): its frame log window.
     struct PlatformWindows;
     struct PlatformWindowsDeleter {
         void operator()(PlatformWindows* windows) const;
     };
     using PlatformWindowsPtr = std::unique_ptr<PlatformWindows, PlatformWindowsDeleter>;
     static PlatformWindowsPtr MakePlatformWindows();
-    void AddPlatformMenuItems();
-    bool OnPlatformCommand(int command);
 
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
     CDeviceSession m_session;
     std::unique_ptr<CFrameRecorder> m_frames;
     // After the session and the log: its windows show the log and poll on the session.
     PlatformWindowsPtr m_platformWindows;
+    std::unique_ptr<CMonitorWnd> m_monitorWnd;  // polls on the session
 };
 
 // The one main window, set at the start of its initialisation.

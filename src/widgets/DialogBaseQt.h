@@ -140,6 +140,14 @@ public:
     // posted command message would.
     void PostCommand(int id);
 
+    // A window of its own (no owner, no modal loop): built when it is not
+    // shown, then shown and raised (DialogCanvasQt.cpp).
+    void ShowModeless();
+    // Canvas controls (DialogCanvasQt.cpp).
+    void SetCanvasPaint(int id, CanvasPaint paint);
+    void RefreshCanvas(int id);
+    bool SaveCanvasPicture(int id, std::string_view path);
+
     // Clicks the control as the operator would (a test and keyboard helper).
     void ClickDlgItem(int id);
 
@@ -189,6 +197,7 @@ private:
     void KillAllTimers();
     QComboBox* Combo(int id) const;
     QTreeWidget* List(int id) const;
+    QWidget* MakeCanvas(const DlgItem& item);
 
     int m_templateId;
     const DlgTemplate* m_template;
@@ -201,6 +210,7 @@ private:
     std::set<QWidget*> m_replacements;  // controls owned elsewhere
     std::map<int, int> m_timers;  // our id -> QObject timer id
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text
+    std::map<int, CanvasPaint> m_canvasPaints;  // by control id, kept across rebuilds
 };
 
 static_assert(DialogVerbs<CDialogBase>);

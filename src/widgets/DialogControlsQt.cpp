@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "CanvasQt.h"
 #include "ComboStyle.h"
 #include "DialogBaseQt.h"
 #include "res/Resources.h"
@@ -46,6 +47,7 @@ QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
     // A static text of two lines or more breaks its words as a Windows one
     // does; a one-line text keeps its line.
     label->setWordWrap(item.cy >= kTwoLines);
+    if (item.style & DlgStyle::LargeText) label->setFont(LargeFont(parent->font()));
     return label;
 }
 
@@ -142,6 +144,7 @@ QWidget* CDialogBase::CreateControl(const DlgItem& item) {
         case DlgItemKind::AutoCheckBox: return new QCheckBox(QString::fromUtf8(item.text), this);
         case DlgItemKind::GroupBox: return new QGroupBox(QString::fromUtf8(item.text), this);
         case DlgItemKind::ListView: return MakeReportList(this);
+        case DlgItemKind::Canvas: return MakeCanvas(item);
     }
     return nullptr;
 }

@@ -14,13 +14,15 @@
 #include <string>
 #include <string_view>
 
+#include "CanvasPainter.h"
 #include "FileDialogCall.h"
 #include "MessageBoxCall.h"
 #include "res/DialogTemplate.h"
 
 template <class D>
 concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_view text,
-                               std::function<void()> handler, std::function<void(int)> rangeHandler) {
+                               std::function<void()> handler, std::function<void(int)> rangeHandler,
+                               CanvasPaint paint) {
     // Building and running the window.
     { d.DoModal() } -> std::same_as<int>;   // the code given to EndDialog
     { d.Create() } -> std::same_as<void>;   // controls + OnInitDialog, no loop (tests)
@@ -81,6 +83,19 @@ concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_
     { d.MessageBox(text, text, MsgIcon::None) } -> std::same_as<int>;
     // Open and Save boxes, through the seam of FileDialogCall.h.
     { d.AskFileName(FileDialogCall{}) } -> std::same_as<std::optional<std::string>>;
+
+    // A window without an owner and without a modal loop (the monitor): built
+    // afresh when it is not open, shown and brought to the front; closing it
+    // ends it as EndDialog does.
+    { d.ShowModeless() } -> std::same_as<void>;
+
+    // Canvas controls: the handler that draws one, a repaint of it once the
+    // current handler has returned, and a picture of it as it would be drawn
+    // now, at its size on the screen, written as a PNG file (false when the
+    // file could not be written).
+    { d.SetCanvasPaint(id, paint) } -> std::same_as<void>;
+    { d.RefreshCanvas(id) } -> std::same_as<void>;
+    { d.SaveCanvasPicture(id, text) } -> std::same_as<bool>;
 
     // The message map, and commands run as the operator or a posted message
     // would run them.

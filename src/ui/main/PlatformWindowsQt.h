@@ -1,15 +1,13 @@
 #pragma once
-// The windows of the Linux program that the main window keeps and the
-// Windows program does not have yet: the frame log as a Qt window and the
-// monitor.
+// The window of the Linux program that the main window keeps in a form of
+// its own: the frame log as a Qt window (the Windows program has it as a
+// report list; the monitor and the profile window are both platforms').
 
 #include <memory>
 
 #include "app/ConfigDlg.h"
 #include "ui/log/FrameLogWnd.h"
-#include "ui/monitor/MonitorWnd.h"
 
 struct CConfigDlg::PlatformWindows {
     std::unique_ptr<CFrameLogWnd> frameLog;
-    std::unique_ptr<CMonitorWnd> monitor;
 };

@@ -8,6 +8,7 @@
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
 #include "ui/profile/ProfileDlg.h"
+#include "ui/monitor/MonitorWnd.h"
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
@@ -39,5 +40,13 @@ CConfigDlg::~CConfigDlg() {
 }
 
 void CConfigDlg::OnLcdControlMode() { m_lcdDlg->DoModal(); }
+
+// Each opening shows the same window again, with the samples it holds.
+void CConfigDlg::OnMonitor() {
+    if (!m_monitorWnd) m_monitorWnd = std::make_unique<CMonitorWnd>(m_session);
+    m_monitorWnd->ShowModeless();
+}
+
+CMonitorWnd* CConfigDlg::MonitorWindow() const { return m_monitorWnd.get(); }
 
 void CConfigDlg::OnLightParamSet() { m_lightDlg->DoModal(); }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "CanvasWin32.h"
 #include "DialogTemplateWin32.h"
 #include "MessageBoxWin32.h"
 #include "TextWin32.h"
@@ -116,6 +117,7 @@ bool CDialogBase::OnInitWindow(HWND hwnd) {
     m_ending = false;
     FillTemplateCombos();
     PrepareTemplateLists();
+    ApplyLargeTextFont();
     for (std::size_t i = 0; i < m_systemMenu.size(); ++i)
         AppendSystemMenuItem(m_systemMenu[i].first, m_systemMenu[i].second, i == 0);
     ApplyIcon();
@@ -160,6 +162,7 @@ bool CDialogBase::HandleMessage(unsigned message, std::uintptr_t wParam, std::in
             return true;
         }
         case WM_DESTROY: Dispatch([this] { OnDestroy(); }); return false;
+        case kCanvasPaintMessage: return PaintCanvas(static_cast<int>(wParam), lParam);
         default: return false;
     }
 }

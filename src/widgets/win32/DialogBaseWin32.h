@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -134,6 +135,15 @@ public:
     // BM_CLICK: what the operator's click does, on an enabled button only.
     void ClickDlgItem(int id);
 
+    // A modeless window without an owner, built when it does not exist, then
+    // shown and brought to the front (DialogCanvasWin32.cpp).
+    void ShowModeless();
+    // Canvas controls (DialogCanvasWin32.cpp): the handler is kept by id
+    // across rebuilds of the window; a refresh invalidates the control.
+    void SetCanvasPaint(int id, CanvasPaint paint);
+    void RefreshCanvas(int id);
+    bool SaveCanvasPicture(int id, std::string_view path);
+
 protected:
     // Returns true to give the focus to the first tab stop.
     virtual bool OnInitDialog() { return true; }
@@ -163,6 +173,10 @@ private:
     void AppendSystemMenuItem(int command, const std::string& text, bool first);
     void ApplyIcon();
     void DestroyWindowQuietly();
+    // The large font of the template's LargeText statics, made for each
+    // window from the dialog's font (DialogCanvasWin32.cpp).
+    void ApplyLargeTextFont();
+    bool PaintCanvas(int id, std::intptr_t request);
 
     int m_templateId;
     const DlgTemplate* m_template;
@@ -175,6 +189,9 @@ private:
     CMessageMap m_messageMap;
     CModelessKeyboard m_keyboard;  // a modeless window's Tab, arrows, Enter and Esc
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text
+    std::map<int, CanvasPaint> m_canvasPaints;  // by control id
+    // An HFONT, deleted with the window's next font or with this object.
+    std::unique_ptr<void, void (*)(void*)> m_largeFont{nullptr, nullptr};
 };
 
 static_assert(DialogVerbs<CDialogBase>);

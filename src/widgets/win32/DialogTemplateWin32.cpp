@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "CanvasWin32.h"
 #include "CommonControlsWin32.h"
 #include "TextWin32.h"
 
@@ -91,6 +92,7 @@ DWORD ControlStyle(const DlgItem& item) {
             return style | CBS_DROPDOWNLIST | WS_VSCROLL | (item.style & DlgStyle::Sort ? CBS_SORT : 0);
         // Column headings that do not sort: the rows' order is the window's.
         case DlgItemKind::ListView: return style | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+        case DlgItemKind::Canvas: return style;
     }
     return style;
 }
@@ -109,6 +111,7 @@ WORD ClassOf(DlgItemKind kind) {
         case DlgItemKind::AutoCheckBox:
         case DlgItemKind::GroupBox:
         case DlgItemKind::ListView: break;
+        case DlgItemKind::Canvas: break;
     }
     return kButtonClass;
 }
@@ -125,8 +128,12 @@ void WriteItem(CTemplateWriter& out, const DlgItem& item) {
     out.Short(item.cx);
     out.Short(item.cy);
     out.Dword(static_cast<DWORD>(item.id));  // -1 for the unaddressed statics, as in a script
+    // A list view or a canvas is a window class named by its name (the
+    // canvas's is our own); the rest are predefined.
     if (item.kind == DlgItemKind::ListView) {
         out.Text(kListViewClass);
+    } else if (item.kind == DlgItemKind::Canvas) {
+        out.Text(Utf8(CanvasClassName()));
     } else {
         out.Ordinal(ClassOf(item.kind));
     }

@@ -9,15 +9,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "app/ConfigDlg.h"
 #include "device/SmallFile.h"
 #include "res/IdsProfile.h"
 #include "res/IdsConfig.h"
+#include "res/IdsMonitor.h"
 #include "res/IdsWireless.h"
 #include "serial/SerialPort.h"
 #include "support/SimProgram.h"
 #include "ui/profile/ProfileDlg.h"
+#include "ui/monitor/MonitorWnd.h"
 #include "ui/wireless/WirelessDlg.h"
 #include "widgets/win32/Win32TestWindows.h"
 
@@ -25,6 +28,7 @@
 
 // <windows.h>'s names for its A and W functions would rename the verbs.
 #undef GetDlgItemText
+#undef SetDlgItemText
 
 namespace {
 
@@ -211,4 +215,64 @@ TEST_F(ProgramOnCom1, ProfileTableInAReportList) {
 
     profile.EndDialog(IDCANCEL);
     std::filesystem::remove_all(folder.parent_path());
+}
+
+// The monitor polling the device every 0.2 s: the chart's dashed upper limit
+// lies on the row of its value, read back from the window's pixels. With
+// SENTRABUS_SCREENSHOTS=DIR the charts are also saved as DIR/monitor-charts.png
+// and the window stays up for SENTRABUS_SCREENSHOT_WAIT seconds, to look at.
+TEST(ProgramWindowsWin32, MonitorDrawsTheUpperLimitOnItsRow) {
+    CSimProgram device(1, {"--device", "th", "--address", "1", "--baud", "4800", "--fault", "none", "--fault-count",
+                           "8", "--fault", "silent", "--fault-count", "3"});
+    ASSERT_TRUE(device.Valid()) << "no simulator: run under tests/wine/run-under-wine";
+    MessageBoxRecorder recorder;
+    CConfigDlg dlg;
+    dlg.Create();
+    ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
+    dlg.ClickDlgItem(kIdSearchDevice);
+    dlg.Session().m_busy = 0;
+    dlg.ClickDlgItem(kIdReadTemperature);
+    dlg.OnSysCommand(CConfigDlg::kMonitorCommand);
+    CMonitorWnd* monitor = dlg.MonitorWindow();
+    ASSERT_NE(monitor, nullptr);
+    ASSERT_NE(monitor->Handle(), nullptr);
+    monitor->SetDlgItemText(kIdMonitorInterval, "0.2");
+    monitor->ClickDlgItem(kIdMonitorStart);
+    for (int i = 0; i < 200 && monitor->Monitor().Polls() < 12; ++i) PumpMessages(std::chrono::milliseconds(25));
+    monitor->ClickDlgItem(kIdMonitorStart);
+    ASSERT_GE(monitor->Monitor().Polls(), 12u);
+    EXPECT_GE(monitor->Monitor().Count(SampleOutcome::NoReply), 1u) << "the silent replies";
+
+    SetWindowPos(monitor->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    HWND canvas = monitor->ItemHandle(kIdMonitorCharts);
+    UpdateWindow(canvas);
+    PumpMessages(std::chrono::milliseconds(100));
+    const Picture picture = Grab(canvas);
+    const ChartSpec* chart = monitor->Chart(Reading::Temperature);
+    const ChartFrame* frame = monitor->DrawnChart(Reading::Temperature);
+    ASSERT_TRUE(chart != nullptr && frame != nullptr && chart->limits.upper.has_value());
+    const auto count = [&](int y) {
+        int pixels = 0;
+        for (int x = frame->plot.left; x < frame->plot.right; ++x)
+            pixels += picture.At(x, y) == chart_colors::kUpperLimit ? 1 : 0;
+        return pixels;
+    };
+    const int y = frame->YOf(*chart->limits.upper);
+    EXPECT_GT(count(y - 1) + count(y) + count(y + 1), 2 * frame->plot.Width() / 2) << "no dashed line at y " << y;
+    EXPECT_EQ(count(y - 4) + count(y + 4), 0) << "a line two pixels thick, not a band";
+
+    if (const char* directory = std::getenv("SENTRABUS_SCREENSHOTS")) {
+        EXPECT_TRUE(monitor->SavePicture(std::string(directory) + "\\monitor-charts.png"));
+        // Polling for the first half of the wait, paused for the second.
+        const char* wait = std::getenv("SENTRABUS_SCREENSHOT_WAIT");
+        const std::chrono::milliseconds half(wait ? std::atoi(wait) * 500 : 0);
+        monitor->ClickDlgItem(kIdMonitorStart);
+        PumpMessages(half);
+        monitor->ClickDlgItem(kIdMonitorStart);
+        PumpMessages(half);
+    }
+    monitor->EndDialog(IDCANCEL);
+    dlg.EndDialog(IDCANCEL);
+    g_serialPort.Close();
+    g_portOpen = false;
 }
