@@ -131,7 +131,7 @@ TEST_F(FrameLogWndWin32, TabMovesBetweenItsControlsWhileAModalWindowRuns) {
     static constexpr DlgTemplate kModal = {0, "modal", 60, 30, "宋体", 9, {}};
     class CModalBeside final : public CDialogBase {
     public:
-        explicit CModalBeside(HWND list) : CDialogBase(kModal), m_list(list) {}
+        CModalBeside(HWND frameLog, HWND list) : CDialogBase(kModal), m_frameLog(frameLog), m_list(list) {}
         std::vector<HWND> focused;
 
     private:
@@ -139,17 +139,25 @@ TEST_F(FrameLogWndWin32, TabMovesBetweenItsControlsWhileAModalWindowRuns) {
             SetTimer(1, 20);
             return true;
         }
-        // Each tick notes where the focus is and presses Tab there.
+        // Once the frame log is the active window again (the operator's click
+        // on it), each tick notes where the focus is and presses Tab there.
         void OnTimer(int) override {
-            if (focused.empty()) SetFocus(m_list);
+            if (++m_ticks > 250) return EndDialog(IDABORT);
+            if (focused.empty() && GetForegroundWindow() != m_frameLog) {
+                SetForegroundWindow(m_frameLog);
+                SetFocus(m_list);
+                return;
+            }
             focused.push_back(GetFocus());
             if (focused.size() == 4) return EndDialog(IDOK);
             PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
             PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
         }
+        HWND m_frameLog;
         HWND m_list;
+        int m_ticks = 0;
     };
-    CModalBeside modal(list);
+    CModalBeside modal(wnd.Handle(), list);
     ASSERT_EQ(modal.DoModal(), IDOK);
     HWND save = GetDlgItem(wnd.Handle(), 1);
     HWND clear = GetDlgItem(wnd.Handle(), 2);
