@@ -44,11 +44,13 @@ bool CConfigDlg::OnInitDialog() {
     SetIcon(kAppIconId);
 
     // About below a separator, as in the system menu of a Windows dialog;
-    // then the frame log and the platform's own windows.
+    // then the frame log, the monitor and the profiles.
     const std::string about = ResString(kAboutStringId);
     if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
     AddSystemMenuItem(kFrameLogCommand, "Frame log...");
-    AddPlatformMenuItems();
+    AddSystemMenuItem(kMonitorCommand, "Monitor...");
+    AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
+    AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
 
     // Each entry says where it leads on this machine.
     for (int i = 0; i < ComboGetCount(kIdPortList) && i < kPortEntries; ++i)
@@ -91,8 +93,12 @@ void CConfigDlg::OnSysCommand(int command) {
         OnAbout();
     } else if (entry == kFrameLogCommand) {
         OnFrameLog();
-    } else {
-        OnPlatformCommand(entry);
+    } else if (entry == kMonitorCommand) {
+        OnMonitor();
+    } else if (entry == kSaveProfileCommand) {
+        OnSaveProfile();
+    } else if (entry == kApplyProfileCommand) {
+        OnApplyProfile();
     }
 }
 

@@ -3,9 +3,9 @@
 // window's operations run on (the link, the current device and the busy flag)
 // and the secondary windows, which are given that session. The operations
 // behind its buttons are defined under src/ui/main; the secondary windows
-// under src/ui/*. The windows only one platform has (on Linux the frame log,
-// the monitor and the profile window) are kept in PlatformWindows, which each
-// platform defines with the menu entries that open them.
+// under src/ui/*. The windows only one platform has (on Linux the frame log
+// and the monitor) are kept in PlatformWindows, which each platform defines
+// with the menu entries that open them.
 
 #include <cstdint>
 #include <memory>
@@ -53,6 +53,7 @@ public:
     std::unique_ptr<CWirelessDlg> m_wirelessDlg;
     std::unique_ptr<CLcdControlDlg> m_lcdDlg;
     std::unique_ptr<CLightParamDlg> m_lightDlg;
+    std::unique_ptr<CProfileDlg> m_profileDlg;
 
     // --- operations (src/ui/main) ----------------------------------------
     void OnSearchDevice();
@@ -105,19 +106,23 @@ public:
     CFrameLog& FrameLog();
     void OnFrameLog();
 
-    // --- Linux only (src/ui/{log,monitor,profile}) -------------------------
-    CFrameLogWnd* FrameLogWindow() const;
-    // The readings over time, opened from the menu.
-    void OnMonitor();
-    CMonitorWnd* MonitorWindow() const;
     // The connected device's settings to a profile file, and a profile file's
-    // to the device. The menu's entries ask for the file; ApplyProfileFrom
-    // shows the profile window, modal unless `modal` is false (it then
-    // returns the window, open).
+    // to the device (src/ui/profile). The menu's entries ask for the file
+    // (UTF-8 paths); ApplyProfileFrom opens the profile window modally on a
+    // profile that LoadProfileFrom accepted (false, after a box, for a file
+    // that cannot be used or a device of another kind).
     void OnSaveProfile();
     void OnApplyProfile();
     void SaveProfileTo(const std::string& path);
-    CProfileDlg* ApplyProfileFrom(const std::string& path, bool modal = true);
+    bool LoadProfileFrom(const std::string& path);
+    void ApplyProfileFrom(const std::string& path);
+
+    // --- Linux only (src/ui/{log,monitor}) ---------------------------------
+    CFrameLogWnd* FrameLogWindow() const;
+    // The readings over time, opened from the menu (both platforms:
+    // src/ui/main/WindowButtons.cpp).
+    void OnMonitor();
+    CMonitorWnd* MonitorWindow() const;
 
 protected:
     bool OnInitDialog() override;
@@ -131,23 +136,20 @@ private:
     bool NeedsFoundDevice();
 
     // The platform's own part of the window (src/ui/main/PlatformWindowsQt.cpp
-    // on Linux, PlatformWindowsWin32.cpp on Windows):
-    // its windows, the menu entries that open them, and what choosing one
-    // does (false for a command that is not one of them).
+    // on Linux, PlatformWindowsWin32.cpp on Windows): its frame log window.
     struct PlatformWindows;
     struct PlatformWindowsDeleter {
         void operator()(PlatformWindows* windows) const;
     };
     using PlatformWindowsPtr = std::unique_ptr<PlatformWindows, PlatformWindowsDeleter>;
     static PlatformWindowsPtr MakePlatformWindows();
-    void AddPlatformMenuItems();
-    bool OnPlatformCommand(int command);
 
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
     CDeviceSession m_session;
     std::unique_ptr<CFrameRecorder> m_frames;
     // After the session and the log: its windows show the log and poll on the session.
     PlatformWindowsPtr m_platformWindows;
+    std::unique_ptr<CMonitorWnd> m_monitorWnd;  // polls on the session
 };
 
 // The one main window, set at the start of its initialisation.

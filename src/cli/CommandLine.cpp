@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CliErrors.h"
+#include "device/FilePath.h"
 #include "device/Monitor.h"
 #include "InputFiles.h"
 #include "device/Commissioning.h"
@@ -183,7 +184,7 @@ Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
     request.monitorCount = *count.value;
     // A log that cannot be written is said before anything is polled.
     if (!raw.monitorCsv.empty()) {
-        std::FILE* file = std::fopen(raw.monitorCsv.c_str(), "ab");
+        std::FILE* file = OpenFile(raw.monitorCsv, "ab");
         if (file == nullptr) return "--csv: cannot write " + raw.monitorCsv + ": " + std::strerror(errno);
         std::fclose(file);
         request.csvPath = raw.monitorCsv;

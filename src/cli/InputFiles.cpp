@@ -5,29 +5,19 @@
 #include <sstream>
 
 #include "device/CsvFile.h"
+#include "device/FilePath.h"
+#include "device/SmallFile.h"
 #include "ReceiverTableCsv.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Far more than any profile or table; a device file or a wrong pick is not read whole.
-constexpr std::uintmax_t kLargestFile = 1 << 20;
-
-Checked<std::string> ReadSmallFile(const std::string& path) {
-    using Result = Checked<std::string>;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) return Result::Refused(path + ": no such file");
-    if (!fs::is_regular_file(status)) return Result::Refused(path + ": not a file");
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error) return Result::Refused(path + ": cannot be read: " + error.message());
-    if (size > kLargestFile) return Result::Refused(path + ": larger than such a file can be");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return Result::Refused(path + ": cannot be read");
-    return {text.str(), {}};
+// The refusal starts with the file's name, as given (UTF-8).
+Checked<std::string> ReadNamedFile(const std::string& path) {
+    Checked<std::string> text = ReadSmallFile(FilePath(path));
+    if (!text.Ok()) text.refusal = path + ": " + text.refusal;
+    return text;
 }
 
 template <class T>
@@ -39,28 +29,28 @@ Checked<T> Named(const std::string& path, Checked<T> checked) {
 }  // namespace
 
 Checked<Profile> ReadProfileFile(const std::string& path) {
-    const Checked<std::string> text = ReadSmallFile(path);
+    const Checked<std::string> text = ReadNamedFile(path);
     if (!text.Ok()) return Checked<Profile>::Refused(text.refusal);
     return Named(path, ParseProfile(*text.value));
 }
 
 Checked<ReceiverBitmap> ReadReceiverTableFile(const std::string& path) {
-    const Checked<std::string> text = ReadSmallFile(path);
+    const Checked<std::string> text = ReadNamedFile(path);
     if (!text.Ok()) return Checked<ReceiverBitmap>::Refused(text.refusal);
     return Named(path, ParseReceiverTableCsv(*text.value));
 }
 
 std::optional<std::string> UnwritableFile(const std::string& path) {
     std::error_code error;
-    if (fs::is_directory(path, error)) return path + ": a directory, not a file";
-    const fs::path parent = fs::path(path).parent_path();
+    if (fs::is_directory(FilePath(path), error)) return path + ": a directory, not a file";
+    const fs::path parent = FilePath(path).parent_path();
     if (!parent.empty() && !fs::is_directory(parent, error)) return path + ": no such directory";
     return std::nullopt;
 }
 
 std::optional<std::string> UnusableRecord(const std::string& path, const std::vector<std::string>& header) {
     if (const std::optional<std::string> unwritable = UnwritableFile(path)) return unwritable;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FilePath(path), std::ios::binary);
     std::string first;
     if (!in || !std::getline(in, first) || first.empty()) return std::nullopt;  // new or empty: it gets the header
     std::string expected = CCsvFile::Line(header);

@@ -8,6 +8,7 @@
 
 #include "CliContext.h"
 #include "ResultValues.h"
+#include "device/FilePath.h"
 #include "device/ProfileEngine.h"
 #include "device/StrictValues.h"
 
@@ -133,7 +134,7 @@ int Save(CliContext& c) {
         c.report.Say("nothing was written to " + c.request.file, false);
         return kExitOk;
     }
-    std::ofstream file(c.request.file, std::ios::binary | std::ios::trunc);
+    std::ofstream file(FilePath(c.request.file), std::ios::binary | std::ios::trunc);
     file << ProfileText(saved.value);
     file.close();
     if (!file) {

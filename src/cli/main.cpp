@@ -8,7 +8,10 @@
 // the exit status says how it went (CliRequest.h).
 
 #include <iostream>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "CliContext.h"
 #include "CommandLine.h"
@@ -36,6 +39,39 @@ public:
 
 private:
     UINT m_previous;
+};
+
+// The arguments as the wide command line has them, in UTF-8: the narrow argv
+// of a Windows program is in the ANSI code page, which cannot hold a profile
+// under C:\Users\Zoë\配置\. A name that does not convert stays as the
+// narrow argv had it.
+class CUtf8Arguments {
+public:
+    CUtf8Arguments(int argc, char** argv) {
+        int count = 0;
+        const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> wide(::CommandLineToArgvW(::GetCommandLineW(), &count),
+                                                                  &::LocalFree);
+        for (int i = 0; i < argc; ++i) {
+            m_arguments.push_back(wide && count == argc ? Utf8(wide.get()[i]) : std::string(argv[i]));
+        }
+        for (std::string& argument : m_arguments) m_argv.push_back(argument.data());
+        m_argv.push_back(nullptr);
+    }
+    int Count() const { return static_cast<int>(m_arguments.size()); }
+    char** Argv() { return m_argv.data(); }
+
+private:
+    static std::string Utf8(const wchar_t* text) {
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+        if (bytes <= 0) return {};
+        std::string utf8(static_cast<std::size_t>(bytes), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), bytes, nullptr, nullptr);
+        utf8.pop_back();  // the terminating zero
+        return utf8;
+    }
+
+    std::vector<std::string> m_arguments;
+    std::vector<char*> m_argv;
 };
 #endif
 
@@ -97,6 +133,9 @@ int RunOnDevice(const CliRequest& request) {
 int main(int argc, char** argv) {
 #ifdef _WIN32
     const CUtf8Console console;
+    CUtf8Arguments arguments(argc, argv);
+    argc = arguments.Count();
+    argv = arguments.Argv();
 #endif
     const CommandLineOutcome line = ReadCommandLine(argc, argv, std::cout, std::cerr);
     if (!line.request) return line.exitStatus;

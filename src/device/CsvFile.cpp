@@ -1,5 +1,7 @@
 #include "CsvFile.h"
 
+#include "FilePath.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -27,7 +29,7 @@ std::string Reason() { return std::strerror(errno); }
 }  // namespace
 
 CCsvFile::CCsvFile(const std::string& path, const std::vector<std::string>& header) {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
+    std::FILE* file = OpenFile(path, "ab");
     if (file == nullptr) {
         m_error = "cannot write " + path + ": " + Reason();
         return;

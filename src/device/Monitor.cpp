@@ -51,7 +51,11 @@ bool CMonitor::SetInterval(milliseconds interval) {
 }
 
 void CMonitor::Start(Clock::time_point now) {
-    m_start = now;
+    if (!m_started) {
+        m_started = true;
+        m_start = now;
+        m_startWall = std::chrono::system_clock::now();
+    }
     m_nextDue = now;
 }
 
@@ -116,20 +120,34 @@ std::vector<ChartColumn> CMonitor::Decimated(Reading reading, std::uint32_t from
     view.resize(columns);
     for (std::size_t c = 0; c < columns; ++c) view[c].fromMs = fromMs + static_cast<std::uint32_t>(span * c);
     const std::vector<Sample>& series = Series(reading);
-    // Samples are in time order: start at the first one in the window.
+    // Looked up once: a day's view reads every sample of the day.
+    const ReadingForm form = InfoOf(reading).form;
+    // Samples are in time order: the window's are one run, taken column by
+    // column without a division per sample (a day's view reads a day).
     auto it = std::lower_bound(series.begin(), series.end(), fromMs,
                                [](const Sample& s, std::uint32_t t) { return s.timeMs < t; });
-    for (; it != series.end() && it->timeMs < toMs; ++it) {
-        const std::optional<double> value = SampleValue(reading, *it);
-        auto c = static_cast<std::size_t>(static_cast<double>(it->timeMs - fromMs) / span);
-        ChartColumn& column = view[std::min(c, columns - 1)];
-        if (!value) {
-            column.gap = !column.low;
-            continue;
+    const auto end = std::upper_bound(it, series.end(), toMs,
+                                      [](std::uint32_t t, const Sample& s) { return t < s.timeMs; });
+    for (std::size_t c = 0; c < columns && it != end; ++c) {
+        // The last column also takes the sample at toMs.
+        const double limit = c + 1 == columns ? static_cast<double>(toMs) + 1 : fromMs + span * static_cast<double>(c + 1);
+        double low = 0, high = 0;
+        bool anyOk = false, anyFailed = false;
+        for (; it != end && it->timeMs < limit; ++it) {
+            if (!it->Ok()) {
+                anyFailed = true;
+                continue;
+            }
+            const double value = ReadingNumber(form, it->word);
+            low = anyOk ? std::min(low, value) : value;
+            high = anyOk ? std::max(high, value) : value;
+            anyOk = true;
         }
-        column.gap = false;
-        column.low = column.low ? std::min(*column.low, *value) : *value;
-        column.high = column.high ? std::max(*column.high, *value) : *value;
+        if (anyOk) {
+            view[c].low = low;
+            view[c].high = high;
+        }
+        view[c].gap = anyFailed && !anyOk;
     }
     return view;
 }

@@ -67,7 +67,11 @@ public:
     static bool IntervalAllowed(std::chrono::milliseconds interval);
 
     // Starts the grid of due times at `now` (the first poll is due at once).
+    // The first start also sets the time that samples count from, which a
+    // later start (after a pause) keeps, so that the series stay in time order.
     void Start(std::chrono::steady_clock::time_point now);
+    // The wall-clock time that the samples' timeMs count from.
+    std::chrono::system_clock::time_point StartWallTime() const { return m_startWall; }
     std::chrono::steady_clock::time_point NextPollDue() const { return m_nextDue; }
     // Polls every chosen reading once and moves the grid past `now`. Nothing
     // (an empty row) while the receiver is in configuration mode.
@@ -87,8 +91,9 @@ public:
     std::optional<unsigned> LatencyMedian() const { return LatencyQuantile(0.5); }
     std::optional<unsigned> LatencyP99() const { return LatencyQuantile(0.99); }
 
-    // The series between `fromMs` and `toMs` in `columns` columns, as a chart
-    // draws it: a view of the data, which stays whole.
+    // The series from `fromMs` to `toMs` (both included: the last sample
+    // belongs in the view) in `columns` columns, as a chart draws it: a view
+    // of the data, which stays whole.
     std::vector<ChartColumn> Decimated(Reading reading, std::uint32_t fromMs, std::uint32_t toMs,
                                        std::size_t columns) const;
 
@@ -103,6 +108,8 @@ private:
     std::vector<Reading> m_readings;
     std::chrono::milliseconds m_interval{1000};
     std::chrono::steady_clock::time_point m_start;
+    std::chrono::system_clock::time_point m_startWall;
+    bool m_started = false;
     std::chrono::steady_clock::time_point m_nextDue;
     std::array<std::vector<Sample>, 8> m_series;
     std::array<std::uint64_t, static_cast<std::size_t>(SampleOutcome::kCount)> m_counts{};

@@ -19,6 +19,8 @@ enum class DlgItemKind {
     ComboDropDown,   // editable drop-down combo box; `cy` is the list height
     ComboDropList,   // non-editable drop-down list; `cy` is the list height
     GroupBox,
+    ListView,        // report list: columns with headings, one row per entry
+    Canvas,          // an area the window's handler draws (SetCanvasPaint)
 };
 
 // Style bits of a control (the template's own names where it has them).
@@ -29,6 +31,9 @@ inline constexpr std::uint32_t ReadOnly = 1u << 2;     // ES_READONLY
 inline constexpr std::uint32_t TabStop = 1u << 3;      // WS_TABSTOP
 inline constexpr std::uint32_t AutoHScroll = 1u << 4;  // ES_AUTOHSCROLL
 inline constexpr std::uint32_t Sort = 1u << 5;         // CBS_SORT
+inline constexpr std::uint32_t LargeText = 1u << 6;    // a static text in a large bold font
+// The large font's size, in sizes of the dialog's font.
+inline constexpr double kLargeTextScale = 1.6;
 inline constexpr std::uint32_t Default = Visible | TabStop;
 }  // namespace DlgStyle
 

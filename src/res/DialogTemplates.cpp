@@ -12,6 +12,8 @@ const DlgTemplate* FindDialogTemplate(int templateId) {
         &dlg::kLightTemplate,
         &dlg::kWirelessTemplate,
         &dlg::kClearDeviceTemplate,
+        &dlg::kMonitorTemplate,
+        &dlg::kProfileTemplate,
     };
     for (const DlgTemplate* t : kTemplates) {
         if (t->id == templateId) return t;

@@ -11,6 +11,8 @@ inline constexpr int IDI_NOT_CONFIGURED = 140;  // grid legend: address not conf
 inline constexpr int IDI_CONFIGURED = 141;      // grid legend: address configured
 inline constexpr int IDD_LCD_CONTROL = 142;     // LCD relay controller window
 inline constexpr int IDD_LIGHT_PARAM = 144;     // light intensity limits window
+inline constexpr int IDD_MONITOR = 150;         // monitor window (controls 1500-1599)
+inline constexpr int IDD_PROFILE = 152;         // profile table before and after Apply (controls 1600-1699)
 
 // The dialog manager's command ids of the OK and Cancel actions.
 inline constexpr int IDOK = 1;

@@ -1,7 +1,8 @@
 #pragma once
 // Shorthands for the template tables, named after the statements of a
 // resource script so that a table reads like one: LTEXT/RTEXT for static
-// texts, EDITTEXT, PUSHBUTTON, DEFPUSHBUTTON, COMBOBOX, ICON.
+// texts, EDITTEXT, PUSHBUTTON, DEFPUSHBUTTON, COMBOBOX, ICON, and
+// CONTROL "", id, "SysListView32" as ListView.
 
 #include "DialogTemplate.h"
 
@@ -38,6 +39,10 @@ constexpr DlgItem DefPushButton(const char* text, int id, int x, int y, int cx, 
 constexpr DlgItem ComboDropDown(int id, int x, int y, int cx, int cy,
                                 std::span<const char* const> items) {
     return {id, DlgItemKind::ComboDropDown, "", x, y, cx, cy, DlgStyle::Default, items};
+}
+// A report list with a border; its columns come from the window's code.
+constexpr DlgItem ListView(int id, int x, int y, int cx, int cy) {
+    return {id, DlgItemKind::ListView, "", x, y, cx, cy, DlgStyle::Default};
 }
 constexpr DlgItem Icon(int resource, int x, int y, int cx, int cy) {
     return {kStatic, DlgItemKind::Icon, "", x, y, cx, cy, kStaticStyle, {}, resource};

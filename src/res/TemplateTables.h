@@ -1,7 +1,7 @@
 #pragma once
 // The templates, one table per dialog (TemplateAbout.cpp, TemplateConfig.cpp,
 // TemplateLcd.cpp, TemplateLight.cpp, TemplateWireless.cpp,
-// TemplateClearDevice.cpp); FindDialogTemplate looks them up.
+// TemplateClearDevice.cpp, TemplateMonitor.cpp, TemplateProfile.cpp); FindDialogTemplate looks them up.
 
 #include "DialogTemplate.h"
 
@@ -12,4 +12,6 @@ extern const DlgTemplate kLcdTemplate;
 extern const DlgTemplate kLightTemplate;
 extern const DlgTemplate kWirelessTemplate;
 extern const DlgTemplate kClearDeviceTemplate;
+extern const DlgTemplate kMonitorTemplate;
+extern const DlgTemplate kProfileTemplate;
 }  // namespace dlg

@@ -1,26 +1,7 @@
-// The desktop's default URL handler and its event-sound player behind the
-// seams of DesktopSeams.h. On Linux sounds go through libcanberra; where no
-// audio output exists (a headless machine) playing fails quietly with one log
-// line under sentrabus.sound.
+// The seams of DesktopSeams.h: a test's recorder when one is set, else the
+// platform's own call.
 
 #include "DesktopSeams.h"
-
-#include <QDesktopServices>
-#include <QLoggingCategory>
-#include <QUrl>
-
-#if defined(_WIN32)
-#include <windows.h>
-#include <mmsystem.h>
-#elif defined(SENTRABUS_HAVE_CANBERRA)
-#include <canberra.h>
-
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#endif
-
-Q_LOGGING_CATEGORY(lcSound, "sentrabus.sound")
 
 namespace {
 
@@ -34,83 +15,6 @@ std::function<void(const SoundRequest&)>& SoundHook() {
     return hook;
 }
 
-// Said once: a machine without sound says so on every play otherwise.
-void ReportSoundFailure(const char* what) {
-    static bool reported = false;
-    if (reported) {
-        qCDebug(lcSound, "cannot play a sound: %s", what);
-        return;
-    }
-    reported = true;
-    qCInfo(lcSound, "cannot play a sound: %s", what);
-}
-
-#if !defined(_WIN32) && defined(SENTRABUS_HAVE_CANBERRA)
-// One event-sound context for the program, made on first use.
-class CCanberra {
-public:
-    static CCanberra& Instance() {
-        static CCanberra instance;
-        return instance;
-    }
-    ~CCanberra() {
-        if (m_context) ca_context_destroy(m_context);
-    }
-
-    void Play(const SoundRequest& request) {
-        if (!m_context) {
-            ReportSoundFailure("no sound context");
-            return;
-        }
-        const bool async = (request.flags & kSndAsync) != 0;
-        ca_proplist* properties = nullptr;
-        ca_proplist_create(&properties);
-        ca_proplist_sets(properties, CA_PROP_MEDIA_FILENAME, request.path.c_str());
-        Waiter waiter;
-        const int result = ca_context_play_full(m_context, 0, properties, async ? nullptr : &Waiter::Done,
-                                                async ? nullptr : &waiter);
-        ca_proplist_destroy(properties);
-        if (result != CA_SUCCESS) {
-            ReportSoundFailure(ca_strerror(result));
-            return;
-        }
-        if (!async) waiter.Wait();
-    }
-
-private:
-    struct Waiter {
-        std::mutex lock;
-        std::condition_variable done;
-        bool finished = false;
-        static void Done(ca_context*, std::uint32_t, int, void* self) {
-            auto* waiter = static_cast<Waiter*>(self);
-            std::lock_guard guard(waiter->lock);
-            waiter->finished = true;
-            waiter->done.notify_all();
-        }
-        // A sound that never reports its end does not hold the window for long.
-        void Wait() {
-            std::unique_lock guard(lock);
-            done.wait_for(guard, std::chrono::seconds(10), [this] { return finished; });
-        }
-    };
-
-    CCanberra() {
-        if (ca_context_create(&m_context) != CA_SUCCESS) {
-            m_context = nullptr;
-            return;
-        }
-        const int opened = ca_context_open(m_context);
-        if (opened != CA_SUCCESS) {
-            ReportSoundFailure(ca_strerror(opened));
-            ca_context_destroy(m_context);
-            m_context = nullptr;
-        }
-    }
-    ca_context* m_context = nullptr;
-};
-#endif
-
 }  // namespace
 
 void SetUrlOpenHook(std::function<bool(const std::string&)> hook) { UrlHook() = std::move(hook); }
@@ -119,7 +23,7 @@ void SetSoundHook(std::function<void(const SoundRequest&)> hook) { SoundHook() =
 
 bool OpenUrlOnDesktop(const std::string& url) {
     if (UrlHook()) return UrlHook()(url);
-    return QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(url)));
+    return DesktopOpenUrl(url);
 }
 
 void PlaySoundRequest(const SoundRequest& request) {
@@ -127,12 +31,5 @@ void PlaySoundRequest(const SoundRequest& request) {
         SoundHook()(request);
         return;
     }
-#if defined(_WIN32)
-    if (!PlaySoundA(request.path.c_str(), nullptr, (request.flags & ~kSndResource) | kSndFileName))
-        ReportSoundFailure("the sound call failed");
-#elif defined(SENTRABUS_HAVE_CANBERRA)
-    CCanberra::Instance().Play(request);
-#else
-    ReportSoundFailure("this build has no sound player");
-#endif
+    DesktopPlaySound(request);
 }

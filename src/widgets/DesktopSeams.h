@@ -6,22 +6,22 @@
 #include <functional>
 #include <string>
 
-// Play flags, as the platform's sound call takes them.
-inline constexpr std::uint32_t kSndAsync = 0x0001;
-inline constexpr std::uint32_t kSndNoDefault = 0x0002;
-inline constexpr std::uint32_t kSndNoWait = 0x2000;
-inline constexpr std::uint32_t kSndFileName = 0x20000;
-inline constexpr std::uint32_t kSndResource = 0x40004;
+#include "ImageButtonCodes.h"
 
 struct SoundRequest {
-    std::string path;     // a file (a resource sound is written to a file first)
-    std::string name;     // as the caller gave it
+    std::string path;     // a file; on Linux a resource sound is written to a file first
+    std::string name;     // as the caller gave it (on Windows: a resource's, "#n" for a number)
     std::uint32_t flags;  // kSnd...
+    void* module = nullptr;  // Windows: the module holding a resource sound
 };
 
 // True when the desktop took the URL.
 bool OpenUrlOnDesktop(const std::string& url);
 void PlaySoundRequest(const SoundRequest& request);
+
+// The platform's own, behind the hooks (DesktopSeamsQt.cpp, DesktopSeamsWin32.cpp).
+bool DesktopOpenUrl(const std::string& url);
+void DesktopPlaySound(const SoundRequest& request);
 
 // An empty function puts the real one back.
 void SetUrlOpenHook(std::function<bool(const std::string&)> hook);

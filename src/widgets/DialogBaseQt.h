@@ -23,6 +23,7 @@
 #include "res/ResourceIds.h"
 
 class QComboBox;
+class QTreeWidget;
 
 class CDialogBase : public QDialog {
     Q_OBJECT
@@ -83,6 +84,20 @@ public:
     // The tooltip of entry `index`; nothing for an index outside the list.
     void ComboSetItemTip(int id, int index, std::string_view tip);
 
+    // Report lists (a QTreeWidget without branches, DialogListQt.cpp): see
+    // DialogVerbs.h.
+    void ListAddColumn(int id, std::string_view heading, int width);
+    int ListInsertItem(int id, int row, std::string_view text);
+    void ListSetItemText(int id, int row, int column, std::string_view text);
+    std::string ListGetItemText(int id, int row, int column) const;
+    int ListGetItemCount(int id) const;
+    void ListDeleteAllItems(int id);
+    void ListFitColumn(int id, int column);
+
+    // The window's title until the next opening rebuilds it from the template.
+    void SetWindowCaption(std::string_view text);
+    std::string GetWindowCaption() const;
+
     // Window timers by id; a second SetTimer with the same id restarts it.
     // They stop when the window's modal loop ends.
     void SetTimer(int timerId, int milliseconds);
@@ -97,6 +112,9 @@ public:
     void AddSystemMenuItem(int command, std::string_view text);
 
     int MessageBox(std::string_view text, std::string_view caption = {}, MsgIcon icon = MsgIcon::None);
+    // Through the hook of FileDialogCall.h when one is set, else a Qt file
+    // dialog owned by this window.
+    std::optional<std::string> AskFileName(const FileDialogCall& call);
 
     // Message map: the handler runs when the button is clicked (or the combo
     // box's selection is changed by the operator). Without an entry, IDOK and
@@ -121,6 +139,14 @@ public:
     // Runs the command `id` once the current handler has returned, as a
     // posted command message would.
     void PostCommand(int id);
+
+    // A window of its own (no owner, no modal loop): built when it is not
+    // shown, then shown and raised (DialogCanvasQt.cpp).
+    void ShowModeless();
+    // Canvas controls (DialogCanvasQt.cpp).
+    void SetCanvasPaint(int id, CanvasPaint paint);
+    void RefreshCanvas(int id);
+    bool SaveCanvasPicture(int id, std::string_view path);
 
     // Clicks the control as the operator would (a test and keyboard helper).
     void ClickDlgItem(int id);
@@ -170,6 +196,8 @@ private:
     void RunTimer(int timerId);
     void KillAllTimers();
     QComboBox* Combo(int id) const;
+    QTreeWidget* List(int id) const;
+    QWidget* MakeCanvas(const DlgItem& item);
 
     int m_templateId;
     const DlgTemplate* m_template;
@@ -182,6 +210,7 @@ private:
     std::set<QWidget*> m_replacements;  // controls owned elsewhere
     std::map<int, int> m_timers;  // our id -> QObject timer id
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text
+    std::map<int, CanvasPaint> m_canvasPaints;  // by control id, kept across rebuilds
 };
 
 static_assert(DialogVerbs<CDialogBase>);

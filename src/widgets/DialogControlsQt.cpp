@@ -4,17 +4,23 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTreeWidget>
 
+#include "CanvasQt.h"
 #include "ComboStyle.h"
 #include "DialogBaseQt.h"
 #include "res/Resources.h"
 
 namespace {
+
+// Two lines of a dialog font, in dialog units (a line is 8).
+constexpr int kTwoLines = 16;
 
 int LogicalDpi(const QWidget* window) {
     return qRound(window->screen() ? window->screen()->logicalDotsPerInchY() : 96.0);
@@ -38,6 +44,10 @@ QLabel* MakeStatic(const DlgItem& item, QWidget* parent) {
     if (item.kind == DlgItemKind::CText) horizontal = Qt::AlignHCenter;
     // Static texts start at the top of their rectangle.
     label->setAlignment(horizontal | Qt::AlignTop);
+    // A static text of two lines or more breaks its words as a Windows one
+    // does; a one-line text keeps its line.
+    label->setWordWrap(item.cy >= kTwoLines);
+    if (item.style & DlgStyle::LargeText) label->setFont(LargeFont(parent->font()));
     return label;
 }
 
@@ -57,6 +67,23 @@ QLabel* MakeStaticIcon(const DlgItem& item, QWidget* parent) {
     pixmap.setDevicePixelRatio(ratio);
     label->setPixmap(pixmap);
     return label;
+}
+
+// A list view in report mode: rows of cells under a header, whole rows
+// selected, nothing edited in place, no tree branches.
+QTreeWidget* MakeReportList(QWidget* parent) {
+    auto* list = new QTreeWidget(parent);
+    list->setColumnCount(0);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->header()->setStretchLastSection(true);
+    list->header()->setSectionsMovable(false);
+    return list;
 }
 
 QComboBox* MakeCombo(const DlgItem& item, QWidget* parent) {
@@ -116,6 +143,8 @@ QWidget* CDialogBase::CreateControl(const DlgItem& item) {
         case DlgItemKind::ComboDropList: return MakeCombo(item, this);
         case DlgItemKind::AutoCheckBox: return new QCheckBox(QString::fromUtf8(item.text), this);
         case DlgItemKind::GroupBox: return new QGroupBox(QString::fromUtf8(item.text), this);
+        case DlgItemKind::ListView: return MakeReportList(this);
+        case DlgItemKind::Canvas: return MakeCanvas(item);
     }
     return nullptr;
 }

@@ -10,15 +10,19 @@
 
 #include <concepts>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "CanvasPainter.h"
+#include "FileDialogCall.h"
 #include "MessageBoxCall.h"
 #include "res/DialogTemplate.h"
 
 template <class D>
 concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_view text,
-                               std::function<void()> handler, std::function<void(int)> rangeHandler) {
+                               std::function<void()> handler, std::function<void(int)> rangeHandler,
+                               CanvasPaint paint) {
     // Building and running the window.
     { d.DoModal() } -> std::same_as<int>;   // the code given to EndDialog
     { d.Create() } -> std::same_as<void>;   // controls + OnInitDialog, no loop (tests)
@@ -48,6 +52,26 @@ concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_
     { d.ComboResetContent(id) } -> std::same_as<void>;
     { d.ComboSetItemTip(id, id, text) } -> std::same_as<void>;
 
+    // Report-mode list views (LVM_INSERTCOLUMN, LVM_INSERTITEM,
+    // LVM_SETITEMTEXT, LVM_GETITEMTEXT, LVM_GETITEMCOUNT, LVM_DELETEALLITEMS,
+    // LVM_SETCOLUMNWIDTH): a column is added after the others with its width
+    // in dialog units; a row is inserted at an index (past the end: appended,
+    // the index it got returned) with the text of its first column; a cell
+    // outside the list reads empty and takes no text. Fitting a column makes
+    // it as wide as its widest text or its heading.
+    { d.ListAddColumn(id, text, id) } -> std::same_as<void>;
+    { d.ListInsertItem(id, id, text) } -> std::same_as<int>;
+    { d.ListSetItemText(id, id, id, text) } -> std::same_as<void>;
+    { c.ListGetItemText(id, id, id) } -> std::same_as<std::string>;
+    { c.ListGetItemCount(id) } -> std::same_as<int>;
+    { d.ListDeleteAllItems(id) } -> std::same_as<void>;
+    { d.ListFitColumn(id, id) } -> std::same_as<void>;
+
+    // The window's own caption, in place of its template's until the next
+    // opening.
+    { d.SetWindowCaption(text) } -> std::same_as<void>;
+    { c.GetWindowCaption() } -> std::same_as<std::string>;
+
     // Window timers by id, the window's icon, its system menu (the context
     // menu on Linux desktops); a chosen entry comes to OnSysCommand.
     { d.SetTimer(id, id) } -> std::same_as<void>;
@@ -57,6 +81,21 @@ concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_
 
     // Message boxes, through the one seam tests replace (MessageBoxCall.h).
     { d.MessageBox(text, text, MsgIcon::None) } -> std::same_as<int>;
+    // Open and Save boxes, through the seam of FileDialogCall.h.
+    { d.AskFileName(FileDialogCall{}) } -> std::same_as<std::optional<std::string>>;
+
+    // A window without an owner and without a modal loop (the monitor): built
+    // afresh when it is not open, shown and brought to the front; closing it
+    // ends it as EndDialog does.
+    { d.ShowModeless() } -> std::same_as<void>;
+
+    // Canvas controls: the handler that draws one, a repaint of it once the
+    // current handler has returned, and a picture of it as it would be drawn
+    // now, at its size on the screen, written as a PNG file (false when the
+    // file could not be written).
+    { d.SetCanvasPaint(id, paint) } -> std::same_as<void>;
+    { d.RefreshCanvas(id) } -> std::same_as<void>;
+    { d.SaveCanvasPicture(id, text) } -> std::same_as<bool>;
 
     // The message map, and commands run as the operator or a posted message
     // would run them.

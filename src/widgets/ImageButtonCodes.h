@@ -41,3 +41,10 @@ inline constexpr int IB_MAKE_DARKER = -3;
 // The longest URL or sound file name, in bytes: the buffers hold 260 bytes
 // with the terminating zero. Longer ones are refused with IB_BAD_ARGUMENT.
 inline constexpr std::size_t kIbMaxPathBytes = 259;
+
+// Play flags, as the platform's sound call takes them.
+inline constexpr std::uint32_t kSndAsync = 0x0001;
+inline constexpr std::uint32_t kSndNoDefault = 0x0002;
+inline constexpr std::uint32_t kSndNoWait = 0x2000;
+inline constexpr std::uint32_t kSndFileName = 0x20000;
+inline constexpr std::uint32_t kSndResource = 0x40004;

@@ -79,11 +79,6 @@ void CImageButton::ActivateTip(bool activate) {
 
 void CImageButton::ApplyTip() { setToolTip(m_tip.active ? WrapForTip(m_tip.text) : QString()); }
 
-std::uint32_t CImageButton::UseBalloonTip() {
-    m_tipStyle |= kTipBalloonStyle;
-    return IB_OK;
-}
-
 // --- cursor and link -------------------------------------------------------------
 
 std::uint32_t CImageButton::SetHoverCursor(int cursorId, bool repaint) {
@@ -98,13 +93,6 @@ std::uint32_t CImageButton::SetHoverCursor(int cursorId, bool repaint) {
     return IB_OK;
 }
 
-std::uint32_t CImageButton::SetLinkUrl(const char* url) {
-    // A longer one is refused whole rather than cut into another address.
-    if (url && std::char_traits<char>::length(url) > kIbMaxPathBytes) return IB_BAD_ARGUMENT;
-    m_url = url ? url : "";
-    return IB_OK;
-}
-
 // --- sounds --------------------------------------------------------------------
 
 std::uint32_t CImageButton::SetSoundFor(const char* sound, SoundSource source, bool onClick, bool async) {
@@ -113,12 +101,11 @@ std::uint32_t CImageButton::SetSoundFor(const char* sound, SoundSource source, b
         slot = {};
         return IB_OK;
     }
+    if (!FitsPathBuffer(sound)) return IB_BAD_ARGUMENT;
     const std::string name(sound);
-    if (name.size() > kIbMaxPathBytes) return IB_BAD_ARGUMENT;
     SoundSlot next;
     next.fileName = name;
-    next.flags = (source == SoundSource::File ? kSndFileName : kSndResource) | kSndNoDefault | kSndNoWait |
-                 (async ? kSndAsync : 0);
+    next.flags = SoundFlags(source == SoundSource::Resource, async);
     if (source == SoundSource::File) {
         if (!QFileInfo(QString::fromStdString(name)).isReadable()) return IB_NO_RESOURCE;
         next.path = name;

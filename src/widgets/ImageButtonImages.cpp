@@ -180,62 +180,24 @@ std::uint32_t CImageButton::TakeBitmaps(QImage in, ColorRef inTransparent, QImag
 bool CImageButton::FitToImage() {
     const ImageSlot* slot = HasIcon() ? &m_icons[0] : HasBitmap() ? &m_bitmaps[0] : nullptr;
     if (!slot) return false;
-    m_imageOrigin = QPoint(0, 0);
+    FitImageOrigin();
     resize(slot->size);
     return true;
 }
 
+namespace {
+
+IbRect ToIbRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+QRect ToQRect(const IbRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
+
+}  // namespace
+
 QRect CImageButton::PlaceImage(bool hasText, const QRect& item, QRect& caption, bool pressed, int w, int h) const {
-    // Right and bottom stay those of the item; only the top-left corner moves.
-    int left = item.left(), top = item.top();
-    const int right = item.left() + item.width(), bottom = item.top() + item.height();
-    const auto centreAcross = [&] { left += (right - left - w) / 2; };
-    const auto centreDown = [&] { top += (bottom - top - h) / 2; };
-
-    switch (m_align) {
-        case IB_ALIGN_IMAGE_LEFT:
-            if (!hasText) {
-                centreAcross();
-            } else {
-                left += m_imageOrigin.x();
-                caption.setLeft(caption.left() + m_imageOrigin.x() + w);
-            }
-            centreDown();
-            break;
-        case IB_ALIGN_IMAGE_ABOVE:
-            centreAcross();
-            if (!hasText) {
-                centreDown();
-            } else {
-                top = m_imageOrigin.y();
-                caption.setTop(caption.top() + h);
-            }
-            break;
-        case IB_ALIGN_IMAGE_RIGHT:
-            if (!hasText) {
-                centreAcross();
-            } else {
-                // The caption's right edge comes from its width, as the
-                // button always did, and its left from the image margin.
-                const int captionRight = caption.width() - w - m_imageOrigin.x();
-                caption.setLeft(m_imageOrigin.x());
-                caption.setRight(captionRight - 1);
-                left = width() - w - m_imageOrigin.x();
-                centreDown();
-            }
-            break;
-        case IB_ALIGN_CORNER:
-        default: break;
-    }
-    QRect image(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    if (pressed && !m_isCheckBox) image.translate(m_pressShift);
-    return image;
-}
-
-std::size_t CImageButton::ChooseSlot(const std::array<ImageSlot, 2>& pair) const {
-    const bool in = m_isCheckBox ? m_drawPressed : (m_drawPressed || m_hover);
-    if (in || !pair[1].Set()) return 0;
-    return 1;
+    IbRect placedCaption = ToIbRect(caption);
+    const IbRect image =
+        CImageButtonModel::PlaceImage(hasText, ToIbRect(item), placedCaption, pressed, w, h, width());
+    caption = ToQRect(placedCaption);
+    return ToQRect(image);
 }
 
 void CImageButton::PaintImage(QPainter& dc, const ImageSlot& slot, bool hasText, const QRect& item,
@@ -251,11 +213,11 @@ void CImageButton::PaintImage(QPainter& dc, const ImageSlot& slot, bool hasText,
 
 void CImageButton::PaintIcon(QPainter& dc, bool hasText, const QRect& item, QRect& caption, bool pressed,
                              bool disabled) {
-    PaintImage(dc, m_icons[ChooseSlot(m_icons)], hasText, item, caption, pressed, disabled, true);
+    PaintImage(dc, m_icons[ChooseSlot(m_icons[1].Set())], hasText, item, caption, pressed, disabled, true);
 }
 
 void CImageButton::PaintBitmap(QPainter& dc, bool hasText, const QRect& item, QRect& caption, bool pressed,
                                bool disabled) {
-    PaintImage(dc, m_bitmaps[ChooseSlot(m_bitmaps)], hasText, item, caption, pressed, disabled,
+    PaintImage(dc, m_bitmaps[ChooseSlot(m_bitmaps[1].Set())], hasText, item, caption, pressed, disabled,
                m_showDisabledBitmap);
 }

@@ -84,22 +84,8 @@ void CImageButton::paintEvent(QPaintEvent* /*event*/) {
     DrawItem(dc, {isDown(), hasFocus(), !isEnabled()}, rect());
 }
 
-ColorRef CImageButton::FaceColor() const {
-    if (m_hover || m_drawPressed) return m_colors[IB_COLOR_HOT_BACK];
-    if (m_drawFocused) return m_colors[IB_COLOR_FOCUS_BACK];
-    return m_colors[IB_COLOR_NORMAL_BACK];
-}
-
-ColorRef CImageButton::TextColor() const {
-    if (m_hover || m_drawPressed) return m_colors[IB_COLOR_HOT_TEXT];
-    if (m_drawFocused) return m_colors[IB_COLOR_FOCUS_TEXT];
-    return m_colors[IB_COLOR_NORMAL_TEXT];
-}
-
 void CImageButton::DrawItem(QPainter& dc, const DrawItemState& state, const QRect& item) {
-    m_drawPressed = m_isCheckBox ? (state.selected || m_checkState) : (state.selected || (m_menu && m_menuShown));
-    m_drawFocused = state.focus;
-    m_drawDisabled = state.disabled;
+    BeginPaint(state.selected, state.focus, state.disabled, m_menu != nullptr);
 
     QRect face = item;
     if (m_transparent) {
@@ -150,7 +136,7 @@ void CImageButton::PaintEdge(QPainter& dc, const QRect& face) {
 
 void CImageButton::PaintCaption(QPainter& dc, const QString& text, const QRect& /*item*/, QRect& caption,
                                 bool pressed, bool disabled) {
-    if (pressed && !m_isCheckBox) caption.translate(m_pressShift);
+    if (pressed && !m_isCheckBox) caption.translate(m_pressShift.x, m_pressShift.y);
 
     // Measured as a word-wrapped, centred block, then centred in the caption
     // area both ways (offsets truncated toward zero).

@@ -5,7 +5,9 @@
 // template's control in everything else: a window attaches it to one of its
 // controls with SubclassDlgItem, which puts it in the control's place.
 //
-// Colour state precedence: hot first, then focused, then at rest.
+// Colour state precedence: hot first, then focused, then at rest. The fields,
+// setters, slot choice and placement are the platform-neutral model's
+// (ImageButtonModel.h); this class adds Qt's drawing and desktop.
 //
 // Window thread only.
 
@@ -26,20 +28,14 @@
 #include <QRect>
 
 #include "ColorRefQt.h"
-#include "ImageButtonCodes.h"
+#include "ImageButtonModel.h"
 
 class CDialogBase;
 class QMenu;
 class QPainter;
 class QTemporaryFile;
 
-// The tooltip's balloon style.
-inline constexpr std::uint32_t kTipBalloonStyle = 0x40;
-inline constexpr int kTipMaxWidth = 400;
-
-// The dialog-code answer of a push button.
-inline constexpr std::uint32_t kDlgcDefPushButton = 0x0010;
-inline constexpr std::uint32_t kDlgcUndefPushButton = 0x0020;
+// The dialog-code answer of a button, besides its push-button part.
 inline constexpr std::uint32_t kDlgcButton = 0x2000;
 
 // What the owner of a drop-down menu is told just before the menu opens.
@@ -53,7 +49,7 @@ public:
     std::intptr_t m_value;
 };
 
-class CImageButton : public QPushButton {
+class CImageButton : public QPushButton, protected CImageButtonModel {
     Q_OBJECT
 public:
     // Creates no window: the object comes alive when attached to a control.
@@ -70,7 +66,7 @@ public:
     // --- colours ------------------------------------------------------------
     std::uint32_t SetStateColor(std::uint8_t index, ColorRef color, bool repaint = true);
     // Leaves `color` alone on a bad index.
-    std::uint32_t GetStateColor(std::uint8_t index, ColorRef& color) const;
+    using CImageButtonModel::GetStateColor;
     // Lightens (shade > 0) or darkens (shade < 0) all three channels by the
     // same amount, cut so that none leaves 0..255.
     std::uint32_t ShiftStateColor(std::uint8_t index, std::int16_t shade, bool repaint = true);
@@ -90,8 +86,8 @@ public:
     // --- check state and default button --------------------------------------
     // Only in check-box mode: checked when `state` is non-zero.
     std::uint32_t SetCheckState(int state, bool repaint = true);
-    bool GetCheckState() const { return m_checkState; }
-    bool IsDefaultButton() const { return m_isDefault; }
+    using CImageButtonModel::GetCheckState;
+    using CImageButtonModel::IsDefaultButton;
     // The button-style message: type 1 makes the button the default one, 0 a
     // plain one; other types leave it. The button stays owner-drawn.
     void SetButtonStyle(std::uint32_t style, bool redraw = true);
@@ -101,9 +97,9 @@ public:
     // What the button answers the dialog manager's dialog-code query with.
     std::uint32_t GetDlgCode() const;
 
-    bool IsHot() const { return m_hover; }
-    bool IsFlat() const { return m_flat; }
-    bool IsCheckBox() const { return m_isCheckBox; }
+    using CImageButtonModel::IsCheckBox;
+    using CImageButtonModel::IsFlat;
+    using CImageButtonModel::IsHot;
 
     // --- images ------------------------------------------------------------
     // An in image (drawn while hot or pressed) and an out image (drawn
@@ -134,18 +130,18 @@ public:
     void SetTipText(int stringId, bool activate = true);
     // Only once the tooltip has its text.
     void ActivateTip(bool activate);
-    std::uint32_t UseBalloonTip();
+    using CImageButtonModel::UseBalloonTip;
     void EnsureTip();
     QString TipText() const { return m_tip.hasTool && m_tip.active ? m_tip.text : QString(); }
-    std::uint32_t TipStyle() const { return m_tipStyle; }
+    using CImageButtonModel::TipStyle;
 
     // The cursor over the button, from the numbered cursors; 0 removes it.
     std::uint32_t SetHoverCursor(int cursorId, bool repaint = true);
     bool HasHoverCursor() const { return m_cursor.has_value(); }
 
     // Opened with the desktop's default handler on a click. nullptr clears it.
-    std::uint32_t SetLinkUrl(const char* url);
-    const std::string& LinkUrl() const { return m_url; }
+    using CImageButtonModel::LinkUrl;
+    using CImageButtonModel::SetLinkUrl;
 
     // Slot 0 plays when hovering begins, slot 1 on a click. A null name
     // empties the slot. A sound from a file is named by its path; one from the
@@ -163,7 +159,7 @@ public:
     std::uint32_t SetDropMenu(std::unique_ptr<QMenu> menu, CDialogBase* owner, bool repaint = true);
     // `target` is told (a CMenuNotifyEvent) just before the menu opens.
     std::uint32_t SetMenuNotify(QObject* target, int message, std::intptr_t value);
-    bool IsMenuShown() const { return m_menuShown; }
+    using CImageButtonModel::IsMenuShown;
 
     // --- transparent face --------------------------------------------------
     // The face shows the parent under the button, from a snapshot taken once.
@@ -200,10 +196,6 @@ protected:
     // The transparent face: the snapshot of the parent, taken at first use.
     virtual void PaintSavedBackground(QPainter& dc);
 
-    // The colours the paint in progress uses, by the state precedence.
-    ColorRef FaceColor() const;
-    ColorRef TextColor() const;
-
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -214,24 +206,9 @@ protected:
     void checkStateSet() override;
     bool event(QEvent* event) override;
 
-    // Fields in the order of the button's record.
-    bool m_showDisabledBitmap = true;
-    QPoint m_imageOrigin{3, 3};
-    QPoint m_pressShift{1, 1};
-    bool m_flat = true;
-    bool m_hover = false;
-    bool m_transparent = false;
-    bool m_drawPressed = false;
-    bool m_drawFocused = false;
-    bool m_drawDisabled = false;
-    bool m_isDefault = false;
-    bool m_isCheckBox = false;
-    std::uint8_t m_align = IB_ALIGN_IMAGE_LEFT;
-    bool m_drawBorder = true;
-    bool m_drawFlatFocus = false;
-    std::array<ColorRef, IB_COLOR_COUNT> m_colors{};
+    // The fields that are Qt's, in the order of the button's record (the
+    // rest are the model's).
     QPointer<CDialogBase> m_menuOwner;
-    bool m_menuShown = false;
     std::unique_ptr<QMenu> m_menu;
     std::optional<QCursor> m_cursor;
     struct TipState {
@@ -241,10 +218,6 @@ protected:
         QString text;
     } m_tip;
     std::optional<QPixmap> m_background;  // the parent under the button
-    bool m_alwaysTrack = true;
-    bool m_checkState = false;
-    std::uint32_t m_tipStyle = 0;
-    std::string m_url;
     // The images as drawn: bitmaps already combined with their masks, and
     // the disabled look made beside them.
     struct ImageSlot {
@@ -281,10 +254,10 @@ private:
     // Disabling moves the focus on to the next tab stop of the window.
     void MoveFocusToNextTabStop();
     void Repaint(bool repaint);
+    // Repaints for a setter whose `result` accepted the setting.
+    std::uint32_t Repainted(std::uint32_t result, bool repaint);
     bool HasIcon() const { return m_icons[0].Set(); }
     bool HasBitmap() const { return m_bitmaps[0].Set(); }
-    // In (0) while hot or pressed, out (1) otherwise when there is one.
-    std::size_t ChooseSlot(const std::array<ImageSlot, 2>& pair) const;
     void PaintImage(QPainter& dc, const ImageSlot& slot, bool hasText, const QRect& item, QRect& caption,
                     bool pressed, bool disabled, bool showDisabled);
     std::uint32_t TakeIcons(QImage in, QImage out, int outSpecial);

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr double kDarkerFactor = 0.25;
-
 ColorRef RefOf(QRgb pixel) {
     return RgbColor(static_cast<std::uint8_t>(qRed(pixel)), static_cast<std::uint8_t>(qGreen(pixel)),
                     static_cast<std::uint8_t>(qBlue(pixel)));
@@ -61,17 +59,6 @@ QImage RecolourIcon(const QImage& icon, const std::function<ColorRef(ColorRef)>&
 ColorRef Darker(ColorRef color) { return DarkenColor(color, kDarkerFactor); }
 
 }  // namespace
-
-ColorRef DarkenColor(ColorRef color, double factor) {
-    if (!(factor > 0.0 && factor <= 1.0)) return color;
-    const auto darken = [factor](std::uint8_t c) { return static_cast<std::uint8_t>(c - factor * c); };
-    return RgbColor(darken(RedOf(color)), darken(GreenOf(color)), darken(BlueOf(color)));
-}
-
-ColorRef GreyColor(ColorRef color) {
-    const auto g = static_cast<std::uint8_t>(0.299 * RedOf(color) + 0.587 * GreenOf(color) + 0.114 * BlueOf(color));
-    return RgbColor(g, g, g);
-}
 
 QImage MakeMask(QImage& bitmap, int w, int h, ColorRef transparent) {
     if (!Covers(bitmap, w, h)) return {};

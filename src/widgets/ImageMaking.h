@@ -6,14 +6,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "ColorRef.h"
-
-// The integer part of c - factor * c for each channel, when 0 < factor <= 1;
-// the colour unchanged for any other factor.
-ColorRef DarkenColor(ColorRef color, double factor);
-
-// The integer part of 0.299 red + 0.587 green + 0.114 blue, as RGB(g, g, g).
-ColorRef GreyColor(ColorRef color);
+#include "ColorShade.h"
 
 // A w x h one-bit image whose bits are 1 where `bitmap` holds `transparent`.
 // Those pixels of `bitmap` become black, so that drawing it over the mask

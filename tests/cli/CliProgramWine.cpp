@@ -29,6 +29,14 @@ std::string CommandLine(const std::string& program, const std::vector<std::strin
     return line;
 }
 
+// The arguments are UTF-8; the wide command line carries any of them.
+std::wstring Wide(const std::string& utf8) {
+    const int count = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), count);
+    return wide;
+}
+
 }  // namespace
 
 CliRun RunCli(const std::vector<std::string>& arguments) {
@@ -45,15 +53,15 @@ CliRun RunCli(const std::vector<std::string>& arguments) {
     }
     ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
     PROCESS_INFORMATION process{};
-    std::string line = CommandLine(HostPath(program), arguments);
-    const bool started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+    std::wstring line = Wide(CommandLine(HostPath(program), arguments));
+    const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                           &startup, &process) != FALSE;
     ::CloseHandle(outWrite);
     ::CloseHandle(errWrite);

@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CliProgram.h"
+#include "device/FilePath.h"
 #include "serial/SerialPort.h"
 #include "support/SimProgram.h"
 #include "support/SimTrace.h"
@@ -51,6 +52,7 @@ struct CliCase {
     std::vector<std::string> wire{}; // the requests heard, in order
     bool holdPort = false;           // another program holds the port open
     std::string file{};              // written to {file} before the run (a profile, a table)
+    std::string fileFolder{};        // {file}'s folder under the test directory
     std::string fileAfter{};         // in {file} after the run
     std::vector<std::string> then{}; // a second command on the same device ("{file}" as above)
     int thenStatus = 0;
@@ -207,6 +209,10 @@ const std::vector<CliCase> kCases = {
      .args = Join(kAt5, {"profile", "save", "{file}"}), .status = 0, .out = "temperature-upper: 35\n",
      .err = "the device answers as a th", .wire = Fc("03 " + kThReads),
      .fileAfter = R"("kind": "th",)" "\n" R"(  "parameters": {)" "\n" R"(    "humidity-upper": 80,)"},
+    {.behaviour = "a profile in a folder of any name is written, then read", .device = kTh,
+     .args = Join(kAt5, {"profile", "save", "{file}"}), .status = 0, .out = "temperature-upper: 35\n",
+     .wire = Fc("03 " + kThReads + " 03 " + kThReads), .fileFolder = "Zoë/配置", .fileAfter = R"("kind": "th",)",
+     .then = Join(kAt5, {"profile", "diff", "{file}"}), .thenOut = "the device matches"},
     {.behaviour = "profile apply writes only what differs and reads it back; the diff is then empty", .device = kTh,
      .args = Join(kAt5, {"--json", "profile", "apply", "{file}"}), .status = 0,
      .out = R"({"results": [{"name": "humidity-upper", "ok": true, "result": "unchanged", "written": false}, {}, 
@@ -332,9 +338,11 @@ TEST_P(CliTable, PrintsExitsAndSends) {
 #else
     const std::string path = device.SlavePath();
 #endif
-    const std::string file = std::string(directory) + "/file-" + name + ".txt";
-    std::filesystem::remove(HostPath(file));
-    if (!c.file.empty()) std::ofstream(HostPath(file), std::ios::binary) << c.file;
+    const std::string folder = std::string(directory) + (c.fileFolder.empty() ? "" : "/" + c.fileFolder);
+    std::filesystem::create_directories(FilePath(HostPath(folder)));
+    const std::string file = folder + "/file-" + name + ".txt";
+    std::filesystem::remove(FilePath(HostPath(file)));
+    if (!c.file.empty()) std::ofstream(FilePath(HostPath(file)), std::ios::binary) << c.file;
     const auto substituted = [&](const std::string& arg) {
         if (arg == "{path}") return path;
         if (arg.starts_with("{file}")) return HostPath(file) + arg.substr(6);
@@ -367,7 +375,7 @@ TEST_P(CliTable, PrintsExitsAndSends) {
         EXPECT_NE(again.out.find(c.thenOut), std::string::npos) << again.out;
     }
     if (!c.fileAfter.empty()) {
-        std::ifstream in(HostPath(file), std::ios::binary);
+        std::ifstream in(FilePath(HostPath(file)), std::ios::binary);
         const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_NE(after.find(c.fileAfter), std::string::npos) << after;
     }

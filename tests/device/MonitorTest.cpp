@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "SessionOnDevice.h"
 #include "device/Monitor.h"
 
@@ -73,6 +75,24 @@ TEST(Monitor, PausesWhileTheReceiverIsInConfigurationModeAndRefusesIntervalsOutO
     EXPECT_FALSE(monitor.SetInterval(std::chrono::milliseconds(60001)));
     EXPECT_TRUE(monitor.SetInterval(std::chrono::milliseconds(200)));
     EXPECT_EQ(monitor.Interval(), std::chrono::milliseconds(200));
+}
+
+// Pause and Start again: the samples go on counting from the first start, and
+// a view up to the last sample holds it.
+TEST(Monitor, AStartAfterAPauseKeepsTheSamplesInTimeOrder) {
+    SessionOnDevice line(sim::DeviceKind::Th, true);
+    line.AssumeFound();
+    CMonitor monitor(line.m_session);
+    monitor.SetReadings({Reading::Temperature});
+    monitor.Start(Clock::now());
+    monitor.Poll(monitor.NextPollDue());
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    monitor.Start(Clock::now());
+    monitor.Poll(monitor.NextPollDue());
+    const std::vector<Sample>& series = monitor.Series(Reading::Temperature);
+    ASSERT_EQ(series.size(), 2U);
+    EXPECT_GE(series[1].timeMs, series[0].timeMs + 30);
+    EXPECT_TRUE(monitor.Decimated(Reading::Temperature, 0, series[1].timeMs, 4).back().high.has_value());
 }
 
 }  // namespace

@@ -17,31 +17,12 @@
 
 #include "widgets/AppFonts.h"
 #include "widgets/DialogBase.h"
+#include "gallery/GalleryTemplate.h"
 #include "widgets/ImageButton.h"
 
 namespace {
 
-enum Id { kLeft = 101, kLeftAlone, kAbove, kAboveAlone, kRight, kRightAlone, kCorner, kCornerAlone,
-          kGrey, kDarker, kCheck, kTip, kCursor, kMenu, kTransparent, kDisabled, kCount = kDisabled - kLeft + 1 };
-
-constexpr DlgItem Button(const char* text, int id, int x, int y) {
-    return {id, DlgItemKind::PushButton, text, x, y, 70, 30};
-}
-
-constexpr DlgItem kItems[] = {
-    Button("Image left", kLeft, 8, 8),          Button("", kLeftAlone, 84, 8),
-    Button("Image above", kAbove, 160, 8),      Button("", kAboveAlone, 236, 8),
-    Button("Image right", kRight, 8, 44),       Button("", kRightAlone, 84, 44),
-    Button("Corner", kCorner, 160, 44),         Button("", kCornerAlone, 236, 44),
-    Button("Grey when out", kGrey, 8, 80),      Button("Darker when out", kDarker, 84, 80),
-    {kCheck, DlgItemKind::AutoCheckBox, "Check box", 160, 80, 70, 30},
-    Button("Tooltip", kTip, 236, 80),
-    Button("Hover cursor", kCursor, 8, 116),    Button("Menu", kMenu, 84, 116),
-    Button("Transparent", kTransparent, 160, 116), Button("Disabled", kDisabled, 236, 116),
-};
-constexpr DlgTemplate kTemplate = {990, "Image button gallery", 314, 156, "宋体", 9, kItems};
-
-constexpr ColorRef kMagenta = RgbColor(255, 0, 255);
+using namespace gallery;
 
 // A round icon with an alpha edge.
 QIcon RoundIcon(QColor colour) {
@@ -74,27 +55,15 @@ public:
 protected:
     bool OnInitDialog() override {
         for (int i = 0; i < kCount; ++i) m_buttons[i].SubclassDlgItem(kLeft + i, *this);
-        const std::uint8_t aligns[] = {IB_ALIGN_IMAGE_LEFT, IB_ALIGN_IMAGE_ABOVE, IB_ALIGN_IMAGE_RIGHT, IB_ALIGN_CORNER};
-        for (int i = 0; i < 8; ++i) {
-            CImageButton& button = m_buttons[i];
-            button.SetImageAlign(aligns[i / 2], false);
-            button.SetIconPair(RoundIcon(QColor(40, 140, 220)), RoundIcon(QColor(250, 170, 40)));
-        }
-        At(kGrey).SetBitmapPair(Arrow(QColor(200, 40, 40)), kMagenta, IB_MAKE_GREY);
-        At(kDarker).SetBitmapPair(Arrow(QColor(60, 180, 60)), kMagenta, IB_MAKE_DARKER);
-        At(kCheck).SetIconPair(RoundIcon(QColor(60, 180, 60)), IB_MAKE_GREY);
-        At(kTip).SetTipText(QStringLiteral("A tooltip, wrapped to at most 400 pixels when it runs long."));
+        SetUpButtons(m_buttons, [](ColorRef c) { return RoundIcon(ToQColor(c)); },
+                     [](ColorRef c) { return Arrow(ToQColor(c)); });
+        At(kTip).SetTipText(QString::fromUtf8(kTipText));
         At(kCursor).SetHoverCursor(9, false);
         auto menu = std::make_unique<QMenu>();
         menu->addAction(QStringLiteral("Configure"))->setData(201);
         menu->addAction(QStringLiteral("Clear"))->setData(202);
         At(kMenu).SetDropMenu(std::move(menu), this, false);
-        At(kTransparent).SetTransparent(false);
-        At(kDisabled).SetBitmapPair(Arrow(QColor(40, 40, 200)), kMagenta, IB_MAKE_GREY);
         At(kDisabled).setEnabled(false);
-        // The rest keep the flat look, whose edge shows only while hovered.
-        At(kLeftAlone).SetFlatLook(false, false);
-        At(kTip).SetFlatLook(false, false);
         return true;
     }
     // The stripes that the transparent button shows through.

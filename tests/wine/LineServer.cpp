@@ -24,12 +24,18 @@
 //   hangup               the device end goes away     → ok
 //   unplug, plug         the simulator's unit is pulled, or a fresh one
 //                        plugged in (its SIGUSR1, SIGUSR2) → ok
+//   click <x> <y>        a left click at that point of the X display, through
+//                        the X server as the operator's mouse makes it
+//                        (xdotool, on $DISPLAY)            → ok
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <spawn.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -107,6 +113,13 @@ private:
             const bool sent = command == "unplug" ? m_sim->Unplug() : m_sim->PlugInFresh();
             return sent ? "ok" : "error the simulator is gone";
         }
+        if (command == "click") {
+            int x = -1;
+            int y = -1;
+            words >> x >> y;
+            if (x < 0 || y < 0) return "error bad point";
+            return ClickOnDisplay(x, y);
+        }
         if (!m_pty) return "error no terminal";
         if (command == "send") {
             std::string hex;
@@ -141,6 +154,19 @@ private:
     std::string StartSimulator(const std::vector<std::string>& options) {
         m_sim = std::make_unique<CSimProgram>(0, options);
         return m_sim->Valid() ? "ok " + m_sim->SlavePath() : "error the simulator did not start";
+    }
+
+    static std::string ClickOnDisplay(int x, int y) {
+        const std::string xs = std::to_string(x);
+        const std::string ys = std::to_string(y);
+        const char* argv[] = {"xdotool", "mousemove", xs.c_str(), ys.c_str(), "click", "1", nullptr};
+        pid_t pid = 0;
+        if (::posix_spawnp(&pid, "xdotool", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0)
+            return "error xdotool cannot be started";
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "ok" : "error xdotool failed";
     }
 
     bool ReadLine(std::string& line) {

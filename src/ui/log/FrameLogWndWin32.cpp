@@ -127,6 +127,7 @@ void CFrameLogWnd::CreateWindowOnce() {
         SendMessageW(m_list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvColumn));
     }
     Layout();
+    m_keyboard.Attach(m_hwnd);
 
     // A change of the log, on whichever thread made it, asks the window
     // thread for one catch-up; a burst of frames costs one.
@@ -273,6 +274,7 @@ LRESULT CALLBACK FrameLogMessages::Proc(HWND hwnd, UINT message, WPARAM wParam, 
         case WM_NOTIFY: return OnNotify(*wnd, *reinterpret_cast<NMHDR*>(lParam));
         case WM_NCDESTROY:
             wnd->m_log.SetOnChange({});
+            wnd->m_keyboard.Detach();
             wnd->m_hwnd = wnd->m_list = wnd->m_save = wnd->m_clear = nullptr;
             break;
         default: break;

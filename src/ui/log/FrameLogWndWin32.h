@@ -16,6 +16,7 @@
 #include <string>
 
 #include "FrameLogRowsWin32.h"
+#include "widgets/win32/ModelessKeyboardWin32.h"
 
 struct HWND__;
 class CFrameLog;
@@ -59,5 +60,6 @@ private:
     HWND__* m_save = nullptr;
     HWND__* m_clear = nullptr;
     std::unique_ptr<Fonts> m_fonts;
+    CModelessKeyboard m_keyboard;  // Tab between the list and the buttons
     std::atomic<bool> m_scheduled{false};
 };

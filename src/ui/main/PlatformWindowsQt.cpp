@@ -1,27 +1,13 @@
-// The Linux part of the main window: its own windows and the entries of the
-// window's menu that open them (the window's context menu, after About and
-// "Frame log...").
+// The Linux part of the main window: the frame log as a Qt window, opened
+// from the context menu's "Frame log..." that the main window adds itself (as
+// it adds "Monitor..." and the profiles' entries, whose windows both
+// platforms share).
 
 #include "PlatformWindowsQt.h"
 
 void CConfigDlg::PlatformWindowsDeleter::operator()(PlatformWindows* windows) const { delete windows; }
 
 CConfigDlg::PlatformWindowsPtr CConfigDlg::MakePlatformWindows() { return PlatformWindowsPtr(new PlatformWindows); }
-
-void CConfigDlg::AddPlatformMenuItems() {
-    AddSystemMenuItem(kMonitorCommand, "Monitor...");
-    AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
-    AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
-}
-
-bool CConfigDlg::OnPlatformCommand(int command) {
-    switch (command) {
-        case kMonitorCommand: OnMonitor(); return true;
-        case kSaveProfileCommand: OnSaveProfile(); return true;
-        case kApplyProfileCommand: OnApplyProfile(); return true;
-        default: return false;
-    }
-}
 
 // Each opening shows the same window again, where the operator left it.
 void CConfigDlg::OnFrameLog() {
@@ -32,14 +18,4 @@ void CConfigDlg::OnFrameLog() {
     window->activateWindow();
 }
 
-void CConfigDlg::OnMonitor() {
-    auto& window = m_platformWindows->monitor;
-    if (!window) window = std::make_unique<CMonitorWnd>(m_session);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 CFrameLogWnd* CConfigDlg::FrameLogWindow() const { return m_platformWindows->frameLog.get(); }
-
-CMonitorWnd* CConfigDlg::MonitorWindow() const { return m_platformWindows->monitor.get(); }

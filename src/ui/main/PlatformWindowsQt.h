@@ -1,17 +1,13 @@
 #pragma once
-// The windows of the Linux program that the main window keeps and the
-// Windows program does not have yet: the frame log as a Qt window, the
-// monitor and the profile window.
+// The window of the Linux program that the main window keeps in a form of
+// its own: the frame log as a Qt window (the Windows program has it as a
+// report list; the monitor and the profile window are both platforms').
 
 #include <memory>
 
 #include "app/ConfigDlg.h"
 #include "ui/log/FrameLogWnd.h"
-#include "ui/monitor/MonitorWnd.h"
-#include "ui/profile/ProfileDlg.h"
 
 struct CConfigDlg::PlatformWindows {
     std::unique_ptr<CFrameLogWnd> frameLog;
-    std::unique_ptr<CProfileDlg> profile;
-    std::unique_ptr<CMonitorWnd> monitor;
 };

@@ -1,7 +1,7 @@
 // The Windows part of the main window: the frame log as a report list, opened
-// from the system menu's "Frame log..." that the main window adds itself. The
-// monitor and the profiles are the Linux program's alone, so there is no
-// entry of the platform's own.
+// from the system menu's "Frame log..." that the main window adds itself (as
+// it adds "Monitor..." and the profiles' entries, whose windows both
+// platforms share).
 
 #include "app/ConfigDlg.h"
 #include "ui/log/FrameLogWndWin32.h"
@@ -13,10 +13,6 @@ struct CConfigDlg::PlatformWindows {
 void CConfigDlg::PlatformWindowsDeleter::operator()(PlatformWindows* windows) const { delete windows; }
 
 CConfigDlg::PlatformWindowsPtr CConfigDlg::MakePlatformWindows() { return PlatformWindowsPtr(new PlatformWindows); }
-
-void CConfigDlg::AddPlatformMenuItems() {}
-
-bool CConfigDlg::OnPlatformCommand(int /*command*/) { return false; }
 
 // Each opening shows the same window again, where the operator left it.
 void CConfigDlg::OnFrameLog() {

@@ -7,6 +7,8 @@
 #include "serial/SerialPort.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+#include "ui/profile/ProfileDlg.h"
+#include "ui/monitor/MonitorWnd.h"
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
@@ -29,6 +31,7 @@ void CConfigDlg::CreateSecondaryWindows() {
     m_wirelessDlg = std::make_unique<CWirelessDlg>(m_session);
     m_lcdDlg = std::make_unique<CLcdControlDlg>(m_session);
     m_lightDlg = std::make_unique<CLightParamDlg>(m_session);
+    m_profileDlg = std::make_unique<CProfileDlg>(m_session);
 }
 
 CConfigDlg::~CConfigDlg() {
@@ -37,5 +40,13 @@ CConfigDlg::~CConfigDlg() {
 }
 
 void CConfigDlg::OnLcdControlMode() { m_lcdDlg->DoModal(); }
+
+// Each opening shows the same window again, with the samples it holds.
+void CConfigDlg::OnMonitor() {
+    if (!m_monitorWnd) m_monitorWnd = std::make_unique<CMonitorWnd>(m_session);
+    m_monitorWnd->ShowModeless();
+}
+
+CMonitorWnd* CConfigDlg::MonitorWindow() const { return m_monitorWnd.get(); }
 
 void CConfigDlg::OnLightParamSet() { m_lightDlg->DoModal(); }

@@ -1,28 +1,23 @@
 #include "MonitorWnd.h"
 
-#include <QCheckBox>
-#include <QDoubleSpinBox>
-#include <QFileDialog>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 
+#include "app/TextNumbers.h"
+#include "res/IdsMonitor.h"
+#include "res/ResourceIds.h"
 #include "widgets/InputHold.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-QString Qs(const std::string& text) { return QString::fromStdString(text); }
-
+constexpr const char* kCaption = "Monitor";
 // A poll that falls due while an operation of the windows waits for its reply
 // is taken this soon after instead.
 constexpr int kRetryMs = 5;
+constexpr const char* kNoValue = "\u2014";
 
 struct ChartKind {
     const char* title;
@@ -34,6 +29,7 @@ constexpr ChartKind kQuantityCharts[] = {
     {"Light intensity", Reading::Light},
     {"CO2", Reading::Co2},
 };
+constexpr Reading kStateReadings[] = {Reading::WaterLeak, Reading::PowerFailure};
 
 // The alarm limits the device holds for a quantity, by FC parameter.
 struct LimitParameters {
@@ -47,151 +43,120 @@ constexpr LimitParameters kLimits[] = {
     {Reading::Light, Parameter::LightUpper, Parameter::LightLower},
 };
 
+std::size_t IndexOf(Reading reading) { return static_cast<std::size_t>(reading); }
+int BoxId(Reading reading) { return kIdMonitorReadingFirst + static_cast<int>(reading); }
+int ValueId(Reading reading) { return kIdMonitorValueFirst + static_cast<int>(reading); }
+
+std::string SecondsText(std::chrono::milliseconds interval) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(interval.count()) / 1000.0);
+    return text;
+}
+
 }  // namespace
 
-CMonitorWnd::CMonitorWnd(CDeviceSession& session) : m_session(session), m_monitor(session) {
-    setWindowTitle(QStringLiteral("Monitor"));
-    auto* layout = new QHBoxLayout(this);
-
-    auto* controls = new QVBoxLayout();
-    auto* readings = new QGroupBox(QStringLiteral("Readings"), this);
-    auto* readingsLayout = new QGridLayout(readings);
-    int row = 0;
-    for (const ReadingInfo& info : AllReadings()) {
-        const auto index = static_cast<std::size_t>(info.reading);
-        m_boxes[index] = new QCheckBox(Qs(info.name), readings);
-        m_values[index] = new QLabel(QStringLiteral("\u2014"), readings);
-        QFont big = m_values[index]->font();
-        big.setPointSizeF(big.pointSizeF() * 1.8);
-        big.setBold(true);
-        m_values[index]->setFont(big);
-        readingsLayout->addWidget(m_boxes[index], row, 0);
-        readingsLayout->addWidget(m_values[index], row, 1, Qt::AlignRight);
-        ++row;
-    }
-    controls->addWidget(readings);
-
-    auto* intervalRow = new QHBoxLayout();
-    intervalRow->addWidget(new QLabel(QStringLiteral("Interval (s):"), this));
-    m_interval = new QDoubleSpinBox(this);
-    m_interval->setRange(CMonitor::kShortestInterval.count() / 1000.0, CMonitor::kLongestInterval.count() / 1000.0);
-    m_interval->setDecimals(1);
-    m_interval->setSingleStep(0.1);
-    m_interval->setValue(1.0);
-    intervalRow->addWidget(m_interval);
-    controls->addLayout(intervalRow);
-
-    m_start = new QPushButton(QStringLiteral("Start"), this);
-    auto* clear = new QPushButton(QStringLiteral("Clear"), this);
-    auto* limits = new QPushButton(QStringLiteral("Read limits"), this);
-    auto* log = new QPushButton(QStringLiteral("Log to CSV..."), this);
-    auto* picture = new QPushButton(QStringLiteral("Save picture..."), this);
-    for (QPushButton* button : {m_start, clear, limits, log, picture}) controls->addWidget(button);
-    m_counters = new QLabel(this);
-    m_counters->setWordWrap(true);
-    controls->addWidget(m_counters);
-    controls->addStretch();
-    layout->addLayout(controls);
-
-    m_charts = new QWidget(this);
-    new QVBoxLayout(m_charts);
-    layout->addWidget(m_charts, 1);
-
-    m_timer = new QTimer(this);
-    m_timer->setSingleShot(true);
-    m_timer->setTimerType(Qt::PreciseTimer);
-    connect(m_timer, &QTimer::timeout, this, &CMonitorWnd::PollNow);
-    connect(m_start, &QPushButton::clicked, this, [this] { m_running ? OnPause() : OnStart(); });
-    connect(clear, &QPushButton::clicked, this, &CMonitorWnd::OnClear);
-    connect(limits, &QPushButton::clicked, this, &CMonitorWnd::ReadLimits);
-    connect(m_interval, &QDoubleSpinBox::valueChanged, this, [this](double seconds) {
-        m_monitor.SetInterval(std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5)));
-    });
-    connect(log, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Log to CSV"),
-                                                          QStringLiteral("monitor.csv"),
-                                                          QStringLiteral("CSV files (*.csv);;All files (*)"));
-        QString error;
-        if (!path.isEmpty() && !LogTo(path, &error)) QMessageBox::warning(this, windowTitle(), error);
-    });
-    connect(picture, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save picture"),
-                                                          QStringLiteral("monitor.png"),
-                                                          QStringLiteral("PNG images (*.png)"));
-        if (!path.isEmpty() && !SavePicture(path)) {
-            QMessageBox::warning(this, windowTitle(), QStringLiteral("The picture could not be saved to %1").arg(path));
-        }
-    });
-    resize(980, 640);
+CMonitorWnd::CMonitorWnd(CDeviceSession& session) : CDialogBase(IDD_MONITOR), m_session(session), m_monitor(session) {
+    m_lastValues.fill(kNoValue);
 }
 
 CMonitorWnd::~CMonitorWnd() = default;
 
-void CMonitorWnd::showEvent(QShowEvent* event) {
-    // The readings the device has answered so far, as long as nothing runs.
-    if (!m_running) {
-        for (const ReadingInfo& info : AllReadings()) {
-            m_boxes[static_cast<std::size_t>(info.reading)]->setChecked(m_session.HasAnswered(info.reading));
-        }
+bool CMonitorWnd::OnInitDialog() {
+    CDialogBase::OnInitDialog();
+    OnCommand(kIdMonitorStart, [this] { m_running ? OnPause() : OnStart(); });
+    OnCommand(kIdMonitorClear, [this] { OnClear(); });
+    OnCommand(kIdMonitorReadLimits, [this] { OnReadLimits(); });
+    OnCommand(kIdMonitorLogCsv, [this] { OnLogToCsv(); });
+    OnCommand(kIdMonitorSavePicture, [this] { OnSavePicture(); });
+    SetCanvasPaint(kIdMonitorCharts, [this](CCanvasPainter& painter, int width, int height) {
+        m_frames = DrawMonitorCharts(painter, width, height, m_monitor, m_charts);
+    });
+
+    // The readings polled before, else those the device has answered so far.
+    const std::vector<Reading>& polled = m_monitor.Readings();
+    for (const ReadingInfo& info : AllReadings()) {
+        const bool before = std::find(polled.begin(), polled.end(), info.reading) != polled.end();
+        CheckDlgButton(BoxId(info.reading), polled.empty() ? m_session.HasAnswered(info.reading) : before);
+        SetDlgItemText(ValueId(info.reading), m_lastValues[IndexOf(info.reading)]);
     }
-    QWidget::showEvent(event);
+    SetDlgItemText(kIdMonitorInterval, SecondsText(m_monitor.Interval()));
+    ShowRunning();
+    ShowCounters();
+    return true;
 }
 
-CMonitorChart* CMonitorWnd::Chart(Reading reading) const {
-    for (CMonitorChart* chart : m_chartList) {
-        if (chart->property("reading").toInt() == static_cast<int>(reading)) return chart;
+void CMonitorWnd::OnDestroy() {
+    // The timer dies with the window, and nobody watches a closed window.
+    KillTimer(kPollTimer);
+    m_running = false;
+}
+
+std::optional<std::size_t> CMonitorWnd::ChartIndex(Reading reading) const {
+    for (std::size_t i = 0; i < m_charts.size(); ++i) {
+        const std::vector<Reading>& readings = m_charts[i].readings;
+        if (std::find(readings.begin(), readings.end(), reading) != readings.end()) return i;
     }
-    return nullptr;
+    return std::nullopt;
+}
+
+const ChartSpec* CMonitorWnd::Chart(Reading reading) const {
+    const std::optional<std::size_t> index = ChartIndex(reading);
+    return index ? &m_charts[*index] : nullptr;
+}
+
+const ChartFrame* CMonitorWnd::DrawnChart(Reading reading) const {
+    const std::optional<std::size_t> index = ChartIndex(reading);
+    return index && *index < m_frames.size() ? &m_frames[*index] : nullptr;
+}
+
+std::vector<Reading> CMonitorWnd::TickedReadings() const {
+    std::vector<Reading> ticked;
+    for (const ReadingInfo& info : AllReadings()) {
+        if (IsDlgButtonChecked(BoxId(info.reading))) ticked.push_back(info.reading);
+    }
+    return ticked;
 }
 
 void CMonitorWnd::RebuildCharts() {
-    for (CMonitorChart* chart : m_chartList) delete chart;
-    m_chartList.clear();
+    m_charts.clear();
+    m_frames.clear();
     const std::vector<Reading>& polled = m_monitor.Readings();
     const auto polls = [&](Reading r) { return std::find(polled.begin(), polled.end(), r) != polled.end(); };
     for (const ChartKind& kind : kQuantityCharts) {
-        if (!polls(kind.reading)) continue;
-        auto* chart = new CMonitorChart(QString::fromUtf8(kind.title), {kind.reading}, false, m_charts);
-        chart->setProperty("reading", static_cast<int>(kind.reading));
-        m_charts->layout()->addWidget(chart);
-        m_chartList.push_back(chart);
+        if (polls(kind.reading)) m_charts.push_back({kind.title, {kind.reading}, false, {}});
     }
-    std::vector<Reading> states;
-    for (const Reading r : {Reading::WaterLeak, Reading::PowerFailure}) {
-        if (polls(r)) states.push_back(r);
+    ChartSpec states{"Water leak / power failure (shaded: warning)", {}, true, {}};
+    for (const Reading r : kStateReadings) {
+        if (polls(r)) states.readings.push_back(r);
     }
-    if (!states.empty()) {
-        auto* chart = new CMonitorChart(QStringLiteral("Water leak / power failure (shaded: warning)"), states, true,
-                                        m_charts);
-        chart->setProperty("reading", static_cast<int>(states.front()));
-        m_charts->layout()->addWidget(chart);
-        m_chartList.push_back(chart);
-    }
+    if (!states.readings.empty()) m_charts.push_back(states);
 }
 
-void CMonitorWnd::ReadLimits() {
+void CMonitorWnd::OnReadLimits() {
     for (const LimitParameters& limits : kLimits) {
-        CMonitorChart* chart = Chart(limits.reading);
-        if (chart == nullptr) continue;
-        ChartLimits read;
+        const std::optional<std::size_t> index = ChartIndex(limits.reading);
+        if (!index) continue;
         const auto take = [&](Parameter p) -> std::optional<double> {
             const OpResult<std::uint16_t> word = m_session.ReadParameter(p);
             if (!word.Ok()) return std::nullopt;
             return ParameterNumber(InfoOf(p).form, word.value);
         };
-        read.upper = take(limits.upper);
-        read.lower = take(limits.lower);
-        chart->SetLimits(read);
+        m_charts[*index].limits = {take(limits.upper), take(limits.lower)};
     }
+    RefreshCanvas(kIdMonitorCharts);
 }
 
 void CMonitorWnd::OnStart() {
-    std::vector<Reading> chosen;
-    for (const ReadingInfo& info : AllReadings()) {
-        if (m_boxes[static_cast<std::size_t>(info.reading)]->isChecked()) chosen.push_back(info.reading);
-    }
+    const std::vector<Reading> chosen = TickedReadings();
     if (chosen.empty()) {
-        m_counters->setText(QStringLiteral("Tick the readings to poll."));
+        m_note = "Tick the readings to poll.";
+        ShowCounters();
+        return;
+    }
+    const double seconds = ParseLeadingDouble(GetDlgItemText(kIdMonitorInterval));
+    const auto interval = std::chrono::milliseconds(std::lround(std::clamp(seconds, 0.0, 3600.0) * 1000));
+    if (!(seconds >= 0 && seconds <= 3600) || !m_monitor.SetInterval(interval)) {
+        MessageBox("The interval must be 0.2 to 60 seconds.", kCaption, MsgIcon::Warning);
         return;
     }
     if (chosen != m_monitor.Readings()) {
@@ -199,31 +164,46 @@ void CMonitorWnd::OnStart() {
         m_monitor.Clear();
         RebuildCharts();
     }
-    ReadLimits();
+    m_note.clear();
+    OnReadLimits();
     m_running = true;
-    m_start->setText(QStringLiteral("Pause"));
-    for (QCheckBox* box : m_boxes) box->setEnabled(false);
+    ShowRunning();
     m_monitor.Start(Clock::now());
     Schedule();
 }
 
 void CMonitorWnd::OnPause() {
     m_running = false;
-    m_timer->stop();
-    m_start->setText(QStringLiteral("Start"));
-    for (QCheckBox* box : m_boxes) box->setEnabled(true);
+    KillTimer(kPollTimer);
+    ShowRunning();
+}
+
+// Start reads "Pause" while polling; the choice of readings and the interval
+// wait for the pause.
+void CMonitorWnd::ShowRunning() {
+    SetDlgItemText(kIdMonitorStart, m_running ? "Pause" : "Start");
+    for (const ReadingInfo& info : AllReadings()) EnableDlgItem(BoxId(info.reading), !m_running);
+    EnableDlgItem(kIdMonitorInterval, !m_running);
 }
 
 void CMonitorWnd::OnClear() {
     m_monitor.Clear();
-    for (CMonitorChart* chart : m_chartList) chart->Refresh(m_monitor, 0);
+    m_lastValues.fill(kNoValue);
+    for (const ReadingInfo& info : AllReadings()) SetDlgItemText(ValueId(info.reading), kNoValue);
+    RefreshCanvas(kIdMonitorCharts);
     ShowCounters();
+}
+
+void CMonitorWnd::OnTimer(int timerId) {
+    if (timerId != kPollTimer) return;
+    KillTimer(kPollTimer);
+    PollNow();
 }
 
 void CMonitorWnd::Schedule() {
     if (!m_running) return;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_monitor.NextPollDue() - Clock::now());
-    m_timer->start(static_cast<int>(std::max<long long>(wait.count(), 0)));
+    SetTimer(kPollTimer, static_cast<int>(std::clamp<long long>(wait.count(), 1, 60000)));
 }
 
 void CMonitorWnd::PollNow() {
@@ -231,7 +211,7 @@ void CMonitorWnd::PollNow() {
     // An operation of the windows is waiting for its reply: the bus is
     // theirs until it returns.
     if (CInputHold::IsHolding()) {
-        m_timer->start(kRetryMs);
+        SetTimer(kPollTimer, kRetryMs);
         return;
     }
     const PollRow row = m_monitor.Poll(Clock::now());
@@ -241,43 +221,58 @@ void CMonitorWnd::PollNow() {
 
 void CMonitorWnd::ShowPoll(const PollRow& row) {
     std::vector<std::string> fields = {IsoTimeNow()};
-    std::uint32_t nowMs = 0;
     for (const auto& [reading, sample] : row.samples) {
         fields.push_back(SampleText(reading, sample));
-        m_values[static_cast<std::size_t>(reading)]->setText(Qs(SampleText(reading, sample)));
-        nowMs = std::max(nowMs, sample.timeMs);
+        m_lastValues[IndexOf(reading)] = fields.back();
+        SetDlgItemText(ValueId(reading), fields.back());
     }
     if (m_log && !row.samples.empty() && !m_log->Append(fields)) {
-        m_counters->setText(Qs(m_log->Error()));
+        m_note = m_log->Error();
         m_log.reset();
     }
-    for (CMonitorChart* chart : m_chartList) chart->Refresh(m_monitor, nowMs);
+    RefreshCanvas(kIdMonitorCharts);
     ShowCounters();
 }
 
 void CMonitorWnd::ShowCounters() {
-    QString text = QStringLiteral("Polls: %1").arg(m_monitor.Polls());
+    std::string text = "Polls: " + std::to_string(m_monitor.Polls());
     for (std::size_t o = 0; o < static_cast<std::size_t>(SampleOutcome::kCount); ++o) {
         const auto outcome = static_cast<SampleOutcome>(o);
-        text += QStringLiteral("\n%1: %2").arg(SampleOutcomeText(outcome)).arg(m_monitor.Count(outcome));
+        text += "\n" + std::string(SampleOutcomeText(outcome)) + ": " + std::to_string(m_monitor.Count(outcome));
     }
     if (const auto median = m_monitor.LatencyMedian()) {
-        text += QStringLiteral("\nLatency: median %1 ms, 99th percentile %2 ms").arg(*median).arg(*m_monitor.LatencyP99());
+        text += "\nLatency: median " + std::to_string(*median) + " ms,\n99th percentile " +
+                std::to_string(*m_monitor.LatencyP99()) + " ms";
     }
-    if (m_session.InConfiguration()) text += QStringLiteral("\nPaused: the receiver is in configuration mode");
-    m_counters->setText(text);
+    if (m_session.InConfiguration()) text += "\nPaused: the receiver is in configuration mode";
+    if (!m_note.empty()) text += "\n" + m_note;
+    SetDlgItemText(kIdMonitorCounters, text);
 }
 
-bool CMonitorWnd::LogTo(const QString& path, QString* error) {
+void CMonitorWnd::OnLogToCsv() {
+    const std::optional<std::string> path =
+        AskFileName({FileDialogKind::Save, "Log to CSV", "monitor.csv", {{"CSV files", "*.csv"}, {"All files", "*"}}});
+    if (!path) return;
+    std::string error;
+    if (!LogTo(*path, &error)) MessageBox(error, kCaption, MsgIcon::Warning);
+}
+
+void CMonitorWnd::OnSavePicture() {
+    const std::optional<std::string> path =
+        AskFileName({FileDialogKind::Save, "Save picture", "monitor.png", {{"PNG images", "*.png"}}});
+    if (path && !SavePicture(*path)) MessageBox("The picture could not be saved to " + *path, kCaption, MsgIcon::Warning);
+}
+
+bool CMonitorWnd::LogTo(const std::string& path, std::string* error) {
+    // The columns of the readings polled, or about to be.
+    const std::vector<Reading> readings = m_running ? m_monitor.Readings() : TickedReadings();
     std::vector<std::string> header = {"time"};
-    for (const ReadingInfo& info : AllReadings()) {
-        if (m_boxes[static_cast<std::size_t>(info.reading)]->isChecked()) header.emplace_back(info.name);
-    }
-    m_log.emplace(path.toStdString(), header);
+    for (const Reading reading : readings) header.emplace_back(InfoOf(reading).name);
+    m_log.emplace(path, header);
     if (m_log->Valid()) return true;
-    if (error) *error = Qs(m_log->Error());
+    if (error) *error = m_log->Error();
     m_log.reset();
     return false;
 }
 
-bool CMonitorWnd::SavePicture(const QString& path) { return m_charts->grab().save(path, "PNG"); }
+bool CMonitorWnd::SavePicture(const std::string& path) { return SaveCanvasPicture(kIdMonitorCharts, path); }

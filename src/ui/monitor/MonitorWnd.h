@@ -5,31 +5,28 @@
 // power failure as bands; the counters, the latency and the last value of
 // each reading in large type; "Log to CSV..." and "Save picture...".
 //
-// Not modal and without an owner, like the frame log: it stays usable while
-// the program's modal windows are open. Its polls run on the window thread
-// between the windows' operations: a poll that falls due while an operation
-// waits for its reply is taken right after it.
+// One source for both platforms, on the dialog verbs: the charts are a canvas
+// control drawn through MonitorChart. The window has no owner and no modal
+// loop, like the frame log: it stays usable while the program's modal windows
+// are open. Its polls run on the window thread between the windows'
+// operations: a poll that falls due while an operation waits for its reply is
+// taken right after it. Closing the window pauses the polling; the samples
+// stay for the next opening until Clear.
 
 #include <array>
-#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
-#include <QString>
-#include <QWidget>
-
+#include "MonitorChart.h"
 #include "device/CsvFile.h"
 #include "device/Monitor.h"
-#include "MonitorChart.h"
+#include "widgets/DialogBase.h"
 
-class QCheckBox;
-class QDoubleSpinBox;
-class QLabel;
-class QPushButton;
-class QTimer;
-
-class CMonitorWnd final : public QWidget {
-    Q_OBJECT
+class CMonitorWnd : public CDialogBase {
 public:
+    static constexpr int kPollTimer = 1;
+
     explicit CMonitorWnd(CDeviceSession& session);
     ~CMonitorWnd() override;
 
@@ -38,40 +35,46 @@ public:
     void OnPause();
     void OnClear();
     // The alarm limits read again from the device.
-    void ReadLimits();
+    void OnReadLimits();
+    // Ask for the file, then log or save.
+    void OnLogToCsv();
+    void OnSavePicture();
     // Starts logging each poll to `path`; false (and why) when it cannot be written.
-    bool LogTo(const QString& path, QString* error = nullptr);
-    bool SavePicture(const QString& path);
+    bool LogTo(const std::string& path, std::string* error = nullptr);
+    // The charts as a PNG file; false when it cannot be written.
+    bool SavePicture(const std::string& path);
     // One poll now, as the timer takes it.
     void PollNow();
 
     bool Running() const { return m_running; }
     const CMonitor& Monitor() const { return m_monitor; }
-    CMonitorChart* Chart(Reading reading) const;
-    QCheckBox* ReadingBox(Reading reading) const { return m_boxes[static_cast<std::size_t>(reading)]; }
-    QDoubleSpinBox* IntervalBox() const { return m_interval; }
-    QLabel* Counters() const { return m_counters; }
-    QLabel* LastValue(Reading reading) const { return m_values[static_cast<std::size_t>(reading)]; }
+    // The chart of a reading (the state chart for the water leak and the
+    // power failure) and where it was last drawn; nullptr when there is none.
+    const ChartSpec* Chart(Reading reading) const;
+    const ChartFrame* DrawnChart(Reading reading) const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool OnInitDialog() override;
+    void OnTimer(int timerId) override;
+    // Enter clicks the default button (Start or Pause); it never closes the window.
+    void OnOK() override {}
+    void OnDestroy() override;
 
 private:
-    void Schedule();
+    std::optional<std::size_t> ChartIndex(Reading reading) const;
     void RebuildCharts();
+    void Schedule();
     void ShowPoll(const PollRow& row);
     void ShowCounters();
+    void ShowRunning();
+    std::vector<Reading> TickedReadings() const;
 
     CDeviceSession& m_session;
     CMonitor m_monitor;
     std::optional<CCsvFile> m_log;
     bool m_running = false;
-    QTimer* m_timer;
-    std::array<QCheckBox*, 8> m_boxes{};
-    std::array<QLabel*, 8> m_values{};
-    QDoubleSpinBox* m_interval;
-    QPushButton* m_start;
-    QLabel* m_counters;
-    QWidget* m_charts;
-    std::vector<CMonitorChart*> m_chartList;
+    std::vector<ChartSpec> m_charts;
+    std::vector<ChartFrame> m_frames;  // where the last paint put each chart
+    std::array<std::string, 8> m_lastValues;
+    std::string m_note;  // a line under the counters: why nothing runs, or a log that failed
 };

@@ -4,37 +4,36 @@
 // profile), shown before anything is written; "Apply" writes what differs,
 // reads it back and fills in each row's outcome.
 
-#include <QDialog>
-#include <QString>
+#include <optional>
+#include <string>
 
 #include "device/ProfileEngine.h"
+#include "widgets/DialogBase.h"
 
-class QLabel;
-class QPushButton;
-class QTableWidget;
-
-class CProfileDlg final : public QDialog {
-    Q_OBJECT
+class CProfileDlg : public CDialogBase {
 public:
+    static constexpr int kTemplateId = IDD_PROFILE;
     enum Column { kParameter, kOnDevice, kInProfile, kOutcome, kColumns };
 
-    CProfileDlg(CDeviceSession& session, Profile profile, const QString& fileName, QWidget* parent = nullptr);
+    explicit CProfileDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
 
-    // Reads the device's value of every setting into the table.
-    void Compare();
+    // The profile the next opening compares with the device, and the name of
+    // its file for the title.
+    void SetProfile(Profile profile, std::string fileName);
+
     // Writes what differs and reads it back; each row's outcome as it comes.
-    void Apply();
+    void OnApply();
 
-    QTableWidget* Table() const { return m_table; }
-    QPushButton* ApplyButton() const { return m_apply; }
-    QLabel* Summary() const { return m_summary; }
+protected:
+    // Reads the device's value of every setting into the table.
+    bool OnInitDialog() override;
 
 private:
+    void Compare();
     int RowOf(const std::string& name) const;
+    void FitColumns();
 
     CDeviceSession& m_session;
-    const Profile m_profile;
-    QTableWidget* m_table;
-    QLabel* m_summary;
-    QPushButton* m_apply;
+    std::optional<Profile> m_profile;
+    std::string m_fileName;
 };

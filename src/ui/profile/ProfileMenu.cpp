@@ -1,21 +1,23 @@
 // "Save profile..." and "Apply profile..." of the main window's menu: the
 // connected device's settings to a file, and a file's settings to the device
-// through the profile window.
+// through the profile window. The file's name comes from the platform's Open
+// or Save box as UTF-8 text and is opened in its wide form on Windows, so that
+// a profile in C:\Users\Zoë\配置\ is read and written.
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include <QFileDialog>
-
+#include "app/ConfigDlg.h"
+#include "device/SmallFile.h"
 #include "ProfileDlg.h"
-#include "ui/main/PlatformWindowsQt.h"
 
 namespace {
 
 constexpr const char* kProfileCaption = "Profile";
-const QString kProfileFilter = QStringLiteral("Sentrabus profiles (*.json);;All files (*)");
+
+FileDialogCall ProfileFileCall(FileDialogKind kind, const char* title) {
+    return {kind, title, kind == FileDialogKind::Save ? "profile.json" : "",
+            {{"Sentrabus profiles", "*.json"}, {"All files", "*"}}};
+}
 
 std::string KindWords(ProfileKind kind) {
     switch (kind) {
@@ -36,14 +38,11 @@ bool CConfigDlg::NeedsFoundDevice() {
 }
 
 void CConfigDlg::OnSaveProfile() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save profile"),
-                                                      QStringLiteral("profile.json"), kProfileFilter);
-    if (!path.isEmpty()) SaveProfileTo(path.toStdString());
+    if (const auto path = AskFileName(ProfileFileCall(FileDialogKind::Save, "Save profile"))) SaveProfileTo(*path);
 }
 
 void CConfigDlg::OnApplyProfile() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Apply profile"), QString(), kProfileFilter);
-    if (!path.isEmpty()) ApplyProfileFrom(path.toStdString());
+    if (const auto path = AskFileName(ProfileFileCall(FileDialogKind::Open, "Apply profile"))) ApplyProfileFrom(*path);
 }
 
 void CConfigDlg::SaveProfileTo(const std::string& path) {
@@ -60,45 +59,36 @@ void CConfigDlg::SaveProfileTo(const std::string& path) {
                    MsgIcon::Question);
         return;
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << ProfileText(profile.value);
-    file.close();
-    if (!file) {
+    if (ReplaceFile(FilePath(path), ProfileText(profile.value))) {
         MessageBox("The profile could not be written to " + path, kProfileCaption, MsgIcon::Question);
         return;
     }
     MessageBox("Profile of the " + KindWords(*kind) + " saved", kProfileCaption);
 }
 
-CProfileDlg* CConfigDlg::ApplyProfileFrom(const std::string& path, bool modal) {
-    if (NeedsFoundDevice()) return nullptr;
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    if (!file) {
-        MessageBox(path + " could not be read", kProfileCaption, MsgIcon::Question);
-        return nullptr;
+bool CConfigDlg::LoadProfileFrom(const std::string& path) {
+    if (NeedsFoundDevice()) return false;
+    const Checked<std::string> text = ReadSmallFile(FilePath(path));
+    if (!text.Ok()) {
+        MessageBox(path + " could not be read: " + text.refusal, kProfileCaption, MsgIcon::Question);
+        return false;
     }
-    const Checked<Profile> profile = ParseProfile(text.str());
+    const Checked<Profile> profile = ParseProfile(*text.value);
     if (!profile.Ok()) {
         MessageBox(profile.refusal, kProfileCaption, MsgIcon::Question);
-        return nullptr;
+        return false;
     }
     const std::optional<ProfileKind> kind = DetectProfileKind(m_session);
     if (kind != profile.value->kind) {
         MessageBox("The profile is for a " + KindWords(profile.value->kind) + ", but the device is " +
                        (kind ? "a " + KindWords(*kind) : std::string("of no known kind")) + ".",
                    kProfileCaption, MsgIcon::Question);
-        return nullptr;
+        return false;
     }
-    auto& window = m_platformWindows->profile;
-    const std::string fileName = std::filesystem::path(path).filename().string();
-    window = std::make_unique<CProfileDlg>(m_session, *profile.value, QString::fromStdString(fileName), this);
-    window->Compare();
-    if (!modal) {
-        window->show();
-        return window.get();
-    }
-    window->exec();
-    return nullptr;
+    m_profileDlg->SetProfile(*profile.value, Utf8Name(FilePath(path).filename()));
+    return true;
+}
+
+void CConfigDlg::ApplyProfileFrom(const std::string& path) {
+    if (LoadProfileFrom(path)) m_profileDlg->DoModal();
 }

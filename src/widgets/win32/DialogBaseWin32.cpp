@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "DialogLayoutWin32.h"
+#include "CanvasWin32.h"
 #include "DialogTemplateWin32.h"
 #include "MessageBoxWin32.h"
 #include "TextWin32.h"
@@ -69,6 +69,7 @@ void CDialogBase::DestroyWindowQuietly() {
     SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     m_hwnd = nullptr;
     m_ending = false;
+    m_keyboard.Detach();
     DestroyWindow(hwnd);
 }
 
@@ -79,6 +80,7 @@ void CDialogBase::Create() {
     CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()),
                                m_owner ? m_owner->m_hwnd : nullptr, &CDialogProc::Run,
                                reinterpret_cast<LPARAM>(this));
+    m_keyboard.Attach(m_hwnd);
 }
 
 int CDialogBase::DoModal() {
@@ -113,8 +115,9 @@ void CDialogBase::EndDialog(int result) {
 bool CDialogBase::OnInitWindow(HWND hwnd) {
     m_hwnd = hwnd;
     m_ending = false;
-    FitDialogUnitsToEm(hwnd, *m_template);
     FillTemplateCombos();
+    PrepareTemplateLists();
+    ApplyLargeTextFont();
     for (std::size_t i = 0; i < m_systemMenu.size(); ++i)
         AppendSystemMenuItem(m_systemMenu[i].first, m_systemMenu[i].second, i == 0);
     ApplyIcon();
@@ -124,6 +127,7 @@ bool CDialogBase::OnInitWindow(HWND hwnd) {
 }
 
 void CDialogBase::OnWindowGone() {
+    m_keyboard.Detach();
     m_hwnd = nullptr;
     m_ending = false;
 }
@@ -158,6 +162,7 @@ bool CDialogBase::HandleMessage(unsigned message, std::uintptr_t wParam, std::in
             return true;
         }
         case WM_DESTROY: Dispatch([this] { OnDestroy(); }); return false;
+        case kCanvasPaintMessage: return PaintCanvas(static_cast<int>(wParam), lParam);
         default: return false;
     }
 }

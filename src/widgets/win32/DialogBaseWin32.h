@@ -11,12 +11,15 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "widgets/MessageMap.h"
+#include "widgets/win32/ModelessKeyboardWin32.h"
 #include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
 #include "widgets/DialogVerbs.h"
@@ -86,6 +89,20 @@ public:
     // entries' texts (COM1 ...) say what the Linux tips add to them.
     void ComboSetItemTip(int id, int index, std::string_view tip);
 
+    // Report lists: a SysListView32 of the dialog manager in LVS_REPORT
+    // (DialogListWin32.cpp); see DialogVerbs.h.
+    void ListAddColumn(int id, std::string_view heading, int width);
+    int ListInsertItem(int id, int row, std::string_view text);
+    void ListSetItemText(int id, int row, int column, std::string_view text);
+    std::string ListGetItemText(int id, int row, int column) const;
+    int ListGetItemCount(int id) const;
+    void ListDeleteAllItems(int id);
+    void ListFitColumn(int id, int column);
+
+    // The title bar's text until the window is built again from its template.
+    void SetWindowCaption(std::string_view text);
+    std::string GetWindowCaption() const;
+
     // Window timers of the dialog; a second SetTimer with the same id
     // restarts it. They die with the window.
     void SetTimer(int timerId, int milliseconds);
@@ -101,6 +118,9 @@ public:
     // Through the hook of MessageBoxCall.h when one is set, else MessageBoxW
     // owned by this window. An empty caption is the program's name.
     int MessageBox(std::string_view text, std::string_view caption = {}, MsgIcon icon = MsgIcon::None);
+    // Through the hook of FileDialogCall.h when one is set, else
+    // GetOpenFileNameW / GetSaveFileNameW owned by this window.
+    std::optional<std::string> AskFileName(const FileDialogCall& call);
 
     // Message map: BN_CLICKED of a control runs its OnCommand entry, else an
     // OnCommandRange entry that covers it, else (IDOK / IDCANCEL) OnOK /
@@ -114,6 +134,15 @@ public:
     void PostCommand(int id);
     // BM_CLICK: what the operator's click does, on an enabled button only.
     void ClickDlgItem(int id);
+
+    // A modeless window without an owner, built when it does not exist, then
+    // shown and brought to the front (DialogCanvasWin32.cpp).
+    void ShowModeless();
+    // Canvas controls (DialogCanvasWin32.cpp): the handler is kept by id
+    // across rebuilds of the window; a refresh invalidates the control.
+    void SetCanvasPaint(int id, CanvasPaint paint);
+    void RefreshCanvas(int id);
+    bool SaveCanvasPicture(int id, std::string_view path);
 
 protected:
     // Returns true to give the focus to the first tab stop.
@@ -139,9 +168,15 @@ private:
     bool HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     void OnWindowGone();
     void FillTemplateCombos();
+    void PrepareTemplateLists();
+    int ListColumnCount(int id) const;
     void AppendSystemMenuItem(int command, const std::string& text, bool first);
     void ApplyIcon();
     void DestroyWindowQuietly();
+    // The large font of the template's LargeText statics, made for each
+    // window from the dialog's font (DialogCanvasWin32.cpp).
+    void ApplyLargeTextFont();
+    bool PaintCanvas(int id, std::intptr_t request);
 
     int m_templateId;
     const DlgTemplate* m_template;
@@ -152,7 +187,11 @@ private:
     int m_iconId = 0;
 
     CMessageMap m_messageMap;
+    CModelessKeyboard m_keyboard;  // a modeless window's Tab, arrows, Enter and Esc
     std::vector<std::pair<int, std::string>> m_systemMenu;  // command, text
+    std::map<int, CanvasPaint> m_canvasPaints;  // by control id
+    // An HFONT, deleted with the window's next font or with this object.
+    std::unique_ptr<void, void (*)(void*)> m_largeFont{nullptr, nullptr};
 };
 
 static_assert(DialogVerbs<CDialogBase>);

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "Win32Api.h"
-
+#include "CanvasWin32.h"
+#include "CommonControlsWin32.h"
 #include "TextWin32.h"
 
 namespace {
@@ -13,6 +13,8 @@ constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
 constexpr WORD kComboBoxClass = 0x0085;
+// The common controls' list view has a class name, not an atom.
+constexpr char kListViewClass[] = "SysListView32";
 
 // Appends the fields of the template in their little-endian layout; strings
 // are NUL-terminated UTF-16, an ordinal is 0xFFFF and its number.
@@ -88,6 +90,9 @@ DWORD ControlStyle(const DlgItem& item) {
                    (item.style & DlgStyle::Sort ? CBS_SORT : 0);
         case DlgItemKind::ComboDropList:
             return style | CBS_DROPDOWNLIST | WS_VSCROLL | (item.style & DlgStyle::Sort ? CBS_SORT : 0);
+        // Column headings that do not sort: the rows' order is the window's.
+        case DlgItemKind::ListView: return style | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+        case DlgItemKind::Canvas: return style;
     }
     return style;
 }
@@ -104,7 +109,9 @@ WORD ClassOf(DlgItemKind kind) {
         case DlgItemKind::PushButton:
         case DlgItemKind::DefPushButton:
         case DlgItemKind::AutoCheckBox:
-        case DlgItemKind::GroupBox: break;
+        case DlgItemKind::GroupBox:
+        case DlgItemKind::ListView: break;
+        case DlgItemKind::Canvas: break;
     }
     return kButtonClass;
 }
@@ -113,14 +120,23 @@ void WriteItem(CTemplateWriter& out, const DlgItem& item) {
     out.AlignToDword();
     out.Dword(0);  // help id
     // The sunken edge of the dialog manager's three-dimensional look.
-    out.Dword(item.kind == DlgItemKind::Edit ? WS_EX_CLIENTEDGE : 0);
+    const bool sunken = item.kind == DlgItemKind::Edit || item.kind == DlgItemKind::ListView;
+    out.Dword(sunken ? WS_EX_CLIENTEDGE : 0);
     out.Dword(ControlStyle(item));
     out.Short(item.x);
     out.Short(item.y);
     out.Short(item.cx);
     out.Short(item.cy);
     out.Dword(static_cast<DWORD>(item.id));  // -1 for the unaddressed statics, as in a script
-    out.Ordinal(ClassOf(item.kind));
+    // A list view or a canvas is a window class named by its name (the
+    // canvas's is our own); the rest are predefined.
+    if (item.kind == DlgItemKind::ListView) {
+        out.Text(kListViewClass);
+    } else if (item.kind == DlgItemKind::Canvas) {
+        out.Text(Utf8(CanvasClassName()));
+    } else {
+        out.Ordinal(ClassOf(item.kind));
+    }
     if (item.kind == DlgItemKind::Icon && ProgramHasIcon(item.resource)) {
         out.Ordinal(static_cast<std::uint16_t>(item.resource));
     } else if (item.kind == DlgItemKind::Icon) {
@@ -131,9 +147,24 @@ void WriteItem(CTemplateWriter& out, const DlgItem& item) {
     out.Word(0);  // no creation data
 }
 
+// The dialog manager makes a list view only once the common controls have
+// registered its class in the process.
+void RegisterCommonControlClasses(const DlgTemplate& tmpl) {
+    for (const DlgItem& item : tmpl.items) {
+        if (item.kind != DlgItemKind::ListView) continue;
+        static const bool registered = [] {
+            const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
+            return InitCommonControlsEx(&classes) != FALSE;
+        }();
+        (void)registered;
+        return;
+    }
+}
+
 }  // namespace
 
 std::vector<std::uint32_t> BuildDialogTemplate(const DlgTemplate& tmpl) {
+    RegisterCommonControlClasses(tmpl);
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER;
     if (tmpl.minimizeBox) style |= WS_MINIMIZEBOX;
 

@@ -1,7 +1,8 @@
 // The image button's input: the messages of its control (hover tracking,
-// focus, enabling, the dialog manager's questions) and of the control's parent
-// (draw-item records, clicks, colours).
+// focus, enabling, the dialog manager's questions, the tooltip's relay, the
+// cursor) and of the control's parent (draw-item records, clicks, colours).
 
+#include "widgets/DesktopSeams.h"
 #include "widgets/win32/ImageButtonMessagesWin32.h"
 
 namespace {
@@ -44,6 +45,10 @@ CImageButton* ImageButtonMessages::ButtonOf(HWND control) {
 LRESULT CALLBACK ImageButtonMessages::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                   UINT_PTR /*id*/, DWORD_PTR reference) {
     CImageButton& button = *reinterpret_cast<CImageButton*>(reference);
+    // The mouse's messages reach the tooltip too, which shows and hides the
+    // tip by them; a double click goes as the press it is taken for.
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+        button.RelayToTip(message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message, wParam, lParam);
     switch (message) {
         case WM_MOUSEMOVE: {
             const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
@@ -77,10 +82,23 @@ LRESULT CALLBACK ImageButtonMessages::ControlProc(HWND hwnd, UINT message, WPARA
         }
         case WM_SYSCOLORCHANGE: {
             const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-            // The owner's colours are lost until it sets them again.
+            // The snapshot of the parent is stale, and the owner's colours
+            // are lost until it sets them again.
+            button.m_background.reset();
             button.ResetColors(true);
             return result;
         }
+        case WM_SIZE: {
+            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            button.FitTipToButton();
+            return result;
+        }
+        case WM_SETCURSOR:
+            if (button.m_cursor) {
+                SetCursor(button.m_cursor.get());
+                return TRUE;
+            }
+            return DefSubclassProc(hwnd, message, wParam, lParam);
         case WM_LBUTTONDBLCLK:
             // A double click is a second press, so that two quick clicks are
             // two clicks (an owner-drawn button would report a double click).
@@ -96,6 +114,7 @@ LRESULT CALLBACK ImageButtonMessages::ControlProc(HWND hwnd, UINT message, WPARA
         case BM_SETCHECK: button.SetCheckState(wParam == BST_CHECKED || wParam == BST_INDETERMINATE ? 1 : 0, true); return 0;
         case BM_GETCHECK: return button.m_checkState ? BST_CHECKED : BST_UNCHECKED;
         case WM_NCDESTROY:
+            button.m_tip.reset();
             button.m_hwnd = nullptr;
             Unfollow(hwnd);
             return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -160,6 +179,7 @@ void CImageButton::TrackHover(int x, int y, bool leftButtonDown) {
         if (!m_hover) {
             m_hover = true;
             Repaint(true);
+            PlaySlot(0);
             // The leave message ends the hover when the mouse goes.
             TRACKMOUSEEVENT leave{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hwnd, 0};
             TrackMouseEvent(&leave);
@@ -178,9 +198,14 @@ void CImageButton::CancelHover() {
 
 void CImageButton::OnClicked() {
     if (m_hwnd && GetFocus() != m_hwnd) SetFocus(m_hwnd);
+    PlaySlot(1);
     if (m_isCheckBox) {
         m_checkState = !m_checkState;
         Repaint(true);
+    } else if (m_menu) {
+        DropMenu();
+    } else if (!m_url.empty()) {
+        OpenUrlOnDesktop(m_url);
     }
 }
 

@@ -1,5 +1,6 @@
-// How the image button draws itself with GDI: face, edge, caption and focus
-// rectangle, in that order, from the state of the paint in progress.
+// How the image button draws itself with GDI: face, edge, image, caption and
+// focus rectangle, in that order, from the state of the paint in progress
+// (the images themselves: ImageButtonImagesWin32.cpp).
 //
 // Rectangles are GDI's: right and bottom lie just outside, and a line drawn
 // to a point leaves that point out.
@@ -8,6 +9,7 @@
 #include <type_traits>
 
 #include "CommonControlsWin32.h"
+#include "GdiWin32.h"
 #include "widgets/win32/ImageButtonWin32.h"
 
 namespace {
@@ -17,21 +19,6 @@ struct GdiObjectDeleter {
 };
 using OwnedBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using OwnedPen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiObjectDeleter>;
-
-// Puts the context's previous object back when it goes.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
-    ~Selected() {
-        if (m_previous) SelectObject(m_dc, m_previous);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
 
 COLORREF Sys(int index) { return GetSysColor(index); }
 
@@ -62,7 +49,10 @@ void Polyline(HDC dc, COLORREF color, POINT a, POINT b, POINT c) {
 }
 
 constexpr UINT kMeasureCaption = DT_CALCRECT | DT_WORDBREAK | DT_CENTER;
-constexpr UINT kDrawCaption = DT_WORDBREAK | DT_CENTER;
+// Drawn unclipped in the measured block: a glyph may reach a pixel beyond
+// the extent the measure gives (the bitmap faces that stand in for the
+// dialogs' font do), and the block's edge would cut it off.
+constexpr UINT kDrawCaption = DT_WORDBREAK | DT_CENTER | DT_NOCLIP;
 
 std::wstring WindowText(HWND window) {
     if (!window) return {};
@@ -73,37 +63,30 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-ColorRef CImageButton::FaceColor() const {
-    if (m_hover || m_drawPressed) return m_colors[IB_COLOR_HOT_BACK];
-    if (m_drawFocused) return m_colors[IB_COLOR_FOCUS_BACK];
-    return m_colors[IB_COLOR_NORMAL_BACK];
-}
-
-ColorRef CImageButton::TextColor() const {
-    if (m_hover || m_drawPressed) return m_colors[IB_COLOR_HOT_TEXT];
-    if (m_drawFocused) return m_colors[IB_COLOR_FOCUS_TEXT];
-    return m_colors[IB_COLOR_NORMAL_TEXT];
-}
-
-ColorRef CImageButton::BackColorOfText() const { return FaceColor(); }
-
 void CImageButton::DrawItem(const tagDRAWITEMSTRUCT& record) {
     const UINT state = record.itemState;
-    const bool selected = (state & ODS_SELECTED) != 0;
-    m_drawPressed = m_isCheckBox ? (selected || m_checkState) : selected;
-    m_drawFocused = (state & ODS_FOCUS) != 0;
-    m_drawDisabled = (state & ODS_DISABLED) != 0;
+    BeginPaint((state & ODS_SELECTED) != 0, (state & ODS_FOCUS) != 0, (state & ODS_DISABLED) != 0, m_menu != nullptr);
 
     const HDC dc = record.hDC;
     const int saved = SaveDC(dc);  // mode, colours and font go back as they were
     SetBkMode(dc, TRANSPARENT);
 
     RECT face = record.rcItem;
-    PaintFace(dc, face);
+    if (m_transparent) {
+        PaintSavedBackground(dc);
+    } else {
+        PaintFace(dc, face);
+    }
     PaintEdge(dc, face);
 
     const std::wstring caption = WindowText(record.hwndItem);
     RECT captionRect = record.rcItem;
+    if (HasIcon()) PaintIcon(dc, !caption.empty(), record.rcItem, captionRect, m_drawPressed, m_drawDisabled);
+    if (HasBitmap()) {
+        // Mask bits of 1 (the transparent colour) leave the face as it is.
+        SetBkColor(dc, RGB(255, 255, 255));
+        PaintBitmap(dc, !caption.empty(), record.rcItem, captionRect, m_drawPressed, m_drawDisabled);
+    }
     if (!caption.empty()) {
         // The control's font, also when the context is not the control's own.
         if (const auto font = reinterpret_cast<HFONT>(SendMessageW(record.hwndItem, WM_GETFONT, 0, 0))) {
@@ -154,7 +137,7 @@ void CImageButton::PaintEdge(DcHandle dc, const tagRECT& face) {
 
 void CImageButton::PaintCaption(DcHandle dc, const std::wstring& text, const tagRECT& /*item*/, tagRECT& caption,
                                 bool pressed, bool disabled) {
-    if (pressed && !m_isCheckBox) OffsetRect(&caption, m_pressShift.dx, m_pressShift.dy);
+    if (pressed && !m_isCheckBox) OffsetRect(&caption, m_pressShift.x, m_pressShift.y);
 
     // Measured as a word-wrapped, centred block, then centred in the caption
     // area both ways (offsets truncated toward zero).
@@ -176,6 +159,6 @@ void CImageButton::PaintCaption(DcHandle dc, const std::wstring& text, const tag
         return;
     }
     SetTextColor(dc, TextColor());
-    SetBkColor(dc, BackColorOfText());
+    SetBkColor(dc, FaceColor());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &block, kDrawCaption);
 }

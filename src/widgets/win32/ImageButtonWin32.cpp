@@ -5,7 +5,6 @@
 #include <cwchar>
 
 #include "CommonControlsWin32.h"
-#include "widgets/ColorShade.h"
 #include "widgets/win32/ImageButtonMessagesWin32.h"
 
 namespace {
@@ -22,6 +21,7 @@ bool IsButtonWindow(HWND window) {
 
 CImageButton::CImageButton() { ResetColors(false); }
 
+// The images, cursor, menu, snapshot and tooltip go with their owners.
 CImageButton::~CImageButton() { Detach(); }
 
 bool CImageButton::Attach(WindowHandle control) {
@@ -39,53 +39,40 @@ bool CImageButton::Attach(WindowHandle control) {
     SetWindowLongPtrW(control, GWL_STYLE, static_cast<LONG_PTR>((style & ~kButtonTypeMask) | BS_OWNERDRAW));
     SetWindowPos(control, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_tipText) SetTipText(m_tipText->c_str(), m_tipActive);
     Repaint(true);
     return true;
 }
 
 void CImageButton::Detach() {
     if (!m_hwnd) return;
+    // The tooltip's tool is the control: it goes with the attachment.
+    m_tip.reset();
     ImageButtonMessages::Unfollow(m_hwnd);
     m_hwnd = nullptr;
 }
 
-void CImageButton::PreSubclassWindow(std::uint32_t style) {
-    // Types 2, 3, 6, 7, 10 and 11 carry bit 2: the check boxes, the group box,
-    // the push box and a control that is owner-drawn already.
-    const std::uint32_t type = style & kButtonTypeMask;
-    m_isCheckBox = (type & 2) != 0;
-    if (type == BS_DEFPUSHBUTTON) m_isDefault = true;
-}
+void CImageButton::PreSubclassWindow(std::uint32_t style) { TakeButtonType(style & kButtonTypeMask); }
 
 void CImageButton::Repaint(bool repaint) {
     if (repaint && m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
-std::uint32_t CImageButton::SetStateColor(std::uint8_t index, ColorRef color, bool repaint) {
-    if (index >= IB_COLOR_COUNT) return IB_BAD_INDEX;
-    m_colors[index] = color & 0x00FFFFFF;
-    Repaint(repaint);
-    return IB_OK;
+std::uint32_t CImageButton::Repainted(std::uint32_t result, bool repaint) {
+    if (result == IB_OK) Repaint(repaint);
+    return result;
 }
 
-std::uint32_t CImageButton::GetStateColor(std::uint8_t index, ColorRef& color) const {
-    if (index >= IB_COLOR_COUNT) return IB_BAD_INDEX;
-    color = m_colors[index];
-    return IB_OK;
+std::uint32_t CImageButton::SetStateColor(std::uint8_t index, ColorRef color, bool repaint) {
+    return Repainted(CImageButtonModel::SetStateColor(index, color), repaint);
 }
 
 std::uint32_t CImageButton::ShiftStateColor(std::uint8_t index, std::int16_t shade, bool repaint) {
-    if (index >= IB_COLOR_COUNT) return IB_BAD_INDEX;
-    if (shade < -kMaxColorShade || shade > kMaxColorShade) return IB_BAD_ARGUMENT;
-    m_colors[index] = ShiftedColor(m_colors[index], shade);
-    Repaint(repaint);
-    return IB_OK;
+    return Repainted(CImageButtonModel::ShiftStateColor(index, shade), repaint);
 }
 
 std::uint32_t CImageButton::ResetColors(bool repaint) {
-    const ColorRef face = GetSysColor(COLOR_BTNFACE) & 0x00FFFFFF;
-    const ColorRef text = GetSysColor(COLOR_BTNTEXT) & 0x00FFFFFF;
-    m_colors = {face, text, face, text, face, text};
+    SetSystemColors(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT));
     Repaint(repaint);
     return IB_OK;
 }
@@ -114,20 +101,11 @@ std::uint32_t CImageButton::SetHoverAlways(bool on) {
 }
 
 std::uint32_t CImageButton::SetImageAlign(std::uint8_t align, bool repaint) {
-    if (align > IB_ALIGN_CORNER) return IB_BAD_ALIGN;
-    m_align = align;
-    Repaint(repaint);
-    return IB_OK;
+    return Repainted(CImageButtonModel::SetImageAlign(align), repaint);
 }
 
 std::uint32_t CImageButton::SetPressShift(std::uint8_t style, bool repaint) {
-    switch (style) {
-        case IB_PRESS_DIAGONAL: m_pressShift = {1, 1}; break;
-        case IB_PRESS_DOWN: m_pressShift = {0, 2}; break;
-        default: return IB_BAD_PRESS_STYLE;
-    }
-    Repaint(repaint);
-    return IB_OK;
+    return Repainted(CImageButtonModel::SetPressShift(style), repaint);
 }
 
 std::uint32_t CImageButton::SetCheckState(int state, bool repaint) {

@@ -1,9 +1,18 @@
 // The exchange's wait on the Windows message queue. The window thread blocks
-// as it would in a plain wait, but keeps painting: only paint messages are
-// taken from the queue meanwhile. The operator's clicks stay queued behind the
-// handler that waits, and Windows hands out WM_TIMER only when no input is
+// as it would in a plain wait, but keeps painting: only paint messages (and
+// messages other threads send, which Windows delivers to any look at the
+// queue) are taken from it meanwhile. The operator's clicks stay queued behind
+// the handler that waits, and Windows hands out WM_TIMER only when no input is
 // queued, so they run after it returns and before the next tick of timer 1.
+//
+// The wait also wakes for input, although it takes none: a window system
+// that reads its input only when the thread looks for it (Wine reads X
+// events so) then puts each click in the queue as it happens, behind the
+// handler and ahead of the timer, as Windows does. And it looks at the queue
+// at least every kQueueLookMs, so that a long wait (the wireless receiver's
+// 6 s) never gets the window marked "Not Responding".
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <utility>
@@ -27,6 +36,8 @@ HANDLE WakeEvent(std::unique_ptr<void, void (*)(void*)>& event) {
     return event.get();
 }
 
+constexpr DWORD kQueueLookMs = 200;
+
 // Waits until `deadline` or until `wake` is signalled, painting meanwhile.
 // Returns true when it was signalled.
 bool WaitPainting(std::chrono::steady_clock::time_point deadline, HANDLE wake) {
@@ -34,10 +45,14 @@ bool WaitPainting(std::chrono::steady_clock::time_point deadline, HANDLE wake) {
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
-        const DWORD result =
-            MsgWaitForMultipleObjects(handles, wake != nullptr ? &wake : nullptr, FALSE, static_cast<DWORD>(left.count()), QS_PAINT);
+        const DWORD slice = std::min<DWORD>(static_cast<DWORD>(left.count()), kQueueLookMs);
+        const DWORD result = MsgWaitForMultipleObjectsEx(handles, wake != nullptr ? &wake : nullptr, slice,
+                                                         QS_INPUT | QS_PAINT | QS_SENDMESSAGE, 0);
         if (handles == 1 && result == WAIT_OBJECT_0) return true;
-        if (result != WAIT_OBJECT_0 + handles) return false;  // time out, or a failure
+        if (result != WAIT_OBJECT_0 + handles && result != WAIT_TIMEOUT) return false;  // a failure
+        // Input seen stays queued; marking it seen makes the next wait sleep
+        // until more comes instead of returning at once for it.
+        GetQueueStatus(QS_INPUT);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
     }

@@ -4,17 +4,28 @@
 // dialogs. Each case checks the requests the device heard, the boxes shown
 // and the field that shows the outcome.
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "res/IdsConfig.h"
 #include "res/IdsLcd.h"
 #include "res/IdsLight.h"
+#include "res/IdsProfile.h"
+#include "res/IdsMonitor.h"
 #include "res/IdsWireless.h"
+#include "device/Profile.h"
+#include "device/SmallFile.h"
+#include "support/FileDialogAnswer.h"
 #include "support/SimProgram.h"
 #include "support/WaitUntil.h"
 #include "support/WindowBehaviourFixture.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+#include "ui/profile/ProfileDlg.h"
+#include "ui/monitor/MonitorWnd.h"
 #include "ui/wireless/WirelessDlg.h"
 
 namespace {
@@ -214,5 +225,207 @@ INSTANTIATE_TEST_SUITE_P(Table, Wireless, ::testing::Values(
                  kFailed + "Clear config para failed, Please reconfigure",
                  kFailed + "Exit configuration mode failed,Please power on the device again"}, ""}),
     RowName<WirelessRow>);
+
+// --- profiles ---------------------------------------------------------------
+
+// A file in a folder named in three scripts under the test directory, as the
+// Open or Save box gives it (UTF-8; under Wine a Windows path).
+std::string ProfilePath(const std::string& name) {
+    const char* directory = std::getenv("SENTRABUS_UI_TEST_DIR");
+    const std::filesystem::path folder = FilePath(HostPath(std::string(directory ? directory : ".") + "/Zoë/配置"));
+    std::filesystem::create_directories(folder);
+    return Utf8Name(folder / FilePath(name));
+}
+
+const std::string kFcRead = "4800 FC FC FC ";
+
+struct ProfileRow {
+    const char* behaviour;
+    std::string faults;  // sentrabus-sim options after the search's reply
+    Lines after;         // each row's device value and outcome after Apply
+    Lines wire;          // Apply's requests
+    const char* summary;
+};
+
+class ProfileApply : public WindowBehaviourFixture, public ::testing::WithParamInterface<ProfileRow> {};
+
+// "Apply profile..." of temperature-upper 45 (the device holds 35) and
+// temperature-lower -10 (the same): the table before anything is written,
+// then Apply.
+TEST_P(ProfileApply, ComparesFirstThenWritesWhatDiffers) {
+    const ProfileRow& row = GetParam();
+    SCOPED_TRACE(row.behaviour);
+    OpenOnFoundDevice(kTh + " --fault none --fault-count 1 " + row.faults);
+    const std::string path = ProfilePath("th 配置.json");
+    std::ofstream(FilePath(path)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+        "parameters": {"temperature-upper": 45, "temperature-lower": -10}})";
+    CFileDialogAnswer answer(path);
+    CProfileDlg& profile = *Dlg().m_profileDlg;
+    const auto rows = [&profile] {
+        Lines shown;
+        for (int i = 0; i < profile.ListGetItemCount(kIdProfileTable); ++i)
+            shown.push_back(profile.ListGetItemText(kIdProfileTable, i, CProfileDlg::kOnDevice) + ": " +
+                            profile.ListGetItemText(kIdProfileTable, i, CProfileDlg::kOutcome));
+        return shown;
+    };
+    Lines before, after, wire;
+    std::string summary, caption;
+    ASSERT_TRUE(WhileOpenedBy([&] { Dlg().OnSysCommand(CConfigDlg::kApplyProfileCommand); }, profile, [&] {
+        caption = profile.GetWindowCaption();
+        before = rows();
+        ClearRequests();
+        Click(profile, kIdProfileApply);
+        after = rows();
+        wire = Requests();
+        summary = profile.GetDlgItemText(kIdProfileSummary);
+    }));
+    EXPECT_EQ(caption, "Apply profile th 配置.json");
+    EXPECT_EQ(before, (Lines{"35: to write", "-10: same"}));
+    EXPECT_EQ(after, row.after);
+    EXPECT_EQ(wire, row.wire);
+    EXPECT_EQ(summary, row.summary);
+    EXPECT_EQ(Boxes(), Lines{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ProfileApply, ::testing::Values(
+    // Apply reads each setting again before it writes, then reads back.
+    ProfileRow{"a device that answers", "", {"45: written and verified", "-10: unchanged"},
+               {kFcRead + "03 00 00 00", kFcRead + "03 01 00 2D", kFcRead + "04 00 00 00", kFcRead + "03 00 00 00"},
+               "The device now holds the profile."},
+    // The search, the kind, the table's two reads and Apply's first read are answered.
+    ProfileRow{"a device that falls silent before the write", "--fault none --fault-count 4 --fault silent",
+               {"35: write failed: no reply", "-10: not reached"}, {kFcRead + "03 00 00 00", kFcRead + "03 01 00 2D"},
+               "Not all was applied: temperature-upper: write failed: no reply. Apply again to finish."}),
+    RowName<ProfileRow>);
+
+class ProfileFiles : public WindowBehaviourFixture {};
+
+// "Save profile..." writes every setting of the device's kind over an earlier
+// file; a file of another kind is refused before anything is written.
+TEST_F(ProfileFiles, SavedOverAnEarlierFileAndRefusedForAnotherKind) {
+    OpenOnFoundDevice(kTh);
+    const std::string path = ProfilePath("Zoë 配置.json");
+    std::ofstream(FilePath(path)) << std::string(3000, ' ');
+    CFileDialogAnswer answer(path);
+    Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
+    EXPECT_EQ(Boxes(), Lines{"Profile: Profile of the temperature/humidity transmitter saved"});
+    const Checked<std::string> text = ReadSmallFile(FilePath(path));
+    const Checked<Profile> saved = ParseProfile(text.value.value_or(""));
+    ASSERT_TRUE(saved.Ok()) << text.refusal << saved.refusal;
+    EXPECT_EQ(saved.value->parameters.size(), 10u);
+
+    ClearBoxes();
+    ClearRequests();
+    const std::string light = ProfilePath("light.json");
+    std::ofstream(FilePath(light)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "light",
+        "parameters": {"light-upper": 300}})";
+    EXPECT_FALSE(Dlg().LoadProfileFrom(light));
+    EXPECT_EQ(Boxes(), Lines{"Profile (?): The profile is for a light intensity sensor, but the device is a "
+                             "temperature/humidity transmitter."});
+    // FC reads only ("... 03 00 00 00"), never a write ("... 03 01 00 2D").
+    for (const std::string& request : Requests()) EXPECT_EQ(request.substr(kFcRead.size() + 2, 4), " 00 ") << request;
+}
+
+// --- the monitor -------------------------------------------------------------
+
+class Monitor : public WindowBehaviourFixture {
+protected:
+    void TearDown() override {
+        SetFileDialogHook({});
+        WindowBehaviourFixture::TearDown();
+    }
+    // A file of this test's own in the test directory, as the program names it.
+    static std::string TestFile(const std::string& name) {
+        const char* directory = std::getenv("SENTRABUS_UI_TEST_DIR");
+        return HostPath(std::string(directory ? directory : ".") + "/monitor-" + name);
+    }
+    static std::string FileText(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    // Lets the monitor's own timer poll until it has polled `polls` times.
+    static bool PollsUntil(const CMonitorWnd& monitor, std::uint64_t polls) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (monitor.Monitor().Polls() < polls && std::chrono::steady_clock::now() < deadline) PumpEvents(ms(20));
+        return monitor.Monitor().Polls() >= polls;
+    }
+};
+
+// From the main window's menu: the reading read before is ticked; Start reads
+// the temperature limits, then polls at 0.2 s into a CSV log flushed row by
+// row, until Pause; Save picture writes the charts as a PNG.
+TEST_F(Monitor, PollsTheTickedReadingsIntoTheLogAndSavesThePicture) {
+    OpenOnFoundDevice(kTh);
+    Click(kIdReadTemperature);
+    Dlg().OnSysCommand(CConfigDlg::kMonitorCommand);
+    CMonitorWnd* monitor = Dlg().MonitorWindow();
+    ASSERT_NE(monitor, nullptr);
+    const auto box = [](Reading r) { return kIdMonitorReadingFirst + static_cast<int>(r); };
+    EXPECT_TRUE(monitor->IsDlgButtonChecked(box(Reading::Temperature)));
+    EXPECT_FALSE(monitor->IsDlgButtonChecked(box(Reading::Humidity)));
+    EXPECT_EQ(monitor->GetDlgItemText(kIdMonitorStart), "Start");
+
+    const std::string csv = TestFile("log.csv"), png = TestFile("charts.png");
+    std::filesystem::remove(csv);
+    std::filesystem::remove(png);
+    std::vector<std::string> asked;
+    SetFileDialogHook([&](const FileDialogCall& call) -> std::optional<std::string> {
+        asked.push_back(call.title);
+        return call.suggestedName.ends_with(".csv") ? csv : png;
+    });
+    Click(*monitor, kIdMonitorLogCsv);
+    monitor->SetDlgItemText(kIdMonitorInterval, "0.2");
+    ClearRequests();
+    Click(*monitor, kIdMonitorStart);
+    EXPECT_EQ(monitor->GetDlgItemText(kIdMonitorStart), "Pause");
+    EXPECT_FALSE(monitor->IsDlgItemEnabled(box(Reading::Temperature)));
+    ASSERT_TRUE(PollsUntil(*monitor, 3));
+    Click(*monitor, kIdMonitorStart);
+    EXPECT_EQ(monitor->GetDlgItemText(kIdMonitorStart), "Start");
+    const std::uint64_t polls = monitor->Monitor().Polls();
+    PumpEvents(ms(500));
+    EXPECT_EQ(monitor->Monitor().Polls(), polls) << "polled after Pause";
+
+    Lines wire = {"4800 FC FC FC 03 00 00 00", "4800 FC FC FC 04 00 00 00"};
+    wire.insert(wire.end(), polls, "4800 05 03 00 00 00 02");
+    EXPECT_EQ(Requests(), wire);
+    EXPECT_EQ(monitor->GetDlgItemText(kIdMonitorValueFirst + static_cast<int>(Reading::Temperature)), "25.0");
+    const std::string counters = monitor->GetDlgItemText(kIdMonitorCounters);
+    EXPECT_NE(counters.find("Polls: " + std::to_string(polls) + "\nok: " + std::to_string(polls)), std::string::npos)
+        << counters;
+    EXPECT_NE(counters.find("Latency: median"), std::string::npos) << counters;
+    ASSERT_NE(monitor->Chart(Reading::Temperature), nullptr);
+    EXPECT_EQ(monitor->Chart(Reading::Temperature)->limits.lower, -10.0);
+
+    std::istringstream rows(FileText(csv));
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "time,temperature\r");
+    std::uint64_t logged = 0;
+    while (std::getline(rows, line)) logged += line.ends_with(",25.0\r") ? 1 : 0;
+    EXPECT_EQ(logged, polls);
+
+    Click(*monitor, kIdMonitorSavePicture);
+    EXPECT_TRUE(FileText(png).starts_with("\x89PNG\r\n\x1a\n")) << "no PNG at " << png;
+    EXPECT_EQ(asked, (Lines{"Log to CSV", "Save picture"}));
+    EXPECT_EQ(Boxes(), Lines{});
+}
+
+// An interval the monitor cannot keep is refused with a box, and nothing is polled.
+TEST_F(Monitor, RefusesAnIntervalOutOfRange) {
+    OpenOnFoundDevice(kTh);
+    Click(kIdReadTemperature);
+    Dlg().OnSysCommand(CConfigDlg::kMonitorCommand);
+    CMonitorWnd& monitor = *Dlg().MonitorWindow();
+    for (const char* interval : {"0.1", "61", "none"}) {
+        monitor.SetDlgItemText(kIdMonitorInterval, interval);
+        Click(monitor, kIdMonitorStart);
+        EXPECT_FALSE(monitor.Running()) << interval;
+    }
+    EXPECT_EQ(Boxes(), Lines(3, "Monitor (!): The interval must be 0.2 to 60 seconds."));
+    EXPECT_EQ(Requests(), Lines{"4800 05 03 00 00 00 02"});
+}
 
 }  // namespace

@@ -1,25 +1,23 @@
 // The monitor window in the real program against a simulated transmitter:
 // the readings answered before are ticked, the device's limits are drawn where
-// they are, and a window's operation during monitoring runs between two polls
-// with no frame of either cut into the other.
+// they are with the time outside them shaded, and a window's operation during
+// monitoring runs between two polls with no frame of either cut into the other.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
-#include <QCheckBox>
-#include <QDoubleSpinBox>
-#include <QLabel>
-#include <QChart>
 #include <QImage>
-#include <QLineSeries>
 #include <QTest>
 
 #include "device/Monitor.h"
 #include "res/IdsConfig.h"
+#include "res/IdsMonitor.h"
 #include "support/MainWindowFixture.h"
 #include "ui/monitor/MonitorWnd.h"
+#include "widgets/CanvasQt.h"
+#include "widgets/ColorRefQt.h"
 
 namespace {
 
@@ -31,12 +29,29 @@ protected:
         if (!monitor) throw std::logic_error("no monitor window");
         return *monitor;
     }
+    static void StartEvery200Ms(CMonitorWnd& monitor) {
+        monitor.SetDlgItemText(kIdMonitorInterval, "0.2");
+        monitor.OnStart();
+    }
     // Lets the monitor's own timer poll `polls` more times.
     static bool PollsFor(const CMonitorWnd& monitor, std::uint64_t polls) {
         const std::uint64_t target = monitor.Monitor().Polls() + polls;
         return QTest::qWaitFor([&] { return monitor.Monitor().Polls() >= target; }, 10000);
     }
+    static QImage Charts(CMonitorWnd& monitor) {
+        QTest::qWait(50);  // the refresh's paint
+        return monitor.GetDlgItem(kIdMonitorCharts)->grab().toImage();
+    }
 };
+
+int PixelsOf(const QImage& picture, int left, int right, int top, int bottom, ColorRef color) {
+    int pixels = 0;
+    for (int y = std::max(top, 0); y <= std::min(bottom, picture.height() - 1); ++y) {
+        for (int x = std::max(left, 0); x <= std::min(right, picture.width() - 1); ++x)
+            pixels += ToColorRef(QColor(picture.pixel(x, y))) == color ? 1 : 0;
+    }
+    return pixels;
+}
 
 TEST_F(MonitorWindow, DrawsTheDevicesLimitsAndPollsTheReadingsAnsweredBefore) {
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
@@ -45,30 +60,29 @@ TEST_F(MonitorWindow, DrawsTheDevicesLimitsAndPollsTheReadingsAnsweredBefore) {
     Device().SetRegister(kRegTemperature, 315);         // 31.5: above the upper limit
     Click(kIdReadTemperature);
     CMonitorWnd& monitor = OpenMonitor();
-    EXPECT_TRUE(monitor.ReadingBox(Reading::Temperature)->isChecked());
-    EXPECT_FALSE(monitor.ReadingBox(Reading::Light)->isChecked());
+    EXPECT_TRUE(monitor.IsDlgButtonChecked(kIdMonitorReadingFirst + static_cast<int>(Reading::Temperature)));
+    EXPECT_FALSE(monitor.IsDlgButtonChecked(kIdMonitorReadingFirst + static_cast<int>(Reading::Light)));
 
-    monitor.IntervalBox()->setValue(0.2);
-    monitor.OnStart();
+    StartEvery200Ms(monitor);
     ASSERT_TRUE(PollsFor(monitor, 3));
     monitor.OnPause();
-    CMonitorChart* chart = monitor.Chart(Reading::Temperature);
+    const ChartSpec* chart = monitor.Chart(Reading::Temperature);
     ASSERT_NE(chart, nullptr);
-    EXPECT_EQ(chart->Limits().upper, 30.0);
-    EXPECT_EQ(chart->Limits().lower, -10.0);
-    EXPECT_EQ(monitor.LastValue(Reading::Temperature)->text(), "31.5");
+    EXPECT_EQ(chart->limits.upper, 30.0);
+    EXPECT_EQ(chart->limits.lower, -10.0);
+    EXPECT_EQ(monitor.GetDlgItemText(kIdMonitorValueFirst + static_cast<int>(Reading::Temperature)), "31.5");
 
-    // The dashed upper limit lies where 30 °C is on the chart's value axis.
-    const QImage picture = chart->grab().toImage();
-    const QPointF at = chart->chart()->mapToPosition(QPointF(0, 30), chart->UpperLimitSeries());
-    const int y = qRound(at.y());
-    int limitPixels = 0;
-    for (int x = qRound(at.x()); x < picture.width() - 20; ++x) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            if (QColor(picture.pixel(x, y + dy)) == CMonitorChart::UpperLimitColor()) ++limitPixels;
-        }
-    }
-    EXPECT_GT(limitPixels, 40) << "no dashed line at y " << y;
+    // The dashed upper limit lies where 30 °C is on the chart's value axis,
+    // and the time above it is shaded between the lines.
+    const QImage picture = Charts(monitor);
+    const ChartFrame* frame = monitor.DrawnChart(Reading::Temperature);
+    ASSERT_NE(frame, nullptr);
+    const int y = frame->YOf(30);
+    EXPECT_GT(PixelsOf(picture, frame->plot.left, frame->plot.right, y - 1, y + 1, chart_colors::kUpperLimit), 40)
+        << "no dashed line at y " << y;
+    EXPECT_GT(PixelsOf(picture, frame->plot.left, frame->plot.right, frame->YOf(13), frame->YOf(13),
+                       chart_colors::kOutsideLimits),
+              frame->plot.Width() / 2);
 }
 
 TEST_F(MonitorWindow, AnOperationDuringMonitoringRunsBetweenPolls) {
@@ -76,8 +90,7 @@ TEST_F(MonitorWindow, AnOperationDuringMonitoringRunsBetweenPolls) {
     Device().SetReplyLatency(std::chrono::milliseconds(60));
     Click(kIdReadTemperature);
     CMonitorWnd& monitor = OpenMonitor();
-    monitor.IntervalBox()->setValue(0.2);
-    monitor.OnStart();
+    StartEvery200Ms(monitor);
     ClearRequests();
     // Reads of the main window while the monitor polls every 200 ms: each
     // takes about 90 ms, so polls fall due during them.
@@ -94,6 +107,26 @@ TEST_F(MonitorWindow, AnOperationDuringMonitoringRunsBetweenPolls) {
     EXPECT_GE(windowReads, 8);
     EXPECT_EQ(Text(kIdHumidityField), "60.0");
     EXPECT_EQ(monitor.Monitor().Count(SampleOutcome::Ok), monitor.Monitor().Polls());
+}
+
+// Closing the window pauses it; opening it again shows the same samples.
+TEST_F(MonitorWindow, ClosingPausesAndReopeningKeepsTheSamples) {
+    OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
+    Click(kIdReadTemperature);
+    CMonitorWnd& monitor = OpenMonitor();
+    StartEvery200Ms(monitor);
+    ASSERT_TRUE(PollsFor(monitor, 2));
+    monitor.EndDialog(IDCANCEL);
+    EXPECT_FALSE(monitor.Running());
+    const std::uint64_t polls = monitor.Monitor().Polls();
+    Pump(ms(500));
+    EXPECT_EQ(monitor.Monitor().Polls(), polls);
+    OpenMonitor();
+    EXPECT_TRUE(monitor.isVisible());
+    EXPECT_EQ(monitor.GetDlgItemText(kIdMonitorStart), "Start");
+    EXPECT_EQ(monitor.GetDlgItemText(kIdMonitorInterval), "0.2");
+    EXPECT_EQ(monitor.GetDlgItemText(kIdMonitorValueFirst + static_cast<int>(Reading::Temperature)), "25.0");
+    EXPECT_EQ(monitor.Monitor().Series(Reading::Temperature).size(), polls);
 }
 
 }  // namespace
@@ -117,8 +150,7 @@ TEST_F(MonitorWindow, Screenshot) {
     ClearBusy();
     Click(kIdReadWaterLeak);
     CMonitorWnd& monitor = OpenMonitor();
-    monitor.IntervalBox()->setValue(0.2);
-    monitor.OnStart();
+    StartEvery200Ms(monitor);
     for (int step = 0; step < 60; ++step) {
         Device().SetRegister(kRegTemperature, static_cast<std::uint16_t>(250 + 40 * std::sin(step / 8.0)));
         Device().SetRegister(kRegHumidity, static_cast<std::uint16_t>(550 + 120 * std::cos(step / 11.0)));
@@ -127,6 +159,7 @@ TEST_F(MonitorWindow, Screenshot) {
         PollsFor(monitor, 1);
     }
     monitor.OnPause();
+    QTest::qWait(50);
     EXPECT_TRUE(monitor.grab().save(QString::fromLocal8Bit(directory) + "/monitor.png"));
 }
 

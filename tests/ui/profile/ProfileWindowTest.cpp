@@ -5,15 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 #include <fstream>
 
 #include "device/Profile.h"
+#include "device/SmallFile.h"
+#include "res/IdsProfile.h"
+#include "support/FileDialogAnswer.h"
 #include "support/MainWindowFixture.h"
 #include "ui/profile/ProfileDlg.h"
 
@@ -26,7 +26,15 @@ protected:
         std::ofstream(path) << text;
         return path;
     }
-    static QString Cell(CProfileDlg& dlg, int row, int column) { return dlg.Table()->item(row, column)->text(); }
+    // The window on the profile of `path`, opened as a modal opening builds it.
+    CProfileDlg& Opened(const std::string& path) {
+        EXPECT_TRUE(Dlg().LoadProfileFrom(path));
+        OpenWindow(*Dlg().m_profileDlg);
+        return *Dlg().m_profileDlg;
+    }
+    static std::string Cell(CProfileDlg& dlg, int row, int column) {
+        return dlg.ListGetItemText(kIdProfileTable, row, column);
+    }
 
     QTemporaryDir m_dir;
     int m_files = 0;
@@ -35,54 +43,65 @@ protected:
 TEST_F(ProfileWindow, ShowsTheDeviceBesideTheProfileThenAppliesWhatDiffers) {
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
     Device().SetFcParam(kFcTemperatureAdjust, 0x800F);  // -1.5
-    const std::string path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
-        "parameters": {"temperature-upper": 45, "temperature-adjust": -1.5}})");
-    CProfileDlg* dlg = Dlg().ApplyProfileFrom(path, /*modal=*/false);
-    ASSERT_NE(dlg, nullptr);
-    ASSERT_EQ(dlg->Table()->rowCount(), 2);
-    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kParameter), "temperature-upper");
-    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kOnDevice), "35");
-    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kInProfile), "45");
-    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kOutcome), "to write");
-    EXPECT_EQ(Cell(*dlg, 1, CProfileDlg::kOutcome), "same");
+    CProfileDlg& dlg = Opened(WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+        "parameters": {"temperature-upper": 45, "temperature-adjust": -1.5}})"));
+    EXPECT_EQ(dlg.GetWindowCaption(), "Apply profile p1.json");
+    ASSERT_EQ(dlg.ListGetItemCount(kIdProfileTable), 2);
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kParameter), "temperature-upper");
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kOnDevice), "35");
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kInProfile), "45");
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kOutcome), "to write");
+    EXPECT_EQ(Cell(dlg, 1, CProfileDlg::kOutcome), "same");
+    EXPECT_EQ(dlg.GetDlgItemText(kIdProfileSummary),
+              "1 of 2 settings differ from the profile; nothing has been written yet.");
     EXPECT_EQ(Device().FcParam(kFcTemperatureUpper), 35);  // nothing written yet
 
-    dlg->ApplyButton()->click();
+    Click(dlg, kIdProfileApply);
     EXPECT_EQ(Device().FcParam(kFcTemperatureUpper), 45);
-    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kOutcome), "written and verified");
-    EXPECT_EQ(Cell(*dlg, 0, CProfileDlg::kOnDevice), "45");
-    EXPECT_EQ(Cell(*dlg, 1, CProfileDlg::kOutcome), "unchanged");
-    EXPECT_EQ(dlg->Summary()->text(), "The device now holds the profile.");
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kOutcome), "written and verified");
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kOnDevice), "45");
+    EXPECT_EQ(Cell(dlg, 1, CProfileDlg::kOutcome), "unchanged");
+    EXPECT_EQ(dlg.GetDlgItemText(kIdProfileSummary), "The device now holds the profile.");
+    EXPECT_FALSE(dlg.IsDlgItemEnabled(kIdProfileApply)) << "nothing is left to apply";
     EXPECT_TRUE(Boxes().empty());
+
+    // A second opening compares afresh: the table no longer holds the first one's rows.
+    OpenWindow(dlg);
+    EXPECT_EQ(dlg.ListGetItemCount(kIdProfileTable), 2);
+    EXPECT_EQ(Cell(dlg, 0, CProfileDlg::kOutcome), "same");
 }
 
-TEST_F(ProfileWindow, SavesTheDevicesSettingsAndRefusesFilesItCannotUse) {
+TEST_F(ProfileWindow, RefusesFilesItCannotUseBeforeWritingAnything) {
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
-    Device().SetFcParam(kFcHumidityLower, 0x8005);  // -5
-    const std::string saved = m_dir.filePath(QStringLiteral("saved.json")).toStdString();
-    Dlg().SaveProfileTo(saved);
-    EXPECT_EQ(OnlyBox().text, "Profile of the temperature/humidity transmitter saved");
-    std::ifstream file(saved);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const Checked<Profile> profile = ParseProfile(text);
-    ASSERT_TRUE(profile.Ok()) << profile.refusal;
-    EXPECT_NE(text.find("\"humidity-lower\": -5"), std::string::npos) << text;
-
+    const std::string missing = m_dir.filePath(QStringLiteral("none.json")).toStdString();
+    const std::string big = WriteFile(std::string(kLargestSmallFile + 1, ' '));
     const struct {
-        std::string file;
+        std::string path;
         std::string box;
     } refused[] = {
-        {"{", "not a profile: the file is not JSON"},
-        {R"({"format": "sentrabus-profile", "version": 1, "kind": "light", "parameters": {}})",
+        {WriteFile("{"), "not a profile: the file is not JSON"},
+        {WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "light", "parameters": {}})"),
          "The profile is for a light intensity sensor, but the device is a temperature/humidity transmitter."},
+        {missing, missing + " could not be read: no such file"},
+        {m_dir.path().toStdString(), m_dir.path().toStdString() + " could not be read: not a file"},
+        {big, big + " could not be read: larger than such a file can be"},
     };
     for (const auto& c : refused) {
         ClearBoxes();
         ClearRequests();
-        EXPECT_EQ(Dlg().ApplyProfileFrom(WriteFile(c.file), false), nullptr);
+        EXPECT_FALSE(Dlg().LoadProfileFrom(c.path));
         EXPECT_EQ(OnlyBox().text, c.box);
         for (const sim::Frame& f : Requests()) EXPECT_NE(f[4], kOpWrite) << "nothing is written";
     }
+    // The Open box cancelled: nothing asked of the device, nothing said.
+    ClearBoxes();
+    ClearRequests();
+    CFileDialogAnswer cancelled(std::nullopt);
+    Dlg().OnSysCommand(CConfigDlg::kApplyProfileCommand);
+    Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
+    EXPECT_EQ(cancelled.asked.size(), 2u);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Requests().empty());
 }
 
 }  // namespace
@@ -96,14 +115,12 @@ TEST_F(ProfileWindow, Screenshot) {
     const char* directory = std::getenv("SENTRABUS_SCREENSHOTS");
     if (directory == nullptr) GTEST_SKIP() << "set SENTRABUS_SCREENSHOTS=DIR to save them";
     OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800});
-    const std::string path = WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+    CProfileDlg& dlg = Opened(WriteFile(R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "temperature-lower": -10, "humidity-upper": 80,
-                       "humidity-hysteresis": 2.5, "temperature-adjust": -1.5, "remote-signal": "closed"}})");
-    CProfileDlg* dlg = Dlg().ApplyProfileFrom(path, /*modal=*/false);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_TRUE(dlg->grab().save(QString::fromLocal8Bit(directory) + "/profile-before.png"));
-    dlg->ApplyButton()->click();
-    EXPECT_TRUE(dlg->grab().save(QString::fromLocal8Bit(directory) + "/profile-after.png"));
+                       "humidity-hysteresis": 2.5, "temperature-adjust": -1.5, "remote-signal": "closed"}})"));
+    EXPECT_TRUE(dlg.grab().save(QString::fromLocal8Bit(directory) + "/profile-before.png"));
+    Click(dlg, kIdProfileApply);
+    EXPECT_TRUE(dlg.grab().save(QString::fromLocal8Bit(directory) + "/profile-after.png"));
 }
 
 }  // namespace

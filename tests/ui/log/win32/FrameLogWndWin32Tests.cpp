@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+// Before <windows.h>, whose macros would rename the dialog verbs.
+#include "widgets/win32/DialogBaseWin32.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -120,6 +123,45 @@ TEST_F(FrameLogWndWin32, SaveWritesTheWholeLogOrLeavesTheOldFileAlone) {
     EXPECT_EQ(FileText(file), FrameLogFileText(log));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "nothing left beside it";
     std::filesystem::remove_all(dir);
+}
+
+// The program's modal main window runs the only loop; the frame log beside
+// it still takes Tab from one of its controls to the next, round to the first.
+TEST_F(FrameLogWndWin32, TabMovesBetweenItsControlsWhileAModalWindowRuns) {
+    static constexpr DlgTemplate kModal = {0, "modal", 60, 30, "宋体", 9, {}};
+    class CModalBeside final : public CDialogBase {
+    public:
+        CModalBeside(HWND frameLog, HWND list) : CDialogBase(kModal), m_frameLog(frameLog), m_list(list) {}
+        std::vector<HWND> focused;
+
+    private:
+        bool OnInitDialog() override {
+            SetTimer(1, 20);
+            return true;
+        }
+        // Once the frame log is the active window again (the operator's click
+        // on it), each tick notes where the focus is and presses Tab there.
+        void OnTimer(int) override {
+            if (++m_ticks > 250) return EndDialog(IDABORT);
+            if (focused.empty() && GetForegroundWindow() != m_frameLog) {
+                SetForegroundWindow(m_frameLog);
+                SetFocus(m_list);
+                return;
+            }
+            focused.push_back(GetFocus());
+            if (focused.size() == 4) return EndDialog(IDOK);
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+            PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
+        }
+        HWND m_frameLog;
+        HWND m_list;
+        int m_ticks = 0;
+    };
+    CModalBeside modal(wnd.Handle(), list);
+    ASSERT_EQ(modal.DoModal(), IDOK);
+    HWND save = GetDlgItem(wnd.Handle(), 1);
+    HWND clear = GetDlgItem(wnd.Handle(), 2);
+    EXPECT_EQ(modal.focused, (std::vector<HWND>{list, save, clear, list}));
 }
 
 }  // namespace

@@ -1,0 +1,88 @@
+// monitor_bench on Linux: the resident memory from /proc, and the poll timing
+// of sentrabus-cli against the in-process simulator.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "MonitorBench.h"
+#include "sim/Simulator.h"
+
+extern char** environ;
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// "2026-12-08T21:30:48.120Z" -> ms of the day.
+double DayMs(const std::string& stamp) {
+    int h = 0, m = 0, s = 0, ms = 0;
+    std::sscanf(stamp.c_str() + 11, "%d:%d:%d.%d", &h, &m, &s, &ms);
+    return ((h * 60.0 + m) * 60.0 + s) * 1000.0 + ms;
+}
+
+}  // namespace
+
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+void PollTiming(int polls) {
+    sim::CSimulator device({.kind = sim::DeviceKind::Th, .address = 5, .baud = 4800,
+                            .replyLatency = std::chrono::milliseconds(15)});
+    const std::string out = "/tmp/sentrabus-monitor-bench.txt";
+    std::vector<std::string> args = {SENTRABUS_CLI_PATH, "--port", device.SlavePath(), "--address", "5", "--json",
+                                     "monitor", "temperature", "humidity", "--interval", "1", "--count",
+                                     std::to_string(polls)};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = 0;
+    const Clock::time_point start = Clock::now();
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::printf("poll timing: the CLI did not start\n");
+        return;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    const double wallS = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpuS = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+                        usage.ru_stime.tv_usec / 1e6;
+
+    std::vector<double> stamps;
+    std::ifstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find("\"time\":\"");
+        if (at != std::string::npos) stamps.push_back(DayMs(line.substr(at + 8, 24)));
+    }
+    std::vector<double> offBy;
+    for (std::size_t i = 1; i < stamps.size(); ++i) offBy.push_back(std::fabs(stamps[i] - stamps[i - 1] - 1000.0));
+    std::printf("poll timing, %zu polls at 1 Hz: gap off 1000 ms by median %.1f ms, p99 %.1f ms, worst %.1f ms "
+                "(goal: p99 within 20 ms)\n",
+                stamps.size(), Quantile(offBy, 0.5), Quantile(offBy, 0.99), Quantile(offBy, 1.0));
+    std::printf("CPU of sentrabus-cli over the run: %.2f %% of a core (%.3f s in %.1f s, polls included; "
+                "goal between polls: 1 %%)\n",
+                100.0 * cpuS / wallS, cpuS, wallS);
+}
+
+}  // namespace bench
