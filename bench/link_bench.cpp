@@ -295,7 +295,7 @@ ExchangeRounds RunExchanges(int count) {
     dlg.show();
     QString boxText;
     SetMessageBoxHook([&](const MessageBoxCall& call) {
-        boxText = call.text;
+        boxText = QString::fromStdString(call.text);
         return 1;
     });
     dlg.ClickDlgItem(kIdSearch);
@@ -317,7 +317,7 @@ ExchangeRounds RunExchanges(int count) {
     auto one = [&](Kind kind) {
         const bool read = kind == Kind::Read;
         Settle(60ms);  // a quiet line, and the busy flag's timer has ticked
-        dlg.m_busy = 0;
+        dlg.Session().ClearBusy();
         deviceClock.Reset();
         timing.Reset();
         box.Arm();
@@ -367,7 +367,7 @@ std::vector<double> RunSearches(int rounds) {
     dlg.Create();
     QString text;
     SetMessageBoxHook([&](const MessageBoxCall& call) {
-        text = call.text;
+        text = QString::fromStdString(call.text);
         return 1;
     });
     std::vector<double> samples;
@@ -551,7 +551,7 @@ int RunChildMode(const std::string& mode, int argc, char** argv) {
         dlg.ClickDlgItem(kIdSearch);
         for (int i = 0; i < 20; ++i) {
             Settle(20ms);
-            dlg.m_busy = 0;
+            dlg.Session().ClearBusy();
             dlg.ClickDlgItem(kIdReadTemperature);
         }
         if (dlg.GetDlgItemText(kIdTemperatureField) != "25.0") Fail("the reads failed");
