@@ -120,6 +120,17 @@ Json WordNumber(Parameter parameter, std::uint16_t word) {
 
 }  // namespace
 
+std::string ProfileKindText(ProfileKind kind) {
+    const char* words = "";
+    switch (kind) {
+        case ProfileKind::Th: words = "temperature/humidity transmitter"; break;
+        case ProfileKind::Light: words = "light intensity sensor"; break;
+        case ProfileKind::Lcd: words = "LCD relay controller"; break;
+        case ProfileKind::Wireless: words = "wireless receiver"; break;
+    }
+    return std::string(ProfileKindName(kind)) + " (" + words + ")";
+}
+
 std::string_view ProfileKindName(ProfileKind kind) {
     for (const KindName& k : kKinds) {
         if (k.kind == kind) return k.name;

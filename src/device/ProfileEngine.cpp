@@ -216,13 +216,20 @@ std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& pr
     return states;
 }
 
+ApplyReport NotApplied(CDeviceSession& session, const Profile& profile, std::string failure) {
+    ApplyReport report;
+    report.failure = std::move(failure);
+    for (const Setting& setting : SettingsOf(session, profile)) {
+        report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
+    }
+    return report;
+}
+
 ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool dryRun,
                          const std::function<void(const ApplyStep&)>& progress) {
     CConfigurationScope mode(session, profile.kind);
-    ApplyReport report;
-    report.failure = mode.Refusal(profile.kind);
+    ApplyReport report = NotApplied(session, profile, mode.Refusal(profile.kind));
     const std::vector<Setting> settings = SettingsOf(session, profile);
-    for (const Setting& setting : settings) report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
     if (!report.failure.empty()) return report;
     const auto tell = [&](const ApplyStep& step) {
         if (progress) progress(step);
@@ -291,4 +298,14 @@ std::optional<ProfileKind> DetectProfileKind(CDeviceSession& session) {
         return ProfileKind::Wireless;
     }
     return std::nullopt;
+}
+
+bool AnswersAsKind(CDeviceSession& session, ProfileKind kind) {
+    switch (kind) {
+        case ProfileKind::Th: return session.ReadParameter(Parameter::TemperatureUpper).Ok();
+        case ProfileKind::Light: return session.ReadParameter(Parameter::LightUpper).Ok();
+        case ProfileKind::Lcd: return session.QueryRelay(1).Ok();
+        case ProfileKind::Wireless: return true;
+    }
+    return false;
 }
