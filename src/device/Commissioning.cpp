@@ -69,7 +69,8 @@ std::string SetLine(CDeviceSession& session, std::uint8_t address, std::optional
 // Empty when the unit answers as a device of the profile's kind, or as none
 // (the apply's first read then says what went wrong); else which kind it is.
 std::string KindFailure(CDeviceSession& session, ProfileKind kind) {
-    if (AnswersAsKind(session, kind)) return {};
+    // The kinds are asked in turn, not just the profile's: a transmitter also
+    // answers the register read that an LCD controller's relay query is.
     const std::optional<ProfileKind> found = DetectProfileKind(session);
     if (!found || found == kind) return {};
     return "the profile is for a " + ProfileKindText(kind) + ", but the unit answers as a " + ProfileKindText(*found);

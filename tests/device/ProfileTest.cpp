@@ -335,7 +335,7 @@ TEST(Commissioning, ARegisterModeUnitThatTakesItsSpeedAtItsNextStartIsToldToBeRe
 // take for something else.
 TEST(Commissioning, AUnitOfAnotherKindGetsAKindRowAndNothingWritten) {
     const Profile profile =
-        ParsedProfile(R"({"format": "sentrabus-profile", "version": 1, "kind": "lcd", "mode": 2})");
+        ParsedProfile(R"({"format": "sentrabus-profile", "version": 1, "kind": "lcd", "parameters": {"mode": 2}})");
     SessionOnDevice line(sim::DeviceKind::Th, true);
     line.AssumeFound();
     const UnitRecord unit = CommissionUnit(line.m_session, profile, 12, 9600);
