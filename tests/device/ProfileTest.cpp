@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <thread>
 #include <fstream>
@@ -375,3 +376,36 @@ TEST(Profile, EveryWordOfEverySettingSurvivesSaveAndApply) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// The disk fills up mid-row (here a file size limit): the append says so and
+// the half row is taken out again, so that the next run's rows parse.
+TEST(CsvFile, ARowThatDoesNotFitIsTakenOutAgain) {
+    const std::string path = ::testing::TempDir() + "sentrabus-full.csv";
+    std::remove(path.c_str());
+    std::optional<CCsvFile> file(std::in_place, path, std::vector<std::string>{"time", "temperature"});
+    ASSERT_TRUE(file->Valid()) << file->Error();
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = std::string("time,temperature\r\n").size() + 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool appended = file->Append({"2026-12-08T21:30:48.120Z", "25.0"});
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(appended);
+    EXPECT_NE(file->Error().find("the unfinished row was taken out again"), std::string::npos) << file->Error();
+    file.reset();
+    std::ifstream in(path, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, "time,temperature\r\n");
+}
+
+}  // namespace
+#endif
