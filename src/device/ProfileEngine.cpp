@@ -199,13 +199,20 @@ std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& pr
     return states;
 }
 
+ApplyReport NotApplied(CDeviceSession& session, const Profile& profile, std::string failure) {
+    ApplyReport report;
+    report.failure = std::move(failure);
+    for (const Setting& setting : SettingsOf(session, profile)) {
+        report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
+    }
+    return report;
+}
+
 ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool dryRun,
                          const std::function<void(const ApplyStep&)>& progress) {
     const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
-    ApplyReport report;
-    report.failure = Refusal(mode);
+    ApplyReport report = NotApplied(session, profile, Refusal(mode));
     const std::vector<Setting> settings = SettingsOf(session, profile);
-    for (const Setting& setting : settings) report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
     if (!report.failure.empty()) return report;
     const auto tell = [&](const ApplyStep& step) {
         if (progress) progress(step);
@@ -273,4 +280,14 @@ std::optional<ProfileKind> DetectProfileKind(CDeviceSession& session) {
     // reply, may have switched: it is asked to leave again.
     if (const CConfigurationScope mode(session, LeaveRule::AfterAnyAnswer); mode.Entered()) return ProfileKind::Wireless;
     return std::nullopt;
+}
+
+bool AnswersAsKind(CDeviceSession& session, ProfileKind kind) {
+    switch (kind) {
+        case ProfileKind::Th: return session.ReadParameter(Parameter::TemperatureUpper).Ok();
+        case ProfileKind::Light: return session.ReadParameter(Parameter::LightUpper).Ok();
+        case ProfileKind::Lcd: return session.QueryRelay(1).Ok();
+        case ProfileKind::Wireless: return true;
+    }
+    return false;
 }
