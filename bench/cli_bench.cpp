@@ -10,10 +10,6 @@
 // The device is the simulator in this process, on a pseudo-terminal; the CLI
 // is the real program, started as a technician's shell starts it.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -22,9 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "sim/Simulator.h"
-
-extern char** environ;
 
 namespace {
 
@@ -43,35 +38,19 @@ struct Sample {
 bool RunOnce(sim::CSimulator& device, bool silenceCut, Sample& sample) {
     device.ClearReceived();
     const std::string port = device.SlavePath();
-    std::vector<std::string> args = {SENTRABUS_CLI_PATH, "--port", port, "--address", "5", "--baud", "4800", "read"};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (std::strncmp(*variable, "SENTRABUS_SILENCE_CUT=", 22) != 0) environment.emplace_back(*variable);
-    }
-    if (silenceCut) environment.emplace_back("SENTRABUS_SILENCE_CUT=1");
-    std::vector<char*> envp;
-    for (std::string& variable : environment) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    bench::ChildOptions options;
+    options.environment["SENTRABUS_SILENCE_CUT"] =
+        silenceCut ? std::optional<std::string>("1") : std::optional<std::string>();
     const Clock::time_point start = Clock::now();
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return false;
+    bench::CChildProcess cli({SENTRABUS_CLI_PATH, "--port", port, "--address", "5", "--baud", "4800", "read"}, options);
+    if (!cli.Started()) return false;
     const bool heard = device.WaitForFrames(1, std::chrono::seconds(5));
     const Clock::time_point first = Clock::now();
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int status = cli.Wait();
     const Clock::time_point end = Clock::now();
     sample.wallMs = Ms(end - start).count();
     sample.firstRequestMs = Ms(first - start).count();
-    return heard && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+    return heard && bench::ExitedCleanly(status) &&
            device.Received().size() == static_cast<std::size_t>(kReadings);
 }
 

@@ -10,11 +10,7 @@
 // the search is one exchange and no wait for silence; each run gets a fresh
 // unit with factory settings. The CLI is the real program.
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,9 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "sim/Simulator.h"
-
-extern char** environ;
 
 namespace {
 
@@ -52,24 +47,14 @@ bool RunOnce(sim::CSimulator& device, const std::string& profile, const std::str
     device.PlugInFresh();
     device.ClearReceived();
     std::filesystem::remove(record);
-    std::vector<std::string> args = {SENTRABUS_CLI_PATH, "--port", device.SlavePath(), "commission", profile,
-                                     "--record", record, "--first-address", "12", "--baud", "9600", "--count", "1"};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     const Clock::time_point start = Clock::now();
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return false;
-    int status = 0;
-    waitpid(child, &status, 0);
+    bench::CChildProcess cli({SENTRABUS_CLI_PATH, "--port", device.SlavePath(), "commission", profile, "--record",
+                              record, "--first-address", "12", "--baud", "9600", "--count", "1"});
+    if (!cli.Started()) return false;
+    const int status = cli.Wait();
     sample.wallMs = Ms(Clock::now() - start).count();
     for (const sim::ReceivedFrame& frame : device.Received()) ++(frame.answered ? sample.answered : sample.unanswered);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && device.Address() == 12 && device.Baud() == 9600;
+    return bench::ExitedCleanly(status) && device.Address() == 12 && device.Baud() == 9600;
 }
 
 double Median(std::vector<double> values) {

@@ -12,12 +12,6 @@
 // program as it starts (a child process of this one), and so are the start-up
 // and memory figures. Under xvfb-run the windows use the X server.
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -43,14 +37,13 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "ChildProcess.h"
 #include "app/ConfigAppQt.h"
 #include "app/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
 #include "widgets/AppFonts.h"
 #include "widgets/MessageBox.h"
-
-extern char** environ;
 
 namespace {
 
@@ -302,7 +295,7 @@ ExchangeRounds RunExchanges(int count) {
     dlg.show();
     QString boxText;
     SetMessageBoxHook([&](const MessageBoxCall& call) {
-        boxText = call.text;
+        boxText = QString::fromStdString(call.text);
         return 1;
     });
     dlg.ClickDlgItem(kIdSearch);
@@ -324,7 +317,7 @@ ExchangeRounds RunExchanges(int count) {
     auto one = [&](Kind kind) {
         const bool read = kind == Kind::Read;
         Settle(60ms);  // a quiet line, and the busy flag's timer has ticked
-        dlg.m_busy = 0;
+        dlg.Session().ClearBusy();
         deviceClock.Reset();
         timing.Reset();
         box.Arm();
@@ -374,7 +367,7 @@ std::vector<double> RunSearches(int rounds) {
     dlg.Create();
     QString text;
     SetMessageBoxHook([&](const MessageBoxCall& call) {
-        text = call.text;
+        text = QString::fromStdString(call.text);
         return 1;
     });
     std::vector<double> samples;
@@ -393,38 +386,21 @@ std::vector<double> RunSearches(int rounds) {
 
 std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
 
-// Starts this program in a child mode; its stdout goes to `out` (or nowhere),
-// its stderr (Qt's start-up remarks, the serial log) nowhere.
-pid_t Spawn(const std::vector<std::string>& args, int out = -1) {
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (out >= 0)
-        ::posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    else
-        ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) Fail("cannot start a child");
-    return pid;
+// This program in a child mode; its stderr (Qt's start-up remarks, the
+// serial log) goes nowhere.
+bench::ChildOptions ChildMode(bool captureStdout) {
+    bench::ChildOptions options;
+    options.captureStdout = captureStdout;
+    options.discardStderr = true;
+    return options;
 }
 
 // The numbers the child prints, one a line.
 std::vector<double> RunChild(const std::vector<std::string>& args) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) Fail("no pipe");
-    const pid_t pid = Spawn(args, out[1]);
-    ::close(out[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof(buffer))) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    bench::CChildProcess child(args, ChildMode(true));
+    if (!child.Started()) Fail("cannot start a child");
+    const std::string text = child.ReadOutput();
+    child.Wait();
     std::vector<double> values;
     std::istringstream lines(text);
     for (double value; lines >> value;) values.push_back(value);
@@ -453,7 +429,9 @@ double IdleCpu(IdleCase which) {
     auto device = std::make_unique<sim::CSimulator>(sim::SimConfig{.kind = sim::DeviceKind::Th, .baud = 4800});
     const std::string path = which == IdleCase::NoPort ? "/dev/sentrabus-bench-no-port" : device->SlavePath();
     ::setenv("SENTRABUS_COM1", path.c_str(), 1);
-    const pid_t pid = Spawn({SelfPath(), "--child", "idle"});
+    bench::CChildProcess child({SelfPath(), "--child", "idle"}, ChildMode(false));
+    if (!child.Started()) Fail("cannot start a child");
+    const pid_t pid = child.Pid();
     std::this_thread::sleep_for(kIdleSettle);
     if (which == IdleCase::DevicePulled) {
         device.reset();  // the far end of the line goes away: the port hangs up
@@ -464,8 +442,7 @@ double IdleCpu(IdleCase which) {
     std::this_thread::sleep_for(kIdleWindow);
     const std::int64_t used = CpuNs(pid) - before;
     const double window = Ms(Clock::now() - start) * 1e6;
-    ::kill(pid, SIGTERM);
-    ::waitpid(pid, nullptr, 0);
+    child.Stop();
     return 100.0 * static_cast<double>(used) / window;
 }
 
@@ -574,7 +551,7 @@ int RunChildMode(const std::string& mode, int argc, char** argv) {
         dlg.ClickDlgItem(kIdSearch);
         for (int i = 0; i < 20; ++i) {
             Settle(20ms);
-            dlg.m_busy = 0;
+            dlg.Session().ClearBusy();
             dlg.ClickDlgItem(kIdReadTemperature);
         }
         if (dlg.GetDlgItemText(kIdTemperatureField) != "25.0") Fail("the reads failed");

@@ -102,11 +102,31 @@ max_len() {
     esac
 }
 
+# run <target>: one run, its exit status left in <target>.status.
+run() {
+    mkdir -p "$WORK/corpus-$1"
+    status=0
+    "$WORK/$1" -max_total_time="$SECONDS_EACH" -max_len="$(max_len "$1")" -print_final_stats=1 \
+        -artifact_prefix="$WORK/$1-" "$WORK/corpus-$1" >"$WORK/$1.log" 2>&1 || status=$?
+    echo "$status" >"$WORK/$1.status"
+}
+
+# Each run keeps one core busy for its seconds, so as many run side by side as
+# there are cores; the results are reported in the targets' order.
+JOBS=${FUZZ_JOBS:-$(nproc 2>/dev/null || echo 1)}
+running=0
 for target in $TARGETS; do
-    mkdir -p "$WORK/corpus-$target"
     echo "fuzz: $target for ${SECONDS_EACH}s"
-    if ! "$WORK/$target" -max_total_time="$SECONDS_EACH" -max_len="$(max_len "$target")" -print_final_stats=1 \
-            -artifact_prefix="$WORK/$target-" "$WORK/corpus-$target" >"$WORK/$target.log" 2>&1; then
+    run "$target" &
+    running=$((running + 1))
+    if [ "$running" -ge "$JOBS" ]; then
+        wait
+        running=0
+    fi
+done
+wait
+for target in $TARGETS; do
+    if [ "$(cat "$WORK/$target.status")" != 0 ]; then
         tail -40 "$WORK/$target.log"
         echo "fuzz: $target FAILED (crash input in $WORK)"
         exit 1

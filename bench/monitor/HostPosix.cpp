@@ -1,12 +1,6 @@
 // monitor_bench on Linux: the resident memory from /proc, and the poll timing
 // of sentrabus-cli against the in-process simulator.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -15,10 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "MonitorBench.h"
 #include "sim/Simulator.h"
-
-extern char** environ;
 
 namespace bench {
 namespace {
@@ -49,22 +42,16 @@ void PollTiming(int polls) {
     std::vector<std::string> args = {SENTRABUS_CLI_PATH, "--port", device.SlavePath(), "--address", "5", "--json",
                                      "monitor", "temperature", "humidity", "--interval", "1", "--count",
                                      std::to_string(polls)};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t child = 0;
     const Clock::time_point start = Clock::now();
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    ChildOptions options;
+    options.stdoutFile = out;
+    CChildProcess cli(args, options);
+    if (!cli.Started()) {
         std::printf("poll timing: the CLI did not start\n");
         return;
     }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
     rusage usage{};
-    ::wait4(child, &status, 0, &usage);
+    cli.Wait(&usage);
     const double wallS = std::chrono::duration<double>(Clock::now() - start).count();
     const double cpuS = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
                         usage.ru_stime.tv_usec / 1e6;

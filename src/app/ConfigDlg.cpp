@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kPortEntries = 30;
 constexpr std::uint32_t kStartBaud = 4800;
-constexpr int kAboutStringId = 101;
-constexpr int kAppIconId = 128;
 
 // The parameter buttons that a successful search enables, the hidden current
 // and voltage buttons among them.
@@ -41,11 +39,11 @@ bool CConfigDlg::OnInitDialog() {
 
     m_session.m_soilMode = 0;
 
-    SetIcon(kAppIconId);
+    SetIcon(IDR_MAINFRAME);
 
     // About below a separator, as in the system menu of a Windows dialog;
     // then the frame log, the monitor and the profiles.
-    const std::string about = ResString(kAboutStringId);
+    const std::string about = ResString(IDS_ABOUTBOX);
     if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
     AddSystemMenuItem(kFrameLogCommand, "Frame log...");
     AddSystemMenuItem(kMonitorCommand, "Monitor...");

@@ -26,7 +26,7 @@ class CWindowExchangeWaiter;
 
 class CConfigDlg : public CDialogBase {
 public:
-    static constexpr int kTemplateId = 102;
+    static constexpr int kTemplateId = IDD_CONFIG_DIALOG;
     static constexpr int kBusyTimer = 1;
     static constexpr int kBusyTimerMs = 300;
     static constexpr int kAboutCommand = 16;

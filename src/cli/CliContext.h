@@ -49,7 +49,7 @@ void RunLineCommand(CliContext& context);      // address, baud
 void RunValueCommand(CliContext& context);     // read, get, set
 void RunLcdCommand(CliContext& context);       // lcd mode, lcd relay
 void RunWirelessCommand(CliContext& context);  // wireless ...
-void RunMonitorCommand(CliContext& context);   // monitor
+int RunMonitorCommand(CliContext& context);    // monitor: kExitUsage for a log of other columns
 // These may end the run before its report: kExitOk, or the status it ends with
 // (its message said).
 int RunProfileCommand(CliContext& context);  // profile save, diff, apply

@@ -188,6 +188,12 @@ Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
         if (file == nullptr) return "--csv: cannot write " + raw.monitorCsv + ": " + std::strerror(errno);
         std::fclose(file);
         request.csvPath = raw.monitorCsv;
+        // Rows of other readings under the header would make the log unreadable
+        // as a table. Without names the columns are known only once the device
+        // has answered: the command checks them then.
+        if (!request.readings.empty()) {
+            if (Refusal unusable = UnusableMonitorLog(request.csvPath, request.readings)) return "--csv: " + *unusable;
+        }
     }
     return std::nullopt;
 }

@@ -40,6 +40,7 @@ int RunCommission(CliContext& c) {
         c.report.RunError(record.Error());
         return kExitUsage;
     }
+    if (record.EndedLines() > 0) c.report.Say(record.EndedLinesText(r.record), false);
     if (const int status = OpenForSearching(c); status != kExitOk) return status;
 
     CommissioningOptions options;

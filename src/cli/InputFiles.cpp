@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "device/CsvFile.h"
+#include "device/Monitor.h"
 #include "device/FilePath.h"
 #include "device/SmallFile.h"
 #include "ReceiverTableCsv.h"
@@ -49,6 +50,15 @@ std::optional<std::string> UnwritableFile(const std::string& path) {
 }
 
 std::optional<std::string> UnusableRecord(const std::string& path, const std::vector<std::string>& header) {
+    return UnusableCsv(path, header, "holds a record with other columns (of another profile?); choose another file");
+}
+
+std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings) {
+    return UnusableCsv(path, LogHeader(readings), "holds a log of other readings; choose another file or the same readings");
+}
+
+std::optional<std::string> UnusableCsv(const std::string& path, const std::vector<std::string>& header,
+                                       const std::string& otherColumns) {
     if (const std::optional<std::string> unwritable = UnwritableFile(path)) return unwritable;
     std::ifstream in(FilePath(path), std::ios::binary);
     std::string first;
@@ -57,5 +67,5 @@ std::optional<std::string> UnusableRecord(const std::string& path, const std::ve
     expected.erase(expected.find_last_not_of("\r\n") + 1);
     if (!first.empty() && first.back() == '\r') first.pop_back();
     if (first == expected) return std::nullopt;
-    return path + ": holds a record with other columns (of another profile?); choose another file";
+    return path + ": " + otherColumns;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/Profile.h"
+#include "device/Catalogue.h"
 #include "device/StrictValues.h"
 
 // A profile file: read, then ParseProfile.
@@ -19,3 +20,10 @@ std::optional<std::string> UnwritableFile(const std::string& path);
 // Why a commissioning record cannot go to `path`: rows of other columns (a
 // record of another profile) would make the file unreadable as a table.
 std::optional<std::string> UnusableRecord(const std::string& path, const std::vector<std::string>& header);
+// Why rows of `header`'s columns cannot be appended to the CSV file at `path`
+// (its first line is another header: `otherColumns` says so); nullopt when
+// the file is new, empty or of these columns.
+// The same for the monitor's log of `readings`.
+std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings);
+std::optional<std::string> UnusableCsv(const std::string& path, const std::vector<std::string>& header,
+                                       const std::string& otherColumns);

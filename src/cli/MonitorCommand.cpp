@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CliContext.h"
+#include "InputFiles.h"
 #include "device/CsvFile.h"
 #include "device/Monitor.h"
 
@@ -61,23 +62,26 @@ bool WaitUntil(Clock::time_point due, CInterruptHold& interrupt) {
 
 }  // namespace
 
-void RunMonitorCommand(CliContext& c) {
+int RunMonitorCommand(CliContext& c) {
     CMonitor monitor(c.session);
     monitor.SetInterval(c.request.monitorInterval);
     monitor.SetReadings(c.request.readings.empty() ? AnsweredReadings(c.session) : c.request.readings);
     if (monitor.Readings().empty()) {
         c.report.Add(CliResult::Failure("monitor", "the device answers none of the readings"));
-        return;
+        return kExitOk;
     }
     std::optional<CCsvFile> csv;
     if (!c.request.csvPath.empty()) {
-        std::vector<std::string> header = {"time"};
-        for (const Reading reading : monitor.Readings()) header.emplace_back(InfoOf(reading).name);
-        csv.emplace(c.request.csvPath, header);
+        if (const auto unusable = UnusableMonitorLog(c.request.csvPath, monitor.Readings())) {
+            c.report.RunError("--csv: " + *unusable);
+            return kExitUsage;
+        }
+        csv.emplace(c.request.csvPath, LogHeader(monitor.Readings()));
         if (!csv->Valid()) {
             c.report.Add(CliResult::Failure("monitor", csv->Error()));
-            return;
+            return kExitOk;
         }
+        if (csv->EndedLines() > 0) c.report.Say(csv->EndedLinesText(c.request.csvPath), false);
     }
 
     monitor.Start(Clock::now());
@@ -98,7 +102,7 @@ void RunMonitorCommand(CliContext& c) {
         }
         if (csv && !csv->Append(fields)) {
             c.report.Add(CliResult::Failure("monitor", csv->Error()));
-            return;
+            return kExitOk;
         }
     }
 
@@ -122,4 +126,5 @@ void RunMonitorCommand(CliContext& c) {
     } else {
         c.report.Add(CliResult::Success("monitor", value, summary));
     }
+    return kExitOk;
 }

@@ -14,30 +14,7 @@
 
 namespace {
 
-std::string KindText(ProfileKind kind) {
-    const char* words = "";
-    switch (kind) {
-        case ProfileKind::Th: words = "temperature/humidity transmitter"; break;
-        case ProfileKind::Light: words = "light intensity sensor"; break;
-        case ProfileKind::Lcd: words = "LCD relay controller"; break;
-        case ProfileKind::Wireless: words = "wireless receiver"; break;
-    }
-    return std::string(ProfileKindName(kind)) + " (" + words + ")";
-}
-
 std::string DeviceText(const CliContext& c) { return "the device at address " + std::to_string(c.session.m_devAddress); }
-
-// A read that only a device of `kind` answers. A wireless receiver shows
-// itself by entering configuration mode, which the engine asks for first.
-bool AnswersAs(CDeviceSession& session, ProfileKind kind) {
-    switch (kind) {
-        case ProfileKind::Th: return session.ReadParameter(Parameter::TemperatureUpper).Ok();
-        case ProfileKind::Light: return session.ReadParameter(Parameter::LightUpper).Ok();
-        case ProfileKind::Lcd: return session.QueryRelay(1).Ok();
-        case ProfileKind::Wireless: return true;
-    }
-    return false;
-}
 
 // The device did not answer as `kind`: a device of another kind ends the run
 // as a refusal, one that answers as nothing as a failure. kExitOk when it
@@ -47,17 +24,17 @@ int NotOfKind(CliContext& c, ProfileKind kind) {
     if (found == kind) return kExitOk;
     if (found) {
         const std::string asked = c.request.command == CliCommand::ProfileSave
-                                      ? "--kind asks for a " + KindText(kind)
-                                      : c.request.file + " is a " + KindText(kind) + " profile";
-        c.report.RunError(asked + ", but " + DeviceText(c) + " answers as a " + KindText(*found) +
+                                      ? "--kind asks for a " + ProfileKindText(kind)
+                                      : c.request.file + " is a " + ProfileKindText(kind) + " profile";
+        c.report.RunError(asked + ", but " + DeviceText(c) + " answers as a " + ProfileKindText(*found) +
                           ": nothing was written");
         return kExitUsage;
     }
-    c.report.RunError(DeviceText(c) + " does not answer as a " + KindText(kind) + " or any other kind of profile");
+    c.report.RunError(DeviceText(c) + " does not answer as a " + ProfileKindText(kind) + " or any other kind of profile");
     return kExitDeviceFailed;
 }
 
-int CheckKind(CliContext& c, ProfileKind kind) { return AnswersAs(c.session, kind) ? kExitOk : NotOfKind(c, kind); }
+int CheckKind(CliContext& c, ProfileKind kind) { return AnswersAsKind(c.session, kind) ? kExitOk : NotOfKind(c, kind); }
 
 // A setting's value as JSON: the number a person writes in a profile where
 // the text is one (35, -1.5, 1 for "Normally Close"), the list of receiver
@@ -119,7 +96,7 @@ int Save(CliContext& c) {
             c.report.RunError(DeviceText(c) + " answers as none of th, light, lcd and wireless: give --kind");
             return kExitDeviceFailed;
         }
-        c.report.Say("the device answers as a " + KindText(*kind), false);
+        c.report.Say("the device answers as a " + ProfileKindText(*kind), false);
     } else if (const int status = CheckKind(c, *kind); status != kExitOk) {
         return status;
     }
@@ -142,7 +119,7 @@ int Save(CliContext& c) {
         return kExitOk;
     }
     SavedResults(c, saved.value);
-    c.report.Say("saved the " + KindText(*kind) + "'s settings to " + c.request.file, false);
+    c.report.Say("saved the " + ProfileKindText(*kind) + "'s settings to " + c.request.file, false);
     if (*kind == ProfileKind::Lcd) {
         c.report.Say("the controller does not report its work mode: add \"mode\": 1 to 4 to the file by hand", false);
     }

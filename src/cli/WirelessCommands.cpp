@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "ConfigurationMode.h"
+#include "CliContext.h"
 #include "ReceiverTableCsv.h"
 #include "ResultValues.h"
+#include "device/ConfigurationScope.h"
 #include "protocol/FrameCodes.h"
 
 namespace {
@@ -165,11 +166,7 @@ void ApplyTable(CliContext& c, const ReceiverTable& entered) {
     c.report.Add(CliResult::Success("configured", configured, text.empty() ? "none" : text));
 }
 
-}  // namespace
-
-void RunWirelessCommand(CliContext& c) {
-    const CConfigurationMode mode(c);
-    if (!mode.Entered() || c.Stopping()) return;
+void RunInConfigurationMode(CliContext& c, const ReceiverTable& entered) {
     switch (c.request.command) {
         case CliCommand::WirelessChannel:
             ReadOrWrite(c, "channel", c.request.channel, &CDeviceSession::WriteChannel, &CDeviceSession::ReadChannel);
@@ -179,10 +176,26 @@ void RunWirelessCommand(CliContext& c) {
                         &CDeviceSession::ReadSleepTime);
             return;
         case CliCommand::WirelessTh: ReadTh(c); return;
-        case CliCommand::WirelessTable: Table(c, mode.Table()); return;
+        case CliCommand::WirelessTable: Table(c, entered); return;
         case CliCommand::WirelessConfigure: ConfigureOrClear(c, true); return;
         case CliCommand::WirelessClear: ConfigureOrClear(c, false); return;
-        case CliCommand::WirelessApplyTable: ApplyTable(c, mode.Table()); return;
+        case CliCommand::WirelessApplyTable: ApplyTable(c, entered); return;
         default: return;
+    }
+}
+
+}  // namespace
+
+void RunWirelessCommand(CliContext& c) {
+    // A receiver that answered the enter frame at all is asked to leave, even
+    // after a spoiled reply: it may have switched.
+    CConfigurationScope mode(c.session, LeaveRule::AfterAnyAnswer);
+    if (!mode.Entered()) {
+        c.Fail("configuration-mode", "the receiver did not enter it", mode.Enter().outcome);
+    } else if (!c.Stopping()) {
+        RunInConfigurationMode(c, mode.Enter().value);
+    }
+    if (const std::optional<OpOutcome>& left = mode.Leave(); left && !left->Ok()) {
+        c.Fail("configuration-mode", "leaving it failed; power the receiver off and on", *left);
     }
 }

@@ -87,7 +87,7 @@ int RunCommand(CliContext& c) {
         case CliCommand::Baud: RunLineCommand(c); break;
         case CliCommand::LcdMode:
         case CliCommand::LcdRelay: RunLcdCommand(c); break;
-        case CliCommand::Monitor: RunMonitorCommand(c); break;
+        case CliCommand::Monitor: return RunMonitorCommand(c);
         case CliCommand::ProfileSave:
         case CliCommand::ProfileDiff:
         case CliCommand::ProfileApply: return RunProfileCommand(c);

@@ -20,9 +20,12 @@ struct UnitRecord {
     DeviceLine after;
     ApplyReport apply;
     std::vector<std::pair<std::string, std::string>> readings;  // name, value text
-    std::string verdict;  // "ok", or "failed: <setting>: <reason>"
+    // "ok", "ok; restart the unit: ..." (a register-mode unit that takes its
+    // new speed at its next start) or "failed: <setting>: <reason>", where the
+    // setting is `kind` for a unit of another kind than the profile's.
+    std::string verdict;
 
-    bool Ok() const { return verdict == "ok"; }
+    bool Ok() const { return verdict.starts_with("ok"); }
 };
 
 // Commissions the device the session has found: applies `profile`, then sets

@@ -80,9 +80,13 @@ LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, co
         }
         if (options.count != 0 && report.units >= options.count) break;
 
-        // Wait until it is gone, so that the same unit is not taken twice.
+        // Wait until it is gone, so that the same unit is not taken twice. A
+        // commissioned unit answers where its read-back found it until it is
+        // pulled; one that failed may listen at another speed or in another
+        // mode than the session believes, so every speed and mode is asked.
         say(LoopEvent::Removing, "waiting for the unit to be disconnected");
-        while (session.ReadLine().Ok()) {
+        const auto present = [&] { return unit.Ok() ? session.ReadLine().Ok() : session.AnyDeviceAnswers(portNumber); };
+        while (present()) {
             if (!Pause(options.goneInterval, stopRequested)) {
                 report.stopped = true;
                 return report;

@@ -1,8 +1,10 @@
 #pragma once
 // A box of identical units commissioned one at a time on one port: wait for a
 // unit to answer (a search every 2 s), commission it with the next address,
-// append its record row, then wait until it is disconnected before waiting
-// for the next. A unit that fails gets a failed row and the loop goes on.
+// append its record row, then wait until it is disconnected (nothing answers
+// at any speed in either mode) before waiting for the next. A unit that fails
+// gets a failed row and the loop goes on; a unit of another kind than the
+// profile's gets one with nothing written.
 
 #include <chrono>
 #include <cstdint>

@@ -6,10 +6,12 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/types.h>
 #include <unistd.h>
 #endif
 
@@ -26,27 +28,71 @@ bool SyncToDisk(std::FILE* file) {
 
 std::string Reason() { return std::strerror(errno); }
 
+// Cuts the file back to `size` bytes, taking away what a failed write left.
+bool CutBack(std::FILE* file, long size) {
+#ifdef _WIN32
+    return _chsize_s(_fileno(file), size) == 0;
+#else
+    return ::ftruncate(fileno(file), static_cast<off_t>(size)) == 0;
+#endif
+}
+
+// The size of the file and its last byte (EOF when empty or unreadable).
+std::pair<long, int> SizeAndLastByte(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return {-1, EOF};
+    const long size = std::ftell(file);
+    if (size <= 0 || std::fseek(file, size - 1, SEEK_SET) != 0) return {size, EOF};
+    const int last = std::fgetc(file);
+    std::fseek(file, 0, SEEK_END);  // a write may follow a read only after a seek
+    return {size, last};
+}
+
 }  // namespace
 
 CCsvFile::CCsvFile(const std::string& path, const std::vector<std::string>& header) {
-    std::FILE* file = OpenFile(path, "ab");
+    // Read as well, for the last byte; every write still goes to the end.
+    std::FILE* file = OpenFile(path, "a+b");
     if (file == nullptr) {
         m_error = "cannot write " + path + ": " + Reason();
         return;
     }
+    // Unbuffered: a row that fails half-way leaves nothing behind in a buffer
+    // that a later flush or the close would still write.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     m_file.reset(file);
-    if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0 && !Append(header)) m_file.reset();
+    const auto [size, last] = SizeAndLastByte(file);
+    if (size == 0) {
+        if (!Append(header)) m_file.reset();
+    } else if (last != EOF && last != '\n') {
+        if (!Write("\r\n")) m_file.reset();
+        m_endedLines = 1;
+    }
 }
 
-bool CCsvFile::Append(const std::vector<std::string>& fields) {
-    if (!m_file) return false;
-    const std::string line = Line(fields);
-    if (std::fwrite(line.data(), 1, line.size(), m_file.get()) != line.size() || std::fflush(m_file.get()) != 0 ||
-        !SyncToDisk(m_file.get())) {
-        m_error = "cannot write the record: " + Reason();
-        return false;
+std::string CCsvFile::EndedLinesText(const std::string& path) const {
+    if (m_endedLines == 0) return {};
+    return path + ": its last line was cut short (" + std::to_string(m_endedLines) +
+           " unterminated line); it is ended, and the new rows start on lines of their own";
+}
+
+bool CCsvFile::Append(const std::vector<std::string>& fields) { return m_file && Write(Line(fields)); }
+
+bool CCsvFile::Write(const std::string& bytes) {
+    std::FILE* file = m_file.get();
+    std::fseek(file, 0, SEEK_END);
+    const long before = std::ftell(file);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
+        SyncToDisk(file)) {
+        return true;
     }
-    return true;
+    m_error = "cannot write the record: " + Reason();
+    std::clearerr(file);
+    if (before >= 0 && CutBack(file, before)) {
+        m_error += "; the unfinished row was taken out again";
+    } else {
+        m_error += "; part of the row may be left at the end of the file";
+    }
+    return false;
 }
 
 std::string CCsvFile::Line(const std::vector<std::string>& fields) {

@@ -3,6 +3,10 @@
 // row is written whole, flushed and handed to the disk before Append returns,
 // so that a crash, a killed program or a pulled cable loses no row already
 // appended. Used by the commissioning record and the monitor's log.
+//
+// A file whose last line was cut short (power lost or the disk full mid-row)
+// gets that line ended before the first new row, so that the new rows parse
+// as rows of their own rather than the tail of the torn one.
 
 #include <cstdio>
 #include <memory>
@@ -12,13 +16,19 @@
 class CCsvFile {
 public:
     // Opens `path` for appending; writes `header` first when the file is new
-    // or empty. Valid() says whether it could; Error() why not.
+    // or empty, and ends an unterminated last line. Valid() says whether it
+    // could; Error() why not.
     CCsvFile(const std::string& path, const std::vector<std::string>& header);
 
     bool Valid() const { return m_file != nullptr; }
     const std::string& Error() const { return m_error; }
+    // Lines found unterminated at the end of the file and ended on opening (0 or 1).
+    int EndedLines() const { return m_endedLines; }
+    // What the opening did to an existing file, in words; empty when nothing.
+    std::string EndedLinesText(const std::string& path) const;
 
-    // False (with Error) when the row could not be written whole.
+    // False (with Error) when the row could not be written whole; the file is
+    // then cut back to where it was, or Error says that part of it is left.
     bool Append(const std::vector<std::string>& fields);
 
     // One CSV line (with its end): fields with a comma, a quote or a line
@@ -30,7 +40,10 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     std::unique_ptr<std::FILE, Closer> m_file;
+    bool Write(const std::string& bytes);
+
     std::string m_error;
+    int m_endedLines = 0;
 };
 
 // The current time as ISO 8601 in UTC with milliseconds: "2026-12-08T21:30:48.120Z".

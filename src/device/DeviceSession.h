@@ -105,6 +105,11 @@ public:
     // `onLineOpen` runs after each successful reopen. The port stays at the
     // speed the device answered at. A found device becomes the current one.
     SearchResult Search(std::uint8_t portNumber, const std::function<void()>& onLineOpen = {});
+    // Whether any device answers on COM`portNumber`: the FD query and the
+    // register line-settings read at every speed, asked first at the current
+    // device's speed and mode, the FD query at 2400 bit/s last. Stops at the
+    // first answer, with the port at that speed; the current device is kept.
+    bool AnyDeviceAnswers(std::uint8_t portNumber);
     // The FD query or, in register mode, the line-settings read (which also
     // refreshes parity and stop bits). Updates the current device.
     OpResult<DeviceLine> ReadLine();

@@ -2,10 +2,13 @@
 // in the mode the search found: FD frames, or the register frames of the
 // register-frame device at address 255.
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "DeviceSession.h"
 #include "protocol/BaudCodes.h"
+#include "serial/SerialPort.h"
 
 namespace {
 
@@ -50,6 +53,33 @@ SearchResult CDeviceSession::Search(std::uint8_t portNumber, const std::function
     TakeLineSettings(*ParseSoilSearchReply(Reply(verdict)));
     m_soilMode = 1;
     return {Found::Register, Failure::None};
+}
+
+bool CDeviceSession::AnyDeviceAnswers(std::uint8_t portNumber) {
+    struct Probe {
+        std::uint32_t speed;
+        bool registerMode;
+    };
+    std::vector<Probe> probes = {{m_baudRate, m_soilMode != 0}};
+    for (auto speed = kFdSpeeds.rbegin(); speed != kFdSpeeds.rend(); ++speed) {
+        for (const bool registerMode : {true, false}) {
+            if (*speed != probes.front().speed || registerMode != probes.front().registerMode) {
+                probes.push_back({*speed, registerMode});
+            }
+        }
+    }
+    for (const Probe& probe : probes) {
+        if (std::find(kFdSpeeds.begin(), kFdSpeeds.end(), probe.speed) == kFdSpeeds.end()) continue;
+        // A port that does not open hears nothing: the next speed may open.
+        const bool atSpeed = Port().IsOpen() && Port().Baud() == probe.speed;
+        if (!atSpeed && !ReopenPort(portNumber, probe.speed)) continue;
+        const ReplyVerdict verdict =
+            probe.registerMode
+                ? Exchange(BuildLineSettingsRead(Request()), ExchangeVariant::Standard, {ReplyCheck::LineSettings})
+                : Exchange(BuildFdQuery(Request()), ExchangeVariant::Standard, {ReplyCheck::Fd});
+        if (verdict.outcome == ExchangeOutcome::GoodReply) return true;
+    }
+    return false;
 }
 
 OpResult<DeviceLine> CDeviceSession::ReadLine() {

@@ -157,6 +157,12 @@ std::optional<double> SampleValue(Reading reading, const Sample& sample) {
     return ReadingNumber(InfoOf(reading).form, sample.word);
 }
 
+std::vector<std::string> LogHeader(const std::vector<Reading>& readings) {
+    std::vector<std::string> header = {"time"};
+    for (const Reading reading : readings) header.emplace_back(InfoOf(reading).name);
+    return header;
+}
+
 std::string SampleText(Reading reading, const Sample& sample) {
     if (!sample.Ok()) return SampleOutcomeText(sample.outcome);
     const std::string text = ReadingText(InfoOf(reading).form, sample.word);

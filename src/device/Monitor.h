@@ -122,3 +122,5 @@ std::optional<double> SampleValue(Reading reading, const Sample& sample);
 // A sample as a CSV field and a line of text: the value as the window shows
 // it, or the outcome's words.
 std::string SampleText(Reading reading, const Sample& sample);
+// The columns of the log of these readings: the time, then each reading.
+std::vector<std::string> LogHeader(const std::vector<Reading>& readings);

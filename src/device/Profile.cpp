@@ -1,7 +1,9 @@
 #include "Profile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include <nlohmann/json.hpp>
 
@@ -60,6 +62,20 @@ Checked<T> SettingValue(const Json& value, std::string_view name, Parse parse, b
     return parse(*text);
 }
 
+// A word a device holds that its setting's number does not say back (a
+// hysteresis with bit 15 set, "-0", a remote signal other than 0 and 1) is
+// saved as the word itself, "0x800A", so that the profile applies it
+// unchanged; a hand-written number is still held to the strict rules.
+std::optional<std::uint16_t> RawWord(const Json& value) {
+    if (!value.is_string()) return std::nullopt;
+    const std::string text = value.get<std::string>();
+    if (text.size() != 6 || !text.starts_with("0x")) return std::nullopt;
+    unsigned word = 0;
+    const auto [end, error] = std::from_chars(text.data() + 2, text.data() + text.size(), word, 16);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return static_cast<std::uint16_t>(word);
+}
+
 Checked<Profile> Refused(std::string why) { return Checked<Profile>::Refused(std::move(why)); }
 
 Checked<ReceiverBitmap> ParseAddresses(const Json& value) {
@@ -103,6 +119,10 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
         return "unknown parameter " + Where(name) + " for a " + std::string(ProfileKindName(profile.kind)) +
                " profile; known: " + profile.KnownNames();
     }
+    if (const std::optional<std::uint16_t> raw = RawWord(value)) {
+        profile.parameters.emplace_back(*parameter, *raw);
+        return {};
+    }
     const Checked<std::uint16_t> word = SettingValue<std::uint16_t>(
         value, name, [&](std::string_view text) { return StrictParameterWord(*parameter, text); },
         *parameter == Parameter::RemoteSignal);
@@ -114,11 +134,29 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
 Json WordNumber(Parameter parameter, std::uint16_t word) {
     const ValueForm form = InfoOf(parameter).form;
     const double number = ParameterNumber(form, word);
-    if (form == ValueForm::Adjust || form == ValueForm::Hysteresis) return number;
-    return static_cast<std::int64_t>(number);
+    const Json value = form == ValueForm::Adjust || form == ValueForm::Hysteresis
+                           ? Json(number)
+                           : Json(static_cast<std::int64_t>(number));
+    const std::optional<std::string> text = NumberText(value);
+    const Checked<std::uint16_t> back = StrictParameterWord(parameter, text.value_or(""));
+    if (back.Ok() && *back.value == word) return value;
+    char raw[8];
+    std::snprintf(raw, sizeof raw, "0x%04X", static_cast<unsigned>(word));
+    return raw;
 }
 
 }  // namespace
+
+std::string ProfileKindText(ProfileKind kind) {
+    const char* words = "";
+    switch (kind) {
+        case ProfileKind::Th: words = "temperature/humidity transmitter"; break;
+        case ProfileKind::Light: words = "light intensity sensor"; break;
+        case ProfileKind::Lcd: words = "LCD relay controller"; break;
+        case ProfileKind::Wireless: words = "wireless receiver"; break;
+    }
+    return std::string(ProfileKindName(kind)) + " (" + words + ")";
+}
 
 std::string_view ProfileKindName(ProfileKind kind) {
     for (const KindName& k : kKinds) {

@@ -32,6 +32,8 @@ enum class ProfileKind { Th, Light, Lcd, Wireless };
 
 // "th", "light", "lcd", "wireless".
 std::string_view ProfileKindName(ProfileKind kind);
+// "th (temperature/humidity transmitter)"
+std::string ProfileKindText(ProfileKind kind);
 std::optional<ProfileKind> ProfileKindByName(std::string_view name);
 
 // The FC parameters a kind's profile may hold, in the order they are applied.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ConfigurationScope.h"
+
 namespace {
 
 // One setting of a profile with the calls that read and write it.
@@ -90,38 +92,19 @@ std::vector<Setting> SettingsOf(CDeviceSession& session, const Profile& profile)
     return settings;
 }
 
-// Configuration mode of a wireless receiver for as long as it lives; nothing
-// for the other kinds.
-class CConfigurationScope {
-public:
-    CConfigurationScope(CDeviceSession& session, ProfileKind kind) : m_session(session) {
-        if (kind != ProfileKind::Wireless) return;
-        m_table = session.EnterConfiguration();
-        m_asked = true;
-        m_entered = m_table.Ok();
-    }
-    // A receiver that answered the enter frame at all may have switched, even
-    // with a spoiled reply: it is asked to leave. One that stayed silent is
-    // not (another 6 s of silence), as the command line does.
-    ~CConfigurationScope() {
-        if (m_asked && m_table.outcome.status != OpStatus::NoReply) m_session.LeaveConfiguration();
-    }
-    CConfigurationScope(const CConfigurationScope&) = delete;
-    CConfigurationScope& operator=(const CConfigurationScope&) = delete;
+// A wireless receiver stays in configuration mode for the whole of the work;
+// the other kinds need nothing. One that answered the enter frame at all is
+// asked to leave at the end, as on the command line.
+std::optional<CConfigurationScope> ModeFor(CDeviceSession& session, ProfileKind kind) {
+    if (kind != ProfileKind::Wireless) return std::nullopt;
+    return std::optional<CConfigurationScope>(std::in_place, session, LeaveRule::AfterAnyAnswer);
+}
 
-    // Empty when the device is ready; else why not.
-    std::string Refusal(ProfileKind kind) const {
-        if (kind != ProfileKind::Wireless || m_entered) return {};
-        return "configuration mode: " + m_table.outcome.Text();
-    }
-    const OpResult<ReceiverTable>& Table() const { return m_table; }
-
-private:
-    CDeviceSession& m_session;
-    OpResult<ReceiverTable> m_table;
-    bool m_asked = false;
-    bool m_entered = false;
-};
+// Empty when the device is ready for the work; else why not.
+std::string Refusal(const std::optional<CConfigurationScope>& mode) {
+    if (!mode || mode->Entered()) return {};
+    return "configuration mode: " + mode->Enter().outcome.Text();
+}
 
 }  // namespace
 
@@ -173,14 +156,14 @@ std::string StepText(const ApplyStep& step) {
 }
 
 OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting) {
-    CConfigurationScope mode(session, kind);
+    const std::optional<CConfigurationScope> mode = ModeFor(session, kind);
     Profile profile;
     profile.kind = kind;
     const auto failed = [&](const std::string& name, const OpOutcome& outcome) {
         if (failedSetting) *failedSetting = name;
         return OpResult<Profile>{outcome};
     };
-    if (!mode.Refusal(kind).empty()) return failed("configuration mode", mode.Table().outcome);
+    if (!Refusal(mode).empty()) return failed("configuration mode", mode->Enter().outcome);
     for (const Parameter parameter : ProfileParameters(kind)) {
         const OpResult<std::uint16_t> word = session.ReadParameter(parameter);
         if (!word.Ok()) return failed(InfoOf(parameter).name, word.outcome);
@@ -193,15 +176,15 @@ OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::st
         if (!sleep.Ok()) return failed("sleep-time", sleep.outcome);
         profile.channel = channel.value;
         profile.sleepTime = sleep.value;
-        profile.addresses = mode.Table().value.configBits;
+        profile.addresses = mode->Enter().value.configBits;
     }
     // The LCD controller's mode cannot be read: its profile is written by hand.
     return {OpOutcome::Success(), profile};
 }
 
 std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure) {
-    CConfigurationScope mode(session, profile.kind);
-    const std::string refusal = mode.Refusal(profile.kind);
+    const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
+    const std::string refusal = Refusal(mode);
     if (failure) *failure = refusal;
     std::vector<SettingState> states;
     for (const Setting& setting : SettingsOf(session, profile)) {
@@ -216,13 +199,20 @@ std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& pr
     return states;
 }
 
+ApplyReport NotApplied(CDeviceSession& session, const Profile& profile, std::string failure) {
+    ApplyReport report;
+    report.failure = std::move(failure);
+    for (const Setting& setting : SettingsOf(session, profile)) {
+        report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
+    }
+    return report;
+}
+
 ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool dryRun,
                          const std::function<void(const ApplyStep&)>& progress) {
-    CConfigurationScope mode(session, profile.kind);
-    ApplyReport report;
-    report.failure = mode.Refusal(profile.kind);
+    const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
+    ApplyReport report = NotApplied(session, profile, Refusal(mode));
     const std::vector<Setting> settings = SettingsOf(session, profile);
-    for (const Setting& setting : settings) report.steps.push_back({setting.name, setting.wanted, StepResult::NotReached, {}});
     if (!report.failure.empty()) return report;
     const auto tell = [&](const ApplyStep& step) {
         if (progress) progress(step);
@@ -286,9 +276,18 @@ std::optional<ProfileKind> DetectProfileKind(CDeviceSession& session) {
     if (session.ReadParameter(Parameter::TemperatureUpper).Ok()) return ProfileKind::Th;
     if (session.ReadParameter(Parameter::LightUpper).Ok()) return ProfileKind::Light;
     if (session.QueryRelay(1).Ok()) return ProfileKind::Lcd;
-    if (session.EnterConfiguration().Ok()) {
-        session.LeaveConfiguration();
-        return ProfileKind::Wireless;
-    }
+    // A receiver that answered the enter frame at all, even with a spoiled
+    // reply, may have switched: it is asked to leave again.
+    if (const CConfigurationScope mode(session, LeaveRule::AfterAnyAnswer); mode.Entered()) return ProfileKind::Wireless;
     return std::nullopt;
+}
+
+bool AnswersAsKind(CDeviceSession& session, ProfileKind kind) {
+    switch (kind) {
+        case ProfileKind::Th: return session.ReadParameter(Parameter::TemperatureUpper).Ok();
+        case ProfileKind::Light: return session.ReadParameter(Parameter::LightUpper).Ok();
+        case ProfileKind::Lcd: return session.QueryRelay(1).Ok();
+        case ProfileKind::Wireless: return true;
+    }
+    return false;
 }

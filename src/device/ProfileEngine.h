@@ -68,6 +68,10 @@ OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::st
 // stopped the comparison as a whole (configuration mode refused).
 std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure = nullptr);
 
+// Every setting of the profile not reached, for a unit nothing was written
+// to because of `failure`.
+ApplyReport NotApplied(CDeviceSession& session, const Profile& profile, std::string failure);
+
 // Writes what differs (nothing with `dryRun`), then reads each written
 // setting back. `progress` hears each step as it ends. The first write that
 // fails ends the apply; its step and every later one say so.
@@ -78,3 +82,8 @@ ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool d
 // limit (th), an FC light limit (light), a relay query (lcd), configuration
 // mode (wireless, which is left again at once).
 std::optional<ProfileKind> DetectProfileKind(CDeviceSession& session);
+
+// A read that only a device of `kind` answers. A wireless receiver shows
+// itself by entering configuration mode, which the engine asks for first, so
+// it is taken as answering here.
+bool AnswersAsKind(CDeviceSession& session, ProfileKind kind);

@@ -247,8 +247,11 @@ std::string RegisterReply(const CFrameView& f, FrameBytes request) {
     const std::uint8_t function = f.Byte(1);
     if (function & kExceptionFlag) {
         const std::uint8_t code = f.Byte(2);
-        return "register exception from address " + Num(f.Byte(0)) + ": function " +
-               Num(function & ~kExceptionFlag & 0xFF) + ", code " + Num(code) + ExceptionName(code);
+        const std::uint8_t plain = function & ~kExceptionFlag & 0xFF;
+        // A refused write changed nothing on the device: the operation failed.
+        const bool write = plain == kFuncWriteRegister || plain == kFuncWriteRegisters;
+        return "register exception from address " + Num(f.Byte(0)) + ": function " + Num(plain) + ", code " +
+               Num(code) + ExceptionName(code) + (write ? ": the write failed, nothing was changed" : "");
     }
     switch (function) {
         case kFuncReadRegisters: return from + ReadReplyValues(f, request);

@@ -1,5 +1,5 @@
 #pragma once
-// Control ids of the main configuration window (template 102). A reading's
+// Control ids of the main configuration window (template IDD_CONFIG_DIALOG). A reading's
 // field, its Read button; a parameter's field, its Read and Write buttons.
 
 inline constexpr int kIdPortList = 1000;

@@ -1,5 +1,5 @@
 #pragma once
-// Control ids of the LCD relay controller window (template 142).
+// Control ids of the LCD relay controller window (template IDD_LCD_CONTROL).
 
 inline constexpr int kIdModeBox = 1057;      // "模式1" to "模式4"
 inline constexpr int kIdSetMode = 1059;      // "Set"

@@ -1,5 +1,5 @@
 #pragma once
-// Control ids of the light intensity limits window (template 144).
+// Control ids of the light intensity limits window (template IDD_LIGHT_PARAM).
 
 inline constexpr int kIdLightUpperField = 1070;
 inline constexpr int kIdReadLightUpper = 1073;

@@ -1,5 +1,5 @@
 #pragma once
-// Control ids of the monitor window (template 150).
+// Control ids of the monitor window (template IDD_MONITOR).
 
 // A tick box and a last value per reading, in the order of the readings
 // (temperature, humidity, water leak, power failure, current, voltage, light,

@@ -1,6 +1,6 @@
 #pragma once
-// Control ids of the wireless parameters window (template 132) and of the
-// clear-device question (template 138).
+// Control ids of the wireless parameters window (template IDD_WIRELESS_PARAM) and of the
+// clear-device question (template IDD_CLEAR_DEVICE).
 
 inline constexpr int kIdChannelBox = 1049;      // "通道0" .. "通道63"
 inline constexpr int kIdReadChannel = 1090;

@@ -18,7 +18,7 @@ QIcon LoadAppIcon(int id);
 // String-table entry by number; empty for a number the table does not have.
 QString LoadResString(int id);
 
-// The application icon drawn at `size` pixels square (what LoadAppIcon(128)
+// The application icon drawn at `size` pixels square (what LoadAppIcon(IDR_MAINFRAME)
 // is made of, at 16, 32, 48 and 256 pixels).
 QImage PaintAppIconImage(int size);
 

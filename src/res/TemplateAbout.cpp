@@ -1,4 +1,4 @@
-// Template 100: the About box.
+// Template IDD_ABOUTBOX: the About box.
 
 #include "ResourceIds.h"
 #include "TemplateItems.h"

@@ -1,4 +1,4 @@
-// Template 138: the question asked before a configured receiver address is
+// Template IDD_CLEAR_DEVICE: the question asked before a configured receiver address is
 // cleared. Both buttons close the box; the window reads the answer it left.
 
 #include "IdsWireless.h"

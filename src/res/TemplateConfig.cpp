@@ -1,4 +1,4 @@
-// Template 102: the main configuration window. One row per parameter, top to
+// Template IDD_CONFIG_DIALOG: the main configuration window. One row per parameter, top to
 // bottom: right-aligned label, field, Read, Write. Labels are 8 units high,
 // edit fields 41 x 13, buttons 45 x 13 unless a row says otherwise.
 

@@ -1,4 +1,4 @@
-// Template 142: the LCD relay controller window.
+// Template IDD_LCD_CONTROL: the LCD relay controller window.
 
 #include "IdsLcd.h"
 #include "ResourceIds.h"

@@ -1,4 +1,4 @@
-// Template 144: the light intensity limits window. "Lower limit：" ends in a
+// Template IDD_LIGHT_PARAM: the light intensity limits window. "Lower limit：" ends in a
 // full-width colon.
 
 #include "IdsLight.h"

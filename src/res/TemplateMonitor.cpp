@@ -1,4 +1,4 @@
-// Template 150: the monitor window. The readings to poll and their last
+// Template IDD_MONITOR: the monitor window. The readings to poll and their last
 // values in large type, the interval and the buttons on the left, the
 // counters below them, the charts on the right.
 

@@ -1,4 +1,4 @@
-// Template 152: a profile's settings against the connected device, one row
+// Template IDD_PROFILE: a profile's settings against the connected device, one row
 // each, before and after Apply. Close is the default button, so that Enter
 // never writes to the device.
 

@@ -1,4 +1,4 @@
-// Template 132: the wireless receiver's parameters window. Channel and sleep
+// Template IDD_WIRELESS_PARAM: the wireless receiver's parameters window. Channel and sleep
 // time along the top, the legend in the top right corner, and the grid of the
 // receiver's 200 addresses: 8 rows of 25 square buttons with empty captions,
 // each row named by its first and last address.

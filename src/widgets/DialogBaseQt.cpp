@@ -128,7 +128,7 @@ void CDialogBase::ConnectControl(const DlgItem& item, QWidget* widget) {
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // activated: the operator's choice only, not a selection set in code.
         connect(combo, &QComboBox::activated, this, [this, id] {
-            Dispatch(m_messageMap.SelChange(id));
+            m_messageMap.RunSelChange(id);
         });
     }
 }
@@ -143,24 +143,10 @@ void CDialogBase::OnCommandRange(int first, int last, std::function<void(int)> h
     m_messageMap.OnCommandRange(first, last, std::move(handler));
 }
 
-void CDialogBase::Dispatch(const std::function<void()>& handler) {
-    if (!handler) return;
-    // A copy: the handler may change the message map while it runs.
-    const std::function<void()> call = handler;
-    CInputHold::DispatchScope scope;
-    call();
-}
+void CDialogBase::Dispatch(const std::function<void()>& handler) { CMessageMap::Dispatch(handler); }
 
 void CDialogBase::RunCommand(int id) {
-    if (const std::function<void()> handler = m_messageMap.Command(id)) {
-        Dispatch(handler);
-        return;
-    }
-    if (id == IDOK) {
-        Dispatch([this] { OnOK(); });
-    } else if (id == IDCANCEL) {
-        Dispatch([this] { OnCancel(); });
-    }
+    m_messageMap.RunCommand(id, [this] { OnOK(); }, [this] { OnCancel(); });
 }
 
 void CDialogBase::PostCommand(int id) {

@@ -1,5 +1,8 @@
 #include "MessageMap.h"
 
+#include "InputHold.h"
+#include "res/ResourceIds.h"
+
 std::function<void()> CMessageMap::Command(int id) const {
     if (const auto entry = m_commands.find(id); entry != m_commands.end()) return entry->second;
     for (const CommandRange& range : m_commandRanges) {
@@ -11,4 +14,22 @@ std::function<void()> CMessageMap::Command(int id) const {
 std::function<void()> CMessageMap::SelChange(int id) const {
     const auto entry = m_selChanges.find(id);
     return entry == m_selChanges.end() ? std::function<void()>{} : entry->second;
+}
+
+void CMessageMap::RunCommand(int id, const std::function<void()>& onOk, const std::function<void()>& onCancel) const {
+    if (const std::function<void()> handler = Command(id)) {
+        Dispatch(handler);
+    } else if (id == IDOK) {
+        Dispatch(onOk);
+    } else if (id == IDCANCEL) {
+        Dispatch(onCancel);
+    }
+}
+
+void CMessageMap::Dispatch(const std::function<void()>& handler) {
+    if (!handler) return;
+    // A copy: the handler may change the message map while it runs.
+    const std::function<void()> call = handler;
+    CInputHold::DispatchScope scope;
+    call();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A dialog's message map: which handler a control's command or selection
 // change runs, by control id, and the handlers of id ranges. The same on
-// every platform; each dialog class runs what it finds here.
+// every platform: each backend's dialog class hands its clicks, selection
+// changes and other handler calls to the map's Run* and Dispatch, and keeps
+// only how the platform delivers them.
 
 #include <functional>
 #include <map>
@@ -21,6 +23,18 @@ public:
     // change the map while it runs.
     std::function<void()> Command(int id) const;
     std::function<void()> SelChange(int id) const;
+
+    // A click or command `id`: its handler, else `onOk` for IDOK and
+    // `onCancel` for IDCANCEL (the dialog's OnOK / OnCancel), else nothing.
+    void RunCommand(int id, const std::function<void()>& onOk, const std::function<void()>& onCancel) const;
+    // The operator's choice in combo box `id`: its handler, if any.
+    void RunSelChange(int id) const { Dispatch(SelChange(id)); }
+
+    // Runs one handler of a dialog (nothing when empty), as the outermost or
+    // a nested handler of the window's input hold: every handler call of a
+    // dialog goes through here, so that input kept during an exchange is
+    // handled only after the handler that started it has returned.
+    static void Dispatch(const std::function<void()>& handler);
 
 private:
     struct CommandRange {

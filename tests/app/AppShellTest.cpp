@@ -18,12 +18,6 @@
 
 namespace {
 
-constexpr std::array<int, 35> kParameterButtons = {
-    1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1018, 1019, 1020, 1021,
-    1022, 1023, 1024, 1025, 1026, 1027, 1038, 1039, 1040, 1041, 1042, 1043,
-    1044, 1045, 1046, 1049, 1050, 1052, 1064, 1065, 1067, 1068, 1069,
-};
-
 class AppShell : public MainWindowFixture {};
 
 TEST_F(AppShell, StartsWithoutAPortReportingItOnceWithEveryParameterButtonDisabled) {
@@ -38,21 +32,21 @@ TEST_F(AppShell, StartsWithoutAPortReportingItOnceWithEveryParameterButtonDisabl
 
     for (int id : kParameterButtons) EXPECT_FALSE(dlg.IsDlgItemEnabled(id)) << id;
     // The operator can still pick a port and search.
-    EXPECT_TRUE(dlg.IsDlgItemEnabled(1000));
-    EXPECT_TRUE(dlg.IsDlgItemEnabled(1001));
-    EXPECT_EQ(dlg.ComboGetCurSel(1000), 0);
+    EXPECT_TRUE(dlg.IsDlgItemEnabled(kIdPortList));
+    EXPECT_TRUE(dlg.IsDlgItemEnabled(kIdSearchDevice));
+    EXPECT_EQ(dlg.ComboGetCurSel(kIdPortList), 0);
     EXPECT_EQ(dlg.windowTitle(), "485 Series transmitter configuration software V2.2");
 }
 
 TEST_F(AppShell, HiddenCurrentAndVoltageControlsStayHiddenWhenEnabled) {
     CConfigDlg& dlg = OpenMainWindow();
     dlg.EnableControls(true);
-    for (int id : {1018, 1019, 1028, 1029}) {
+    for (int id : {kIdReadCurrent, kIdReadVoltage, kIdCurrentField, kIdVoltageField}) {
         ASSERT_NE(dlg.GetDlgItem(id), nullptr) << id;
         EXPECT_FALSE(dlg.GetDlgItem(id)->isVisibleTo(&dlg)) << id;
     }
-    EXPECT_TRUE(dlg.IsDlgItemEnabled(1018));  // enabled with the others, still invisible
-    EXPECT_FALSE(dlg.IsDlgItemEnabled(1028));
+    EXPECT_TRUE(dlg.IsDlgItemEnabled(kIdReadCurrent));  // enabled with the others, still invisible
+    EXPECT_FALSE(dlg.IsDlgItemEnabled(kIdCurrentField));
 }
 
 TEST_F(AppShell, EnableControlsSwitchesExactlyTheParameterButtons) {

@@ -45,9 +45,9 @@ TEST(Commission, ABoxOfThreeUnitsEachWithItsAddressAndARowAndOneThatFellSilent) 
     for (const std::string& file : {trace, record}) std::filesystem::remove(HostPath(file));
     std::ofstream(HostPath(profile)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "humidity-hysteresis": 2.5, "output-delay": 10}})";
-    // The first unit answers the search, one read and one write, then nothing.
+    // The first unit answers the search, the kind check, one read and one write, then nothing.
     CSimProgram device(kSimPort, {"--device", "th", "--address", "5", "--baud", "4800", "--fault", "none",
-                                  "--fault-count", "3", "--fault", "silent", "--trace-file", trace});
+                                  "--fault-count", "4", "--fault", "silent", "--trace-file", trace});
     ASSERT_TRUE(device.Valid()) << "no simulator: CTest sets SENTRABUS_SIM to the sentrabus-sim program";
 
     CliRun run;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <thread>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "device/CsvFile.h"
 #include "device/Profile.h"
 #include "device/ProfileEngine.h"
+#include "protocol/BaudCodes.h"
 
 namespace {
 
@@ -143,9 +145,10 @@ TEST(Commissioning, EachUnitGetsItsAddressAndBaudAndARecordRowEvenWhenOneFails) 
         for (int unit = 0; unit < 3; ++unit) {
             SessionOnDevice line(sim::DeviceKind::Th, true);
             line.AssumeFound();
-            // The second unit stops answering half-way: after its first write.
+            // The second unit stops answering half-way: after its first write
+            // (the kind check, a read and the write).
             if (unit == 1) {
-                line.m_device.InjectFault(sim::Fault::None(), 3);
+                line.m_device.InjectFault(sim::Fault::None(), 4);
                 line.m_device.InjectFault(sim::Fault::Silent(), sim::CSimulator::kEveryRequest);
             }
             const UnitRecord result = CommissionUnit(line.m_session, *profile.value, 12 + unit, 9600);
@@ -232,3 +235,177 @@ TEST(Commissioning, TheLoopTakesABoxOfUnitsOneAfterTheOther) {
 }
 
 }  // namespace
+
+namespace {
+
+Profile ParsedProfile(const std::string& json) {
+    const Checked<Profile> profile = ParseProfile(json);
+    EXPECT_TRUE(profile.Ok());
+    return profile.Ok() ? *profile.value : Profile{};
+}
+
+const std::string kThUpper45 =
+    R"({"format": "sentrabus-profile", "version": 1, "kind": "th", "parameters": {"temperature-upper": 45}})";
+
+// A unit whose speed change goes wrong is still on the wire, at a speed the
+// session may not expect: the loop waits until the technician has pulled it
+// (late, as people do) and takes the next unit as a new one, never the same
+// unit again.
+TEST(Commissioning, AUnitWhoseSpeedChangeFailsIsWaitedForUntilPulledAndNamesTheBaud) {
+    struct Case {
+        const char* what;
+        sim::Fault onBaudWrite;  // the address write before it is answered well
+        sim::Fault onReadBack;
+        const char* verdict;
+    };
+    const Case cases[] = {
+        {"the write's reply is garbled, but the unit took the speed", sim::Fault::BadCrc(), sim::Fault::None(),
+         "failed: baud: "},
+        {"the read-back at the new speed is not answered", sim::Fault::None(), sim::Fault::Silent(),
+         "failed: baud: read-back: no reply"},
+    };
+    const Profile profile = ParsedProfile(kThUpper45);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = ::testing::TempDir() + "sentrabus-gone.csv";
+        std::remove(path.c_str());
+        CCsvFile record(path, RecordHeader(profile));
+        SessionOnDevice line(sim::DeviceKind::Th, true);
+        std::vector<LoopEvent> events;
+        std::jthread technician;
+        const auto say = [&](LoopEvent event, const std::string&) {
+            events.push_back(event);
+            if (event == LoopEvent::Step && events.size() < 4) {
+                line.m_device.InjectFault(sim::Fault::None(), 1);
+                line.m_device.InjectFault(c.onBaudWrite, 1);
+                line.m_device.InjectFault(c.onReadBack, 1);
+            }
+            if (event != LoopEvent::Removing) return;
+            technician = std::jthread([&] {
+                std::this_thread::sleep_for(1500ms);
+                line.m_device.Unplug();
+                // Longer than one round of every speed and mode, which must find the line empty once.
+                std::this_thread::sleep_for(3s);
+                line.m_device.PlugInFresh();
+            });
+        };
+        const CommissioningOptions options{.firstAddress = 20, .baudRate = 9600, .count = 2,
+                                           .searchInterval = 100ms, .goneInterval = 50ms};
+        std::vector<UnitRecord> units;
+        const LoopReport report = RunCommissioning(line.m_session, kPortNumber, profile, options, record, say,
+                                                   [] { return false; },
+                                                   [&](const UnitRecord& unit) { units.push_back(unit); });
+        if (technician.joinable()) technician.join();
+        EXPECT_EQ(report.units, 2);
+        EXPECT_EQ(report.failed, 1);
+        ASSERT_EQ(units.size(), 2U);
+        EXPECT_TRUE(units[0].verdict.starts_with(c.verdict)) << units[0].verdict;
+        // The second unit is the fresh one, not the first again at its new address and speed.
+        EXPECT_EQ(units[1].before.address, kAddress);
+        EXPECT_EQ(units[1].before.baudRate, kBaud);
+        EXPECT_TRUE(units[1].Ok()) << units[1].verdict;
+        EXPECT_EQ(units[1].after.address, 20);
+    }
+}
+
+// A register-mode transmitter keeps its old speed until it is restarted: the
+// unit is asked at the old speed again, and its row says it must be restarted.
+TEST(Commissioning, ARegisterModeUnitThatTakesItsSpeedAtItsNextStartIsToldToBeRestarted) {
+    SessionOnDevice line(sim::DeviceKind::Soil, true);
+    line.m_device.Update([](sim::DeviceState& state) { state.fcParams = {{kFcTemperatureUpper, 35}}; });
+    struct HoldsOldSpeed : IExchangeObserver {
+        sim::CSimulator* device = nullptr;
+        void OnRequest(std::span<const std::uint8_t>) override {}
+        void OnReply(std::span<const std::uint8_t>, ExchangeVariant, const ReplyVerdict*) override {
+            device->SetBaud(9600);
+        }
+    } holds;
+    holds.device = &line.m_device;
+    line.m_session.SetObserver(&holds);
+    line.AssumeFound();
+    const UnitRecord unit = CommissionUnit(line.m_session, ParsedProfile(kThUpper45), kAddress, 4800);
+    EXPECT_EQ(unit.verdict,
+              "ok; restart the unit: it answers at 9600 bit/s until it takes 4800 bit/s at its next start");
+    EXPECT_EQ(unit.after.baudRate, 4800U);
+    EXPECT_EQ(line.m_device.Register(kRegLineBaud), RegisterBaudCode(4800));
+    EXPECT_EQ(line.m_device.FcParam(kFcTemperatureUpper), 45);
+}
+
+// A unit of another kind than the profile's gets a row that says so and not
+// one write: an LCD profile's mode is a register write the transmitter would
+// take for something else.
+TEST(Commissioning, AUnitOfAnotherKindGetsAKindRowAndNothingWritten) {
+    const Profile profile =
+        ParsedProfile(R"({"format": "sentrabus-profile", "version": 1, "kind": "lcd", "parameters": {"mode": 2}})");
+    SessionOnDevice line(sim::DeviceKind::Th, true);
+    line.AssumeFound();
+    const UnitRecord unit = CommissionUnit(line.m_session, profile, 12, 9600);
+    EXPECT_EQ(unit.verdict,
+              "failed: kind: the profile is for a lcd (LCD relay controller), but the unit answers as a th "
+              "(temperature/humidity transmitter)");
+    EXPECT_EQ(RecordRow(profile, unit).size(), RecordHeader(profile).size());
+    for (const sim::Frame& frame : line.m_device.ReceivedBytes()) {
+        EXPECT_TRUE(frame[0] == kFcMark && frame[4] == kOpRead || frame[1] == kFuncReadRegisters)
+            << "a write reached the unit";
+    }
+    EXPECT_EQ(line.m_device.Address(), kAddress);
+}
+
+}  // namespace
+
+namespace {
+
+// Whatever word a device holds in a setting, the profile saved from it applies
+// that same word again: no word is written out as a value the file's reader refuses.
+TEST(Profile, EveryWordOfEverySettingSurvivesSaveAndApply) {
+    for (const ProfileKind kind : {ProfileKind::Th, ProfileKind::Light}) {
+        int failures = 0;
+        for (std::uint32_t word = 0; word <= 0xFFFF && failures < 5; ++word) {
+            Profile saved;
+            saved.kind = kind;
+            for (const Parameter parameter : ProfileParameters(kind)) {
+                saved.parameters.emplace_back(parameter, static_cast<std::uint16_t>(word));
+            }
+            const Checked<Profile> again = ParseProfile(ProfileText(saved));
+            const bool same = again.Ok() && again.value->parameters == saved.parameters;
+            failures += same ? 0 : 1;
+            EXPECT_TRUE(same) << ProfileKindName(kind) << " word " << word << ": "
+                              << (again.Ok() ? ProfileText(*again.value) : again.refusal);
+        }
+    }
+}
+
+}  // namespace
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// The disk fills up mid-row (here a file size limit): the append says so and
+// the half row is taken out again, so that the next run's rows parse.
+TEST(CsvFile, ARowThatDoesNotFitIsTakenOutAgain) {
+    const std::string path = ::testing::TempDir() + "sentrabus-full.csv";
+    std::remove(path.c_str());
+    std::optional<CCsvFile> file(std::in_place, path, std::vector<std::string>{"time", "temperature"});
+    ASSERT_TRUE(file->Valid()) << file->Error();
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = std::string("time,temperature\r\n").size() + 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool appended = file->Append({"2026-12-08T21:30:48.120Z", "25.0"});
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(appended);
+    EXPECT_NE(file->Error().find("the unfinished row was taken out again"), std::string::npos) << file->Error();
+    file.reset();
+    std::ifstream in(path, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, "time,temperature\r\n");
+}
+
+}  // namespace
+#endif

@@ -1,5 +1,7 @@
 // libFuzzer target: any bytes as a profile file give either a clear refusal
-// or a profile that writes out as a file that reads back the same.
+// or a profile that writes out as a file that reads back the same; and the
+// first two bytes, as the word a device holds in each setting, come back from
+// a saved profile unchanged.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +10,22 @@
 #include "FuzzRequire.h"
 #include "device/Profile.h"
 
+namespace {
+
+void RequireEveryWordSurvives(std::uint16_t word) {
+    for (const ProfileKind kind : {ProfileKind::Th, ProfileKind::Light}) {
+        Profile saved;
+        saved.kind = kind;
+        for (const Parameter parameter : ProfileParameters(kind)) saved.parameters.emplace_back(parameter, word);
+        const Checked<Profile> again = ParseProfile(ProfileText(saved));
+        Require(again.Ok() && again.value->parameters == saved.parameters);
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size >= 2) RequireEveryWordSurvives(static_cast<std::uint16_t>(data[0] << 8 | data[1]));
     const Checked<Profile> profile = ParseProfile(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!profile.Ok()) {
         Require(!profile.refusal.empty());

@@ -93,6 +93,9 @@ TEST(FrameDecoder, ReadsEveryReplyInTheFormItsWindowShows) {
         {Built([](TxBuffer tx) { return BuildRegisterRead(tx, 1, kRegLcdRelay2, 1); }),
          Sealed({0x01, 0x03, 0x02, 0x00, 0x01}), "register reply from address 1: relay 2 1 (closed)"},
         {th, Sealed({0x01, 0x83, 0x02}), "register exception from address 1: function 3, code 2 (illegal data address)"},
+        {Built(BuildLineSettingsRead), Sealed({0xFF, 0x90, 0x01}),
+         "register exception from address 255: function 16, code 1 (illegal function): the write failed, nothing was "
+         "changed"},
         {Built(BuildLineSettingsRead), Sealed({0xFF, 0x10, 0x02, 0x00, 0x00, 0x05}),
          "register reply from address 255: wrote 5 registers from 0x0200"},
         {Built([](TxBuffer tx) { return BuildFcRead(tx, kFcTemperatureHysteresis); }),

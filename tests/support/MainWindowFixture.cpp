@@ -9,12 +9,11 @@
 #include "WindowDriver.h"
 #include "protocol/RequestFrames.h"
 #include "serial/SerialPort.h"
+#include "res/IdsConfig.h"
 
 namespace {
 
 constexpr const char* kNowhere = "/nonexistent/sentrabus-test-port";
-constexpr int kIdPortList = 1000;
-constexpr int kIdSearch = 1001;
 
 QByteArray PortVariable(int comNumber) { return "SENTRABUS_COM" + QByteArray::number(comNumber); }
 
@@ -155,7 +154,7 @@ sim::CSimulator& MainWindowFixture::OpenOnFoundDevice(const sim::SimConfig& conf
 void MainWindowFixture::SearchAndExpectFound(int comNumber) {
     Dlg().ComboSetCurSel(kIdPortList, comNumber - 1);
     ClearBoxes();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
     std::string heard;
     for (const sim::ReceivedFrame& frame : Device().Received()) {
         heard += "\n  " + std::to_string(frame.lineBaud) + (frame.answered ? " answered: " : " unanswered: ") +

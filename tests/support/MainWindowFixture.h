@@ -7,8 +7,8 @@
 //   TEST_F(Readings, Temperature) {
 //       OpenOnFoundDevice({.kind = sim::DeviceKind::Th, .address = 5, .baud = 2400});
 //       Device().SetRegister(kRegTemperature, 0xFF38);
-//       Click(1005);
-//       EXPECT_EQ(Text(1014), "-20.0");
+//       Click(kIdReadTemperature);
+//       EXPECT_EQ(Text(kIdTemperatureField), "-20.0");
 //   }
 //
 // The secondary windows' tests open their window from the main window's
@@ -20,6 +20,7 @@
 // destroyed, the port closed, g_portOpen cleared, the devices stopped and
 // the SENTRABUS_COM<n> variables removed.
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -34,8 +35,23 @@
 
 #include "ScriptedDevice.h"
 #include "app/ConfigDlg.h"
+#include "res/IdsConfig.h"
 #include "sim/Simulator.h"
 #include "widgets/MessageBox.h"
+
+// The main window's buttons that a successful search enables, the hidden
+// current and voltage buttons among them.
+inline constexpr std::array<int, 35> kParameterButtons = {
+    kIdWriteAddress, kIdWriteBaud, kIdReadTemperature, kIdReadWaterLeak,
+    kIdReadAddress, kIdReadBaud, kIdReadHumidity, kIdReadPowerFailure,
+    kIdReadCurrent, kIdReadVoltage, kIdReadLight, kIdReadCo2,
+    kIdWriteHumidityUpper, kIdWriteHumidityLower, kIdWriteTemperatureUpper, kIdWriteTemperatureLower,
+    kIdWriteHumidityAdjust, kIdWriteTemperatureAdjust, kIdWirelessParaSet, kIdReadHumidityUpper,
+    kIdReadHumidityLower, kIdReadTemperatureUpper, kIdReadTemperatureLower, kIdReadHumidityAdjust,
+    kIdReadTemperatureAdjust, kIdWriteHumidityHysteresis, kIdWriteTemperatureHysteresis, kIdReadHumidityHysteresis,
+    kIdReadTemperatureHysteresis, kIdLcdControlMode, kIdReadOutputDelay, kIdWriteOutputDelay,
+    kIdReadRemoteSignal, kIdWriteRemoteSignal, kIdLightParamSet,
+};
 
 class MainWindowFixture : public ::testing::Test {
 protected:

@@ -143,7 +143,7 @@ TEST_F(ImageButtonExtras, OneKindOfImageAtATimeAndNoneAfterAFailure) {
     EXPECT_EQ(Centre(m_button), Rgb(ToQColor(face))) << "a failed call leaves no image";
     EXPECT_FALSE(m_button.FitToImage());
     EXPECT_EQ(m_button.SetIconPair(404, 0), IB_NO_RESOURCE);
-    EXPECT_EQ(m_button.SetIconPair(128, IB_MAKE_GREY), IB_OK) << "the application icon, from the resources";
+    EXPECT_EQ(m_button.SetIconPair(IDR_MAINFRAME, IB_MAKE_GREY), IB_OK) << "the application icon, from the resources";
 
     // The bitmap resource: magenta is its transparent colour.
     ASSERT_EQ(m_button.SetBitmapPair(7, RgbColor(255, 0, 255), IB_MAKE_DARKER, 0), IB_OK);

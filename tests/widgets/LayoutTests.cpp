@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "res/IdsConfig.h"
+#include "res/IdsLcd.h"
 #include "widgets/AppFonts.h"
 #include "widgets/DialogBase.h"
 
@@ -26,7 +28,7 @@ TEST(DialogLayout, TemplateFontIsSubstitutedEverywhere) {
         CDialogBase dialog(id);
         dialog.Create();
         EXPECT_EQ(QFontInfo(dialog.font()).family(), QString::fromUtf8(kDialogFontFamily)) << id;
-        const int buttonId = id == IDD_LCD_CONTROL ? 1059 : 1001;
+        const int buttonId = id == IDD_LCD_CONTROL ? kIdSetMode : kIdSearchDevice;
         EXPECT_EQ(QFontInfo(dialog.GetDlgItem(buttonId)->font()).family(), QString::fromUtf8(kDialogFontFamily));
     }
 }
@@ -53,9 +55,15 @@ TEST(DialogLayout, MainWindowControlsSitAtTheirTemplateRectangles) {
         QRect du;
     };
     const Case cases[] = {
-        {1001, {178, 6, 62, 21}},   {1012, {118, 33, 41, 13}},  {1003, {231, 33, 45, 13}},
-        {1020, {176, 150, 45, 13}}, {1064, {175, 191, 45, 13}}, {1037, {118, 366, 41, 13}},
-        {1052, {177, 387, 113, 14}}, {1038, {177, 407, 114, 14}}, {1018, {267, 7, 15, 13}},
+        {kIdSearchDevice, {178, 6, 62, 21}},
+        {kIdAddressField, {118, 33, 41, 13}},
+        {kIdWriteAddress, {231, 33, 45, 13}},
+        {kIdReadLight, {176, 150, 45, 13}},
+        {kIdReadOutputDelay, {175, 191, 45, 13}},
+        {kIdTemperatureAdjustField, {118, 366, 41, 13}},
+        {kIdLcdControlMode, {177, 387, 113, 14}},
+        {kIdWirelessParaSet, {177, 407, 114, 14}},
+        {kIdReadCurrent, {267, 7, 15, 13}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(dialog.GetDlgItem(c.id)->geometry(), px(c.du.x(), c.du.y(), c.du.width(), c.du.height())) << c.id;
@@ -83,7 +91,7 @@ TEST(DialogLayout, ComboBoxesCloseToEditHeightAndDropTheirListHeight) {
     struct Case {
         int id, x, y, cx, list;
     };
-    for (const Case& c : {Case{1000, 118, 10, 40, 78}, Case{1066, 112, 211, 61, 50}}) {
+    for (const Case& c : {Case{kIdPortList, 118, 10, 40, 78}, Case{kIdRemoteSignalBox, 112, 211, 61, 50}}) {
         auto* combo = qobject_cast<QComboBox*>(dialog.GetDlgItem(c.id));
         ASSERT_NE(combo, nullptr);
         EXPECT_TRUE(combo->isEditable());
@@ -94,23 +102,23 @@ TEST(DialogLayout, ComboBoxesCloseToEditHeightAndDropTheirListHeight) {
         const int rows = (u.Y(c.list) - combo->height()) / combo->fontMetrics().height();
         EXPECT_EQ(combo->maxVisibleItems(), rows) << c.id;
     }
-    EXPECT_EQ(dialog.ComboGetCount(1000), 30);
-    auto* ports = qobject_cast<QComboBox*>(dialog.GetDlgItem(1000));
+    EXPECT_EQ(dialog.ComboGetCount(kIdPortList), 30);
+    auto* ports = qobject_cast<QComboBox*>(dialog.GetDlgItem(kIdPortList));
     EXPECT_EQ(ports->itemText(0), QStringLiteral("COM1"));
     EXPECT_EQ(ports->itemText(29), QStringLiteral("COM30"));
-    auto* remote = qobject_cast<QComboBox*>(dialog.GetDlgItem(1066));
+    auto* remote = qobject_cast<QComboBox*>(dialog.GetDlgItem(kIdRemoteSignalBox));
     EXPECT_EQ(remote->itemText(0), QStringLiteral("Normally Open"));
     EXPECT_EQ(remote->itemText(1), QStringLiteral("Normally Close"));
-    EXPECT_EQ(dialog.ComboGetCurSel(1066), -1);
+    EXPECT_EQ(dialog.ComboGetCurSel(kIdRemoteSignalBox), -1);
 }
 
 TEST(DialogLayout, PortListShowsItsLongestEntryWhole) {
     CDialogBase dialog(IDD_CONFIG_DIALOG);
     dialog.Create();
-    dialog.ComboSetCurSel(1000, 29);
+    dialog.ComboSetCurSel(kIdPortList, 29);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QLineEdit* edit = qobject_cast<QComboBox*>(dialog.GetDlgItem(1000))->lineEdit();
+    QLineEdit* edit = qobject_cast<QComboBox*>(dialog.GetDlgItem(kIdPortList))->lineEdit();
     ASSERT_EQ(edit->text(), QStringLiteral("COM30"));
     // With the cursor after the last digit the first letter is still at the left edge.
     edit->end(false);
@@ -121,11 +129,11 @@ TEST(DialogLayout, HiddenControlsAreHiddenAndDisabled) {
     CDialogBase dialog(IDD_CONFIG_DIALOG);
     dialog.Create();
     dialog.show();
-    for (int id : {1018, 1019, 1028, 1029}) {
+    for (int id : {kIdReadCurrent, kIdReadVoltage, kIdCurrentField, kIdVoltageField}) {
         EXPECT_FALSE(dialog.GetDlgItem(id)->isVisible()) << id;
         EXPECT_FALSE(dialog.GetDlgItem(id)->isEnabled()) << id;
     }
-    EXPECT_EQ(dialog.GetDlgItemText(1018), "查询");
+    EXPECT_EQ(dialog.GetDlgItemText(kIdReadCurrent), "查询");
     int hiddenLabels = 0;
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
         if (label->text() != QStringLiteral("电流：") && label->text() != QStringLiteral("电压：")) continue;
@@ -133,8 +141,8 @@ TEST(DialogLayout, HiddenControlsAreHiddenAndDisabled) {
         ++hiddenLabels;
     }
     EXPECT_EQ(hiddenLabels, 2);
-    EXPECT_TRUE(dialog.GetDlgItem(1012)->isVisible());
-    EXPECT_EQ(dialog.GetDlgItem(1012)->objectName(), QStringLiteral("ctl1012"));
+    EXPECT_TRUE(dialog.GetDlgItem(kIdAddressField)->isVisible());
+    EXPECT_EQ(dialog.GetDlgItem(kIdAddressField)->objectName(), QStringLiteral("ctl1012"));
 }
 
 TEST(DialogLayout, AboutBoxShowsTheIconAtSystemIconSize) {

@@ -6,7 +6,7 @@
 // The LCD relay controller window: work mode, relay queries and relay switches.
 class CLcdControlDlg : public CDialogBase {
 public:
-    static constexpr int kTemplateId = 142;
+    static constexpr int kTemplateId = IDD_LCD_CONTROL;
     explicit CLcdControlDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
 
     void EnableRelayControls(bool enable);

@@ -6,7 +6,7 @@
 // The light intensity parameter window: upper limit, lower limit and hysteresis.
 class CLightParamDlg : public CDialogBase {
 public:
-    static constexpr int kTemplateId = 144;
+    static constexpr int kTemplateId = IDD_LIGHT_PARAM;
     explicit CLightParamDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
 
     void OnReadUpperLimit();

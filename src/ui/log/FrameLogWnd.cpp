@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int kAppIconId = 128;
-
 QString Line(const FrameLogEntry& entry) { return QString::fromStdString(FrameLogLine(entry)); }
 
 }  // namespace
@@ -36,7 +34,7 @@ CFrameLogWnd::CFrameLogWnd(CFrameLog& log)
       m_save(new QPushButton(QStringLiteral("Save..."), this)),
       m_clear(new QPushButton(QStringLiteral("Clear"), this)) {
     setWindowTitle(QStringLiteral("Frame log - Sentrabus"));
-    setWindowIcon(LoadAppIcon(kAppIconId));
+    setWindowIcon(LoadAppIcon(IDR_MAINFRAME));
 
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -97,7 +97,7 @@ void CFrameLogWnd::CreateWindowOnce() {
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
-    // The program's icon when it has one (the resource script's 128).
+    // The program's icon when it has one (IDR_MAINFRAME in the resource script).
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     RegisterClassExW(&windowClass);  // a second window finds the class there
 

@@ -266,9 +266,7 @@ void CMonitorWnd::OnSavePicture() {
 bool CMonitorWnd::LogTo(const std::string& path, std::string* error) {
     // The columns of the readings polled, or about to be.
     const std::vector<Reading> readings = m_running ? m_monitor.Readings() : TickedReadings();
-    std::vector<std::string> header = {"time"};
-    for (const Reading reading : readings) header.emplace_back(InfoOf(reading).name);
-    m_log.emplace(path, header);
+    m_log.emplace(path, LogHeader(readings));
     if (m_log->Valid()) return true;
     if (error) *error = m_log->Error();
     m_log.reset();

@@ -6,7 +6,7 @@
 // Both buttons close the box the same way; the caller reads m_answer.
 class CClearDeviceDlg : public CDialogBase {
 public:
-    static constexpr int kTemplateId = 138;
+    static constexpr int kTemplateId = IDD_CLEAR_DEVICE;
     explicit CClearDeviceDlg(CDialogBase* owner = nullptr);
 
     // True only after "是". Closing the box any other way (Esc, its close box)

@@ -4,6 +4,7 @@
 
 #include "WirelessDlg.h"
 #include "app/ConfigDlg.h"
+#include "device/ConfigurationScope.h"
 #include "widgets/WaitCursor.h"
 
 namespace {
@@ -27,26 +28,28 @@ void CConfigDlg::OnWirelessParaSet() {
     CControlsDisabled disabled(*this);
 
     // The receiver takes its time to switch modes: up to ten polls 600 ms
-    // apart, through its line noise of a few bytes.
-    OpResult<ReceiverTable> entered;
-    {
+    // apart, through its line noise of a few bytes. A spoiled reply to the
+    // enter frame counts as no answer: the window does not open and no leave
+    // frame goes out.
+    CConfigurationScope mode = [this] {
         CWaitCursor wait;
-        entered = m_session.EnterConfiguration();
-    }
-    if (!entered.Ok()) {
+        return CConfigurationScope(m_session, LeaveRule::AfterGoodEnter);
+    }();
+    if (!mode.Entered()) {
         MessageBox("Wireless devices failed to enter configuration mode,Please check the connection", "Warning",
                    MsgIcon::Question);
         return;
     }
-    m_wirelessDlg->m_sleepTime = entered.value.sleepTime;
-    m_wirelessDlg->m_configBits = entered.value.configBits;
+    m_wirelessDlg->m_sleepTime = mode.Enter().value.sleepTime;
+    m_wirelessDlg->m_configBits = mode.Enter().value.configBits;
 
     m_wirelessDlg->DoModal();
 
     bool left = false;
     {
         CWaitCursor wait;
-        left = m_session.LeaveConfiguration().Ok();
+        const std::optional<OpOutcome>& outcome = mode.Leave();
+        left = !outcome || outcome->Ok();
     }
     if (!left) {
         MessageBox("Exit configuration mode failed,Please power on the device again", "Warning", MsgIcon::Question);

@@ -18,7 +18,7 @@
 // outlive it and are set from outside before it opens.
 class CWirelessDlg : public CDialogBase {
 public:
-    static constexpr int kTemplateId = 132;
+    static constexpr int kTemplateId = IDD_WIRELESS_PARAM;
     static constexpr int kGridButtonObjects = 250;  // the last 50 are never attached
     static constexpr int kGridTimer = 1;            // first colouring of the grid
     static constexpr int kGridTimerMs = 100;

@@ -143,7 +143,7 @@ bool CDialogBase::HandleMessage(unsigned message, std::uintptr_t wParam, std::in
             }
             // Code 1 without a control is an accelerator's.
             if (code == CBN_SELCHANGE && lParam != 0) {
-                Dispatch(m_messageMap.SelChange(id));
+                m_messageMap.RunSelChange(id);
                 return true;
             }
             return false;
@@ -177,24 +177,10 @@ void CDialogBase::OnCommandRange(int first, int last, std::function<void(int)> h
     m_messageMap.OnCommandRange(first, last, std::move(handler));
 }
 
-void CDialogBase::Dispatch(const std::function<void()>& handler) {
-    if (!handler) return;
-    // A copy: the handler may change the message map while it runs.
-    const std::function<void()> call = handler;
-    CInputHold::DispatchScope scope;
-    call();
-}
+void CDialogBase::Dispatch(const std::function<void()>& handler) { CMessageMap::Dispatch(handler); }
 
 void CDialogBase::RunCommand(int id) {
-    if (const std::function<void()> handler = m_messageMap.Command(id)) {
-        Dispatch(handler);
-        return;
-    }
-    if (id == IDOK) {
-        Dispatch([this] { OnOK(); });
-    } else if (id == IDCANCEL) {
-        Dispatch([this] { OnCancel(); });
-    }
+    m_messageMap.RunCommand(id, [this] { OnOK(); }, [this] { OnCancel(); });
 }
 
 void CDialogBase::PostCommand(int id) {

@@ -10,6 +10,8 @@
 #include "protocol/Crc16.h"
 #include "protocol/FrameCodes.h"
 #include "ui/lcd/LcdControlDlg.h"
+#include "res/IdsConfig.h"
+#include "res/IdsLcd.h"
 
 namespace {
 
@@ -17,21 +19,8 @@ using sim::DeviceKind;
 using sim::Fault;
 using std::chrono::milliseconds;
 
-constexpr int kIdModeBox = 1057;
-constexpr int kIdSetMode = 1059;
-constexpr int kIdRelay1Status = 1058;
-constexpr int kIdQueryRelay1 = 1060;
-constexpr int kIdRelay2Status = 1063;
-constexpr int kIdQueryRelay2 = 1064;
-constexpr int kIdRelay1Close = 1062;
-constexpr int kIdRelay1Open = 1067;
-constexpr int kIdRelay2Close = 1065;
-constexpr int kIdRelay2Open = 1066;
-constexpr std::array<int, 8> kRelayControls = {1058, 1063, 1060, 1064, 1062, 1065, 1067, 1066};
-
-constexpr int kIdMainLcdButton = 1052;
-constexpr int kIdMainLightRead = 1020;
-constexpr int kIdMainLightField = 1030;
+constexpr std::array<int, 8> kRelayControls = {kIdRelay1Status, kIdRelay2Status, kIdQueryRelay1, kIdQueryRelay2,
+                                               kIdRelay1Close,  kIdRelay2Close,  kIdRelay1Open,  kIdRelay2Open};
 
 constexpr int kManualMode = 3;  // "模式4"
 
@@ -237,30 +226,30 @@ TEST_F(LcdControl, ClicksWithinTheBusyPeriodDoNothing) {
         {"set, then set", [&] { Click(Lcd(), kIdSetMode); }, &Lcd(), kIdSetMode},
         {"query, then switch", [&] { Click(Lcd(), kIdQueryRelay1); }, &Lcd(), kIdRelay1Close},
         {"switch, then query", [&] { Click(Lcd(), kIdRelay2Open); }, &Lcd(), kIdQueryRelay2},
-        {"main window read, then query", [&] { Click(kIdMainLightRead); }, &Lcd(), kIdQueryRelay1},
+        {"main window read, then query", [&] { Click(kIdReadLight); }, &Lcd(), kIdQueryRelay1},
     });
 }
 
 TEST_F(LcdControl, MainWindowReadWithinTheBusyPeriodDoesNothing) {
     Choose(Lcd(), kIdModeBox, kManualMode);
     ClearBusy();
-    SetText(kIdMainLightField, "kept");
-    ClickPoster(kIdMainLightRead)();
+    SetText(kIdLightField, "kept");
+    ClickPoster(kIdReadLight)();
     Click(Lcd(), kIdQueryRelay1);
     Pump(milliseconds(20));
     EXPECT_EQ(Requests().size(), 1u);
-    EXPECT_EQ(Text(kIdMainLightField), "kept");
+    EXPECT_EQ(Text(kIdLightField), "kept");
 }
 
 TEST_F(LcdControl, EachOpeningStartsAfresh) {
     Lcd().hide();
-    WhileOpenedBy(kIdMainLcdButton, Lcd(), [&] {
+    WhileOpenedBy(kIdLcdControlMode, Lcd(), [&] {
         ExpectRelayControls(false, "first opening");
         Choose(Lcd(), kIdModeBox, kManualMode);
         Press(kIdQueryRelay1);
         EXPECT_EQ(Lcd().GetDlgItemText(kIdRelay1Status), kOpen);
     });
-    WhileOpenedBy(kIdMainLcdButton, Lcd(), [&] {
+    WhileOpenedBy(kIdLcdControlMode, Lcd(), [&] {
         ExpectRelayControls(false, "second opening");
         EXPECT_EQ(Lcd().ComboGetCurSel(kIdModeBox), -1);
         EXPECT_EQ(Lcd().GetDlgItemText(kIdRelay1Status), "");

@@ -6,6 +6,9 @@
 #include "support/MainWindowFixture.h"
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/light/LightParamDlg.h"
+#include "res/IdsConfig.h"
+#include "res/IdsLcd.h"
+#include "res/IdsLight.h"
 
 namespace {
 
@@ -22,20 +25,19 @@ struct Parameter {
     const char* failure;
 };
 
-constexpr Parameter kUpper{"upper limit", 13, 1070, 1073, 1074, "Light Intensity upper limit setting",
+constexpr Parameter kUpper{"upper limit", 13, kIdLightUpperField, kIdReadLightUpper, kIdWriteLightUpper,
+                           "Light Intensity upper limit setting",
                            "Light Intensity limit downloaded successfully",
                            "Light Intensity limit download failed"};
-constexpr Parameter kLower{"lower limit", 14, 1071, 1075, 1076, "Light Intensity lower limit setting",
+constexpr Parameter kLower{"lower limit", 14, kIdLightLowerField, kIdReadLightLower, kIdWriteLightLower,
+                           "Light Intensity lower limit setting",
                            "Light Intensity limit downloaded successfully",
                            "Light Intensity limit downloaded faild"};
-constexpr Parameter kHysteresis{"hysteresis", 15, 1072, 1077, 1078, "Light Intensity hysteresis setting",
+constexpr Parameter kHysteresis{"hysteresis", 15, kIdLightHysteresisField, kIdReadLightHysteresis, kIdWriteLightHysteresis,
+                                "Light Intensity hysteresis setting",
                                 "Light Intensity hysteresis write successfully",
                                 "Light Intensity hysteresis write failed"};
 constexpr Parameter kParameters[] = {kUpper, kLower, kHysteresis};
-
-constexpr int kIdMainLightButton = 1069;
-constexpr int kIdMainLightRead = 1020;
-constexpr int kIdLcdSetMode = 1059;
 
 class LightWindowTest : public MainWindowFixture {
 protected:
@@ -147,14 +149,14 @@ TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
         {"read, then read", [&] { Click(Light(), kUpper.read); }, &Light(), kUpper.read},
         {"read, then write", [&] { Click(Light(), kLower.read); }, &Light(), kHysteresis.write},
         {"write, then write", [&] { Click(Light(), kHysteresis.write); }, &Light(), kUpper.write},
-        {"main window read, then read", [&] { Click(kIdMainLightRead); }, &Light(), kLower.read},
-        {"LCD set, then write", [&] { Click(lcd, kIdLcdSetMode); }, &Light(), kLower.write},
+        {"main window read, then read", [&] { Click(kIdReadLight); }, &Light(), kLower.read},
+        {"LCD set, then write", [&] { Click(lcd, kIdSetMode); }, &Light(), kLower.write},
     });
 }
 
 TEST_F(LightParam, EachOpeningStartsEmpty) {
     Light().hide();
-    WhileOpenedBy(kIdMainLightButton, Light(), [&] {
+    WhileOpenedBy(kIdLightParamSet, Light(), [&] {
         for (const Parameter& parameter : kParameters) {
             EXPECT_EQ(Light().GetDlgItemText(parameter.edit), "") << parameter.name;
         }
@@ -162,7 +164,7 @@ TEST_F(LightParam, EachOpeningStartsEmpty) {
         EXPECT_EQ(Light().GetDlgItemText(kUpper.edit), "1000");
         Light().SetDlgItemText(kLower.edit, "55");
     });
-    WhileOpenedBy(kIdMainLightButton, Light(), [&] {
+    WhileOpenedBy(kIdLightParamSet, Light(), [&] {
         for (const Parameter& parameter : kParameters) {
             EXPECT_EQ(Light().GetDlgItemText(parameter.edit), "") << parameter.name;
         }

@@ -18,10 +18,9 @@
 #include "ui/lcd/LcdControlDlg.h"
 #include "ui/log/FrameLogModel.h"
 #include "ui/log/FrameLogWnd.h"
+#include "res/IdsConfig.h"
 
 namespace {
-
-constexpr int kIdReadTemperature = 1005;
 
 class FrameLogWindow : public MainWindowFixture {
 protected:
@@ -177,7 +176,7 @@ TEST_F(FrameLogWindow, TakesInputWhileAModalWindowBlocksTheMainWindow) {
     log.show();
     // The operator goes back to the main window and opens the LCD window.
     QApplication::setActiveWindow(&Dlg());
-    WhileOpenedBy(1052, *Dlg().m_lcdDlg, [&] {
+    WhileOpenedBy(kIdLcdControlMode, *Dlg().m_lcdDlg, [&] {
         OperatorClick(log.ClearButton());
         EXPECT_EQ(log.Model()->rowCount(), 0) << "the frame log took the click";
 

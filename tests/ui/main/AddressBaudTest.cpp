@@ -8,18 +8,11 @@
 #include "serial/SerialPort.h"
 #include "support/MainWindowFixture.h"
 #include "support/BuiltFrame.h"
+#include "res/IdsConfig.h"
 
 namespace {
 
 using sim::DeviceKind;
-
-constexpr int kIdPortList = 1000;
-constexpr int kIdWriteAddress = 1003;
-constexpr int kIdWriteBaud = 1004;
-constexpr int kIdReadAddress = 1007;
-constexpr int kIdReadBaud = 1008;
-constexpr int kIdAddressField = 1012;
-constexpr int kIdBaudField = 1013;
 
 constexpr const char* kAppName = "Sentrabus";
 
@@ -75,9 +68,9 @@ TEST_F(AddressBaud, FdAddressWriteTakesTheLowEightBitsAndTheDevicesAnswer) {
     // Later reads go to the new address.
     ClearRequests();
     ClearBusy();
-    Click(1005);
+    Click(kIdReadTemperature);
     EXPECT_EQ(Requests().at(0).at(0), 3);
-    EXPECT_EQ(Text(1014), "25.0");
+    EXPECT_EQ(Text(kIdTemperatureField), "25.0");
 }
 
 TEST_F(AddressBaud, FdAddressWriteFailuresEachShowOneBox) {

@@ -9,16 +9,12 @@
 
 #include "protocol/FrameCodes.h"
 #include "support/MainWindowFixture.h"
+#include "res/IdsConfig.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using sim::DeviceKind;
-
-constexpr int kIdReadTemperature = 1005;
-constexpr int kIdTemperatureField = 1014;
-constexpr int kIdWriteTemperatureUpper = 1024;
-constexpr int kIdTemperatureUpperField = 1034;
 
 class BusyOrder : public MainWindowFixture {
 protected:
@@ -78,12 +74,12 @@ TEST_F(BusyOrder, ClicksDuringABlockingWriteEachRunAfterTheBoxBeforeThem) {
 // enabled again by the time the window thread gets to them.
 TEST_F(BusyOrder, ClicksOnTheDisabledSearchButtonDuringASearchAreLost) {
     sim::CSimulator& other = StartDevice({.kind = DeviceKind::Th, .address = 2, .baud = 4800}, 2);
-    Dlg().ComboSetCurSel(1000, 1);
-    const std::function<void()> post = ClickPoster(1001);
+    Dlg().ComboSetCurSel(kIdPortList, 1);
+    const std::function<void()> post = ClickPoster(kIdSearchDevice);
     std::jthread operatorHand([&other, post] {
         if (other.WaitForFrames(1, 2000ms)) post();  // during the 2400 attempt
     });
-    Click(1001);
+    Click(kIdSearchDevice);
     operatorHand.join();
     Pump(50ms);
 

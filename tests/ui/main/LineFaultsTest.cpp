@@ -23,12 +23,9 @@
 #include "serial/SerialPort.h"
 #include "support/MainWindowFixture.h"
 #include "support/WaitUntil.h"
+#include "res/IdsConfig.h"
 
 namespace {
-
-constexpr int kIdSearch = 1001;
-constexpr int kIdReadTemperature = 1005;
-constexpr int kIdTemperature = 1014;
 
 // The serial port's stderr lines, as the program writes them.
 std::mutex g_linesLock;
@@ -84,7 +81,7 @@ protected:
 
     void ExpectFound() {
         ClearBoxes();
-        Click(kIdSearch);
+        Click(kIdSearchDevice);
         EXPECT_EQ(OnlyBox().text, "Device Address:7  Band Rate:2400");
         ClearBoxes();
         ClearBusy();
@@ -93,7 +90,7 @@ protected:
     std::string ReadTemperature() {
         ClearBusy();
         Click(kIdReadTemperature);
-        return Text(kIdTemperature);
+        return Text(kIdTemperatureField);
     }
 
     static std::vector<std::string> Lines() {
@@ -209,7 +206,7 @@ TEST_F(LineFaults, APathThatIsNoUsableSerialDeviceFailsTheSearchWithAClearLine) 
         }
         ClearBoxes();
         ClearBusy();
-        Click(kIdSearch);
+        Click(kIdSearchDevice);
         const MessageBoxCall box = OnlyBox();
         EXPECT_EQ(box.text, "Serial port open failed");
         EXPECT_EQ(box.caption, "Serial prompt");

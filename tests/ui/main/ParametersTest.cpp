@@ -5,6 +5,7 @@
 
 #include "protocol/FrameCodes.h"
 #include "support/MainWindowFixture.h"
+#include "res/IdsConfig.h"
 
 namespace {
 
@@ -16,22 +17,26 @@ struct Setting {
     std::uint8_t code;
 };
 
-constexpr Setting kHumidityUpper{"humidity upper", 1032, 1039, 1022, 5};
-constexpr Setting kHumidityLower{"humidity lower", 1033, 1040, 1023, 6};
-constexpr Setting kTemperatureUpper{"temperature upper", 1034, 1041, 1024, 3};
-constexpr Setting kTemperatureLower{"temperature lower", 1035, 1042, 1025, 4};
-constexpr Setting kHumidityHysteresis{"humidity hysteresis", 1047, 1049, 1045, 8};
-constexpr Setting kTemperatureHysteresis{"temperature hysteresis", 1048, 1050, 1046, 7};
-constexpr Setting kHumidityAdjust{"humidity adjust", 1036, 1043, 1026, 2};
-constexpr Setting kTemperatureAdjust{"temperature adjust", 1037, 1044, 1027, 1};
-constexpr Setting kOutputDelay{"output delay", 1063, 1064, 1065, 11};
+constexpr Setting kHumidityUpper{"humidity upper", kIdHumidityUpperField, kIdReadHumidityUpper, kIdWriteHumidityUpper,
+                                 5};
+constexpr Setting kHumidityLower{"humidity lower", kIdHumidityLowerField, kIdReadHumidityLower, kIdWriteHumidityLower,
+                                 6};
+constexpr Setting kTemperatureUpper{"temperature upper", kIdTemperatureUpperField, kIdReadTemperatureUpper,
+                                    kIdWriteTemperatureUpper, 3};
+constexpr Setting kTemperatureLower{"temperature lower", kIdTemperatureLowerField, kIdReadTemperatureLower,
+                                    kIdWriteTemperatureLower, 4};
+constexpr Setting kHumidityHysteresis{"humidity hysteresis", kIdHumidityHysteresisField, kIdReadHumidityHysteresis,
+                                      kIdWriteHumidityHysteresis, 8};
+constexpr Setting kTemperatureHysteresis{"temperature hysteresis", kIdTemperatureHysteresisField,
+                                         kIdReadTemperatureHysteresis, kIdWriteTemperatureHysteresis, 7};
+constexpr Setting kHumidityAdjust{"humidity adjust", kIdHumidityAdjustField, kIdReadHumidityAdjust,
+                                  kIdWriteHumidityAdjust, 2};
+constexpr Setting kTemperatureAdjust{"temperature adjust", kIdTemperatureAdjustField, kIdReadTemperatureAdjust,
+                                     kIdWriteTemperatureAdjust, 1};
+constexpr Setting kOutputDelay{"output delay", kIdOutputDelayField, kIdReadOutputDelay, kIdWriteOutputDelay, 11};
 constexpr Setting kTextSettings[] = {kHumidityUpper,      kHumidityLower,         kTemperatureUpper,
                                      kTemperatureLower,   kHumidityHysteresis,    kTemperatureHysteresis,
                                      kHumidityAdjust,     kTemperatureAdjust,     kOutputDelay};
-
-constexpr int kIdRemoteBox = 1066;
-constexpr int kIdReadRemote = 1067;
-constexpr int kIdWriteRemote = 1068;
 
 class Parameters : public MainWindowFixture {
 protected:
@@ -82,8 +87,8 @@ TEST_F(Parameters, TheFramesTheDeviceManualQuotes) {
         EXPECT_EQ(Text(c.setting.field), c.text);  // a write leaves the field alone
     }
     ClearRequests();
-    Dlg().ComboSetCurSel(kIdRemoteBox, 1);
-    Click(kIdWriteRemote);
+    Dlg().ComboSetCurSel(kIdRemoteSignalBox, 1);
+    Click(kIdWriteRemoteSignal);
     ExpectSuccess(OnlyBox());
     EXPECT_EQ(Requests(), std::vector<sim::Frame>{HexFrame("FC FC FC 0C 01 00 01 F0 77")});
 
@@ -141,8 +146,8 @@ TEST_F(Parameters, EachFailureClassShowsOneFailureBox) {
         ExpectFailure(Write(kHumidityUpper, "50"), what);
     }
     Device().InjectFault(sim::Fault::BadCrc());
-    Dlg().ComboSetCurSel(kIdRemoteBox, 0);
-    Click(kIdWriteRemote);
+    Dlg().ComboSetCurSel(kIdRemoteSignalBox, 0);
+    Click(kIdWriteRemoteSignal);
     ExpectFailure(OnlyBox(), "remote signal");
     ClearBoxes();
     Device().InjectFault(sim::Fault::Short());
@@ -176,16 +181,16 @@ TEST_F(Parameters, WritesRunWhileBusyReadsDoNot) {
         Click(setting.readButton);
         EXPECT_EQ(Text(setting.field), "kept") << setting.name;
     }
-    Dlg().ComboSetCurSel(kIdRemoteBox, 1);
+    Dlg().ComboSetCurSel(kIdRemoteSignalBox, 1);
     Dlg().Session().m_busy = 1;
-    Click(kIdReadRemote);
-    EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteBox), 1);
+    Click(kIdReadRemoteSignal);
+    EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteSignalBox), 1);
     EXPECT_TRUE(Requests().empty());
 }
 
 TEST_F(Parameters, RemoteSignalSelectsByValueAndRefusesNoSelection) {
     // Nothing selected at start: refused, nothing sent.
-    Click(kIdWriteRemote);
+    Click(kIdWriteRemoteSignal);
     const MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, "Illegal parameter");
     EXPECT_EQ(box.caption, "Warning");
@@ -194,9 +199,9 @@ TEST_F(Parameters, RemoteSignalSelectsByValueAndRefusesNoSelection) {
     ClearBoxes();
 
     // The text typed into the box never counts, only the selection.
-    if (auto* box = qobject_cast<QComboBox*>(Dlg().GetDlgItem(kIdRemoteBox))) {
+    if (auto* box = qobject_cast<QComboBox*>(Dlg().GetDlgItem(kIdRemoteSignalBox))) {
         box->setEditText("1");
-        Click(kIdWriteRemote);
+        Click(kIdWriteRemoteSignal);
         EXPECT_EQ(OnlyBox().text, "Illegal parameter");
         EXPECT_TRUE(Requests().empty());
         ClearBoxes();
@@ -208,19 +213,19 @@ TEST_F(Parameters, RemoteSignalSelectsByValueAndRefusesNoSelection) {
     for (const Case& c : cases) {
         Device().SetFcParam(kFcRemoteSignal, c.value);
         ClearBusy();
-        Click(kIdReadRemote);
-        EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteBox), c.selection) << c.value;
+        Click(kIdReadRemoteSignal);
+        EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteSignalBox), c.selection) << c.value;
     }
     EXPECT_EQ(Requests().back(), HexFrame("FC FC FC 0C 00 00 00 60 77"));
 
     // A failed read leaves no selection, so the next write is refused.
-    Dlg().ComboSetCurSel(kIdRemoteBox, 0);
+    Dlg().ComboSetCurSel(kIdRemoteSignalBox, 0);
     Device().InjectFault(sim::Fault::Short());
     ClearBusy();
-    Click(kIdReadRemote);
-    EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteBox), -1);
+    Click(kIdReadRemoteSignal);
+    EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteSignalBox), -1);
     ClearRequests();
-    Click(kIdWriteRemote);
+    Click(kIdWriteRemoteSignal);
     EXPECT_EQ(OnlyBox().text, "Illegal parameter");
     EXPECT_TRUE(Requests().empty());
 }

@@ -5,6 +5,7 @@
 #include "protocol/RequestFrames.h"
 #include "support/MainWindowFixture.h"
 #include "support/BuiltFrame.h"
+#include "res/IdsConfig.h"
 
 namespace {
 
@@ -17,14 +18,14 @@ struct Row {
     const char* whileReading;
 };
 
-constexpr Row kTemperature{"temperature", 1005, 1014, 0x00, 2, " "};
-constexpr Row kHumidity{"humidity", 1009, 1015, 0x00, 2, " "};
-constexpr Row kWaterLeak{"water leak", 1006, 1016, 0x02, 1, " "};
-constexpr Row kPowerFailure{"power failure", 1010, 1017, 0x03, 1, " "};
-constexpr Row kCurrent{"current", 1018, 1028, 0x04, 1, " "};
-constexpr Row kVoltage{"voltage", 1019, 1029, 0x05, 1, ""};
-constexpr Row kLight{"light", 1020, 1030, 0x06, 1, ""};
-constexpr Row kCo2{"CO2", 1021, 1031, 0x02, 1, ""};
+constexpr Row kTemperature{"temperature", kIdReadTemperature, kIdTemperatureField, 0x00, 2, " "};
+constexpr Row kHumidity{"humidity", kIdReadHumidity, kIdHumidityField, 0x00, 2, " "};
+constexpr Row kWaterLeak{"water leak", kIdReadWaterLeak, kIdWaterLeakField, 0x02, 1, " "};
+constexpr Row kPowerFailure{"power failure", kIdReadPowerFailure, kIdPowerFailureField, 0x03, 1, " "};
+constexpr Row kCurrent{"current", kIdReadCurrent, kIdCurrentField, 0x04, 1, " "};
+constexpr Row kVoltage{"voltage", kIdReadVoltage, kIdVoltageField, 0x05, 1, ""};
+constexpr Row kLight{"light", kIdReadLight, kIdLightField, 0x06, 1, ""};
+constexpr Row kCo2{"CO2", kIdReadCo2, kIdCo2Field, 0x02, 1, ""};
 constexpr Row kRows[] = {kTemperature, kHumidity, kWaterLeak, kPowerFailure,
                          kCurrent,     kVoltage,  kLight,     kCo2};
 

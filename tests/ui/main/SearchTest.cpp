@@ -10,15 +10,6 @@ namespace {
 
 using sim::DeviceKind;
 
-constexpr int kIdPortList = 1000;
-constexpr int kIdSearch = 1001;
-
-constexpr std::array<int, 35> kParameterButtons = {
-    1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1018, 1019, 1020, 1021,
-    1022, 1023, 1024, 1025, 1026, 1027, 1038, 1039, 1040, 1041, 1042, 1043,
-    1044, 1045, 1046, 1049, 1050, 1052, 1064, 1065, 1067, 1068, 1069,
-};
-
 const sim::Frame kFdQuery = HexFrame("FD FD FD 00 00 E9 88");
 const sim::Frame kLineSettingsRead = HexFrame("FF 03 02 00 00 05 91 AF");
 
@@ -30,7 +21,7 @@ protected:
         return true;
     }
     bool SearchControlsEnabled() {
-        return Dlg().IsDlgItemEnabled(kIdSearch) && Dlg().IsDlgItemEnabled(kIdPortList);
+        return Dlg().IsDlgItemEnabled(kIdSearchDevice) && Dlg().IsDlgItemEnabled(kIdPortList);
     }
     // Whether the search button and the port list were disabled while a box
     // of the search was up.
@@ -44,7 +35,7 @@ TEST_F(Search, FindsAnFdDeviceAtTheSecondSpeedAndStaysThere) {
     StartDevice({.kind = DeviceKind::Th, .address = 5, .baud = 4800});
     OpenMainWindow();
     WatchSearchControlsAtEachBox();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
 
     const MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, "Device Address:5  Band Rate:4800");
@@ -59,8 +50,8 @@ TEST_F(Search, FindsAnFdDeviceAtTheSecondSpeedAndStaysThere) {
     EXPECT_EQ(heard[1].bytes, kFdQuery);
     EXPECT_EQ(heard[1].lineBaud, 4800u);
 
-    EXPECT_EQ(Text(1012), "5");
-    EXPECT_EQ(Text(1013), "4800");
+    EXPECT_EQ(Text(kIdAddressField), "5");
+    EXPECT_EQ(Text(kIdBaudField), "4800");
     EXPECT_EQ(Dlg().Session().m_devAddress, 5);
     EXPECT_EQ(Dlg().Session().m_baudRate, 4800u);
     EXPECT_EQ(Dlg().Session().m_soilMode, 0);
@@ -73,12 +64,12 @@ TEST_F(Search, FindsAnFdDeviceAtTheSecondSpeedAndStaysThere) {
 TEST_F(Search, AnFdDeviceAt2400IsFoundWithoutTryingTheOtherSpeeds) {
     StartDevice({.kind = DeviceKind::Th, .address = 200, .baud = 2400});
     OpenMainWindow();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
 
     EXPECT_EQ(OnlyBox().text, "Device Address:200  Band Rate:2400");
     EXPECT_EQ(Requests(), std::vector<sim::Frame>{kFdQuery});
     EXPECT_EQ(g_serialPort.Baud(), 2400u);
-    EXPECT_EQ(Text(1012), "200");
+    EXPECT_EQ(Text(kIdAddressField), "200");
 }
 
 // A reply that fails the FD check counts as no answer: the search goes on and
@@ -87,7 +78,7 @@ TEST_F(Search, AnAnswerThatFailsTheFdCheckIsNoDevice) {
     sim::CSimulator& device = StartDevice({.kind = DeviceKind::Th, .address = 9, .baud = 2400});
     device.InjectFault(sim::Fault::BadCrc());
     OpenMainWindow();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
 
     EXPECT_EQ(Requests(), (std::vector<sim::Frame>{kFdQuery, kFdQuery, kFdQuery, kLineSettingsRead}));
     const MessageBoxCall box = OnlyBox();
@@ -95,7 +86,7 @@ TEST_F(Search, AnAnswerThatFailsTheFdCheckIsNoDevice) {
     EXPECT_EQ(box.caption, "Search Result");
     EXPECT_EQ(Dlg().Session().m_devAddress, 0);
     EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
-    EXPECT_EQ(Text(1012), "");
+    EXPECT_EQ(Text(kIdAddressField), "");
     EXPECT_TRUE(ParameterButtonsEnabled(false));
     EXPECT_TRUE(SearchControlsEnabled());
     EXPECT_EQ(g_serialPort.Baud(), 9600u);
@@ -118,7 +109,7 @@ TEST_P(SoilSearch, ReportsTheRegisterDevicesLineSettings) {
     device.SetRegister(kRegLineStop2, c.stop2);
     OpenMainWindow();
     WatchSearchControlsAtEachBox();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
 
     const MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, c.text);
@@ -130,8 +121,8 @@ TEST_P(SoilSearch, ReportsTheRegisterDevicesLineSettings) {
     ASSERT_EQ(heard.size(), 4u);
     EXPECT_EQ(heard[3].bytes, kLineSettingsRead);
     EXPECT_EQ(heard[3].lineBaud, 9600u);
-    EXPECT_EQ(Text(1012), "1");
-    EXPECT_EQ(Text(1013), "9600");
+    EXPECT_EQ(Text(kIdAddressField), "1");
+    EXPECT_EQ(Text(kIdBaudField), "9600");
     EXPECT_EQ(Dlg().Session().m_soilMode, 1);
     EXPECT_EQ(Dlg().Session().m_soilParity, c.parity);
     EXPECT_EQ(g_serialPort.Baud(), 9600u);
@@ -156,7 +147,7 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
     sim::CSimulator& device = StartDevice({.kind = DeviceKind::Soil, .address = 3, .baud = 9600});
     device.SetRegister(kRegLineBaud, 7);  // a code outside the table reads as rate 0
     OpenMainWindow();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
     EXPECT_EQ(OnlyBox().text, "Soil moisture sensor\r\nAddress:3  Baud rate:0\r\nNo parity");
     ASSERT_EQ(Dlg().Session().m_soilMode, 1);
 
@@ -164,7 +155,7 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
     ClearRequests();
     device.InjectFault(sim::Fault::Silent(), sim::CSimulator::kEveryRequest);
     WatchSearchControlsAtEachBox();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
 
     const MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, "Search end  Unrecognized baud rate");
@@ -183,7 +174,7 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
 TEST_F(Search, APortThatCannotBeOpenedEndsTheSearchAtOnce) {
     OpenMainWindow();  // COM1 leads nowhere: the start-up box is the first
     ClearBoxes();
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
     MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, "Serial port open failed");
     EXPECT_EQ(box.caption, "Serial prompt");
@@ -195,7 +186,7 @@ TEST_F(Search, APortThatCannotBeOpenedEndsTheSearchAtOnce) {
     // Nothing selected: port 0, which nothing opens.
     ClearBoxes();
     Dlg().ComboSetCurSel(kIdPortList, -1);
-    Click(kIdSearch);
+    Click(kIdSearchDevice);
     EXPECT_EQ(OnlyBox().text, "Serial port open failed");
     EXPECT_TRUE(SearchControlsEnabled());
 }

@@ -13,6 +13,7 @@
 #include "support/MainWindowFixture.h"
 #include "res/IdsWireless.h"
 #include "ui/wireless/WirelessDlg.h"
+#include "res/IdsConfig.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ using sim::DeviceKind;
 using sim::Fault;
 using std::chrono::milliseconds;
 
-constexpr int kIdMainWirelessButton = 1038;
 constexpr QRgb kGreen = qRgb(132, 202, 53);
 constexpr QRgb kGrey = qRgb(120, 123, 135);
 
@@ -44,7 +44,7 @@ protected:
 
     CWirelessDlg& Wireless() { return *Dlg().m_wirelessDlg; }
 
-    // Presses 1038; runs `inside` once the window is up, then closes it with
+    // Presses the main window's wireless button; runs `inside` once the window is up, then closes it with
     // `close` (the window's own ending by default).
     void InWindow(const std::function<void()>& inside, const std::function<void()>& close = {}) {
         bool opened = false;
@@ -61,7 +61,7 @@ protected:
             }
         });
         poll.start(10);
-        Click(kIdMainWirelessButton);
+        Click(kIdWirelessParaSet);
         EXPECT_TRUE(opened) << "the wireless window did not open";
     }
 
@@ -102,7 +102,7 @@ protected:
 TEST_F(WirelessTest, SequenceBracketsTheWindowWithEnterAndExit) {
     Device().Update([](sim::DeviceState& state) { state.wireless.sleepTime = 300; });
     InWindow([&] {
-        EXPECT_FALSE(Dlg().IsDlgItemEnabled(kIdMainWirelessButton)) << "main controls stay off meanwhile";
+        EXPECT_FALSE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet)) << "main controls stay off meanwhile";
         EXPECT_TRUE(Device().Wireless().configMode);
         EXPECT_EQ(Wireless().ComboGetCount(kIdChannelBox), 64);
         EXPECT_EQ(Wireless().ComboGetCurSel(kIdChannelBox), -1);
@@ -113,7 +113,7 @@ TEST_F(WirelessTest, SequenceBracketsTheWindowWithEnterAndExit) {
     });
     EXPECT_EQ(Requests(), (std::vector<sim::Frame>{kEnter, kExit}));
     EXPECT_FALSE(Device().Wireless().configMode);
-    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdMainWirelessButton));
+    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet));
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor goes with the waits";
 }
@@ -166,7 +166,7 @@ TEST_F(WirelessTest, EnterFailsOnSilenceOrABadReplyButOutwaitsStrayBytes) {
             Wireless().done(0);
         });
         poll.start(10);
-        Click(kIdMainWirelessButton);
+        Click(kIdWirelessParaSet);
         EXPECT_EQ(opened, c.opens) << c.name;
         if (c.opens) {
             EXPECT_TRUE(Boxes().empty()) << c.name;
@@ -178,7 +178,7 @@ TEST_F(WirelessTest, EnterFailsOnSilenceOrABadReplyButOutwaitsStrayBytes) {
             EXPECT_EQ(box.icon, MsgIcon::Question);
             EXPECT_EQ(Requests(), std::vector<sim::Frame>{kEnter}) << c.name << ": no window, no exit";
         }
-        EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdMainWirelessButton)) << c.name;
+        EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet)) << c.name;
     }
 }
 
@@ -188,7 +188,7 @@ TEST_F(WirelessTest, SilentExitWarnsToPowerCycle) {
     EXPECT_EQ(box.text, "Exit configuration mode failed,Please power on the device again");
     EXPECT_EQ(box.caption, "Warning");
     EXPECT_EQ(box.icon, MsgIcon::Question);
-    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdMainWirelessButton));
+    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet));
 }
 
 TEST_F(WirelessTest, ChannelIsReadIntoTheBoxAndWrittenFromIt) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+// Before <windows.h>: its IDOK macro would spoil the declarations here.
+#include "res/ResourceIds.h"
 #include "Win32TestWindows.h"
 #include "widgets/DesktopSeams.h"
 #include "widgets/win32/ImageButtonImagesWin32.h"
@@ -216,7 +218,7 @@ TEST_F(ImageButtonExtrasWin32, ImagesShowBySlotThroughTheirMaskAndOneKindAtATime
     EXPECT_EQ(button.SetBitmapPair(404, kMagenta, 0, 0), IB_NO_RESOURCE);
     EXPECT_FALSE(button.FitToImage()) << "a failed call leaves no image";
     EXPECT_EQ(button.SetIconPair(404, IB_MAKE_GREY), IB_NO_RESOURCE);
-    EXPECT_EQ(button.SetIconPair(128, 0, 0, IB_MAKE_DARKER, 0, 0), IB_OK) << "the application icon";
+    EXPECT_EQ(button.SetIconPair(IDR_MAINFRAME, 0, 0, IB_MAKE_DARKER, 0, 0), IB_OK) << "the application icon";
     EXPECT_EQ(button.SetBitmapPair(nullptr, 0, IB_MAKE_GREY), IB_OK) << "none at all";
     EXPECT_FALSE(button.FitToImage());
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+// Before <windows.h>: its IDOK macro would spoil the declarations here.
+#include "res/ResourceIds.h"
 #include "Win32TestWindows.h"
 
 namespace {
@@ -21,8 +23,8 @@ ColorRef IconCentre(int id, int size) {
 
 TEST(ResourcesWin32, LegendIconsAreTheGridColoursAtEverySize) {
     for (int size : {16, 32, 48}) {
-        EXPECT_EQ(IconCentre(140, size), RgbColor(120, 123, 135)) << size;
-        EXPECT_EQ(IconCentre(141, size), RgbColor(132, 202, 53)) << size;
+        EXPECT_EQ(IconCentre(IDI_NOT_CONFIGURED, size), RgbColor(120, 123, 135)) << size;
+        EXPECT_EQ(IconCentre(IDI_CONFIGURED, size), RgbColor(132, 202, 53)) << size;
     }
 }
 
@@ -36,7 +38,7 @@ TEST(ResourcesWin32, ApplicationIconCarriesEachSizeItIsAskedFor) {
     };
 #pragma pack(pop)
     const HMODULE self = GetModuleHandleW(nullptr);
-    const HRSRC group = FindResourceW(self, MAKEINTRESOURCEW(128), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+    const HRSRC group = FindResourceW(self, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
     ASSERT_NE(group, nullptr);
     const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
     const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
