@@ -47,9 +47,9 @@ void FillADay(CMonitor& monitor) {
 // Draws nothing: what the layout and the decimation cost alone.
 class CNullPainter final : public CCanvasPainter {
 public:
-    void FillRect(const CanvasRect&, ColorRef) override {}
+    void FillRect(const PixelRect&, ColorRef) override {}
     void Polyline(std::span<const CanvasPoint>, ColorRef, int) override {}
-    void Text(const CanvasRect&, std::string_view, ColorRef, CanvasAlign, bool) override {}
+    void Text(const PixelRect&, std::string_view, ColorRef, CanvasAlign, bool) override {}
 };
 
 double LayoutMedianMs(const CMonitor& monitor, std::span<const ChartSpec> charts) {

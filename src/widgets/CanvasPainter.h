@@ -11,33 +11,25 @@
 #include <string_view>
 
 #include "ColorRef.h"
+#include "PixelRect.h"
 
 struct CanvasPoint {
     int x = 0;
     int y = 0;
 };
 
-// [left, right) x [top, bottom)
-struct CanvasRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
 
 enum class CanvasAlign { Left, Centre, Right };
 
 class CCanvasPainter {
 public:
     virtual ~CCanvasPainter() = default;
-    virtual void FillRect(const CanvasRect& rect, ColorRef color) = 0;
+    virtual void FillRect(const PixelRect& rect, ColorRef color) = 0;
     // A solid line `width` pixels wide through the points, each one included.
     virtual void Polyline(std::span<const CanvasPoint> points, ColorRef color, int width) = 0;
     // One line of text, centred vertically in `rect`, in the dialog's font
     // (bold for titles); clipped to `rect`.
-    virtual void Text(const CanvasRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align,
+    virtual void Text(const PixelRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align,
                       bool bold) = 0;
 };
 

@@ -10,7 +10,7 @@ CCanvasPainterQt::CCanvasPainterQt(QPainter& painter, const QFont& font)
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void CCanvasPainterQt::FillRect(const CanvasRect& rect, ColorRef color) {
+void CCanvasPainterQt::FillRect(const PixelRect& rect, ColorRef color) {
     if (rect.Width() <= 0 || rect.Height() <= 0) return;
     m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(color));
 }
@@ -24,7 +24,7 @@ void CCanvasPainterQt::Polyline(std::span<const CanvasPoint> points, ColorRef co
     m_painter.drawPolyline(m_points.constData(), static_cast<int>(m_points.size()));
 }
 
-void CCanvasPainterQt::Text(const CanvasRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align,
+void CCanvasPainterQt::Text(const PixelRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align,
                             bool bold) {
     Qt::Alignment flags = Qt::AlignVCenter;
     flags |= align == CanvasAlign::Left ? Qt::AlignLeft : align == CanvasAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;

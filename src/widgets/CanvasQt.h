@@ -13,9 +13,9 @@ class CCanvasPainterQt final : public CCanvasPainter {
 public:
     // Texts in `font`, titles in its bold form.
     CCanvasPainterQt(QPainter& painter, const QFont& font);
-    void FillRect(const CanvasRect& rect, ColorRef color) override;
+    void FillRect(const PixelRect& rect, ColorRef color) override;
     void Polyline(std::span<const CanvasPoint> points, ColorRef color, int width) override;
-    void Text(const CanvasRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align, bool bold) override;
+    void Text(const PixelRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align, bool bold) override;
 
 private:
     QPainter& m_painter;

@@ -187,15 +187,15 @@ bool CImageButton::FitToImage() {
 
 namespace {
 
-IbRect ToIbRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-QRect ToQRect(const IbRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
+PixelRect ToPixelRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+QRect ToQRect(const PixelRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
 
 }  // namespace
 
 QRect CImageButton::PlaceImage(bool hasText, const QRect& item, QRect& caption, bool pressed, int w, int h) const {
-    IbRect placedCaption = ToIbRect(caption);
-    const IbRect image =
-        CImageButtonModel::PlaceImage(hasText, ToIbRect(item), placedCaption, pressed, w, h, width());
+    PixelRect placedCaption = ToPixelRect(caption);
+    const PixelRect image =
+        CImageButtonModel::PlaceImage(hasText, ToPixelRect(item), placedCaption, pressed, w, h, width());
     caption = ToQRect(placedCaption);
     return ToQRect(image);
 }

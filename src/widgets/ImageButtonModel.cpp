@@ -74,9 +74,9 @@ std::size_t CImageButtonModel::ChooseSlot(bool outSet) const {
     return in || !outSet ? 0 : 1;
 }
 
-IbRect CImageButtonModel::PlaceImage(bool hasText, const IbRect& item, IbRect& caption, bool pressed, int w, int h,
+PixelRect CImageButtonModel::PlaceImage(bool hasText, const PixelRect& item, PixelRect& caption, bool pressed, int w, int h,
                                      int clientRight) const {
-    IbRect image = item;
+    PixelRect image = item;
     // Integer division truncates toward zero, also for an image larger than
     // the button.
     const auto centreAcross = [&] { image.left += (image.Width() - w) / 2; };
@@ -121,7 +121,7 @@ IbRect CImageButtonModel::PlaceImage(bool hasText, const IbRect& item, IbRect& c
     return ShiftedWhilePressed(image, pressed);
 }
 
-IbRect CImageButtonModel::ShiftedWhilePressed(IbRect rect, bool pressed) const {
+PixelRect CImageButtonModel::ShiftedWhilePressed(PixelRect rect, bool pressed) const {
     if (pressed && !m_isCheckBox) {
         rect.left += m_pressShift.x;
         rect.right += m_pressShift.x;

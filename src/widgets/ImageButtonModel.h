@@ -14,6 +14,7 @@
 
 #include "ColorShade.h"
 #include "ImageButtonCodes.h"
+#include "PixelRect.h"
 
 struct IbPoint {
     int x = 0;
@@ -21,17 +22,6 @@ struct IbPoint {
     bool operator==(const IbPoint&) const = default;
 };
 
-// A rectangle as the platforms' drawing takes it: right and bottom lie just
-// outside (right = left + width).
-struct IbRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const IbRect&) const = default;
-};
 
 // The tooltip's balloon style, and the widest a tip line may be.
 inline constexpr std::uint32_t kTipBalloonStyle = 0x40;
@@ -98,10 +88,10 @@ public:
     // an image right of the caption keeps its margin from. The image
     // rectangle's right and bottom stay the item's; only its top-left moves,
     // and while pressed (not a check box) it moves by the press shift.
-    IbRect PlaceImage(bool hasText, const IbRect& item, IbRect& caption, bool pressed, int w, int h,
+    PixelRect PlaceImage(bool hasText, const PixelRect& item, PixelRect& caption, bool pressed, int w, int h,
                       int clientRight) const;
     // Where the caption goes while pressed.
-    IbRect ShiftedWhilePressed(IbRect rect, bool pressed) const;
+    PixelRect ShiftedWhilePressed(PixelRect rect, bool pressed) const;
 
     // --- extras -------------------------------------------------------------
     // The button sizes itself to its image, which then has no margin.

@@ -6,7 +6,7 @@
 # (except the two that choose the platform's dialog and image button), and the
 # tables of src/res.
 #   cmake -DSOURCE_DIR=<repository>/src -P HandlersWithoutQt.cmake
-set(neutral_widgets_list CanvasPainter.h ColorRef.h DialogBase.h DialogVerbs.h DlgItemInt.h FileDialogCall.h ImageButton.h ImageButtonCodes.h
+set(neutral_widgets_list CanvasPainter.h ColorRef.h PixelRect.h DialogBase.h DialogVerbs.h DlgItemInt.h FileDialogCall.h ImageButton.h ImageButtonCodes.h
     InputHold.h MessageBoxCall.h WaitCursor.h)
 list(JOIN neutral_widgets_list "|" neutral_widgets)
 string(REPLACE "." "\\." neutral_widgets "${neutral_widgets}")

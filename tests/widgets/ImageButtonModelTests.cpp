@@ -45,13 +45,13 @@ TEST(ImageButtonModel, SlotChoiceByModeStateAndOutImage) {
 
 TEST(ImageButtonModel, ImageLargerThanTheButtonCentresTowardZero) {
     CImageButtonModel model;
-    IbRect caption{0, 0, 10, 10};
+    PixelRect caption{0, 0, 10, 10};
     // (10 - 15) / 2 is -2, not -3: the image pokes out by 2 on the left.
-    const IbRect image = model.PlaceImage(false, {0, 0, 10, 10}, caption, false, 15, 13, 10);
-    EXPECT_EQ(image, (IbRect{-2, -1, 10, 10}));
-    EXPECT_EQ(caption, (IbRect{0, 0, 10, 10}));
+    const PixelRect image = model.PlaceImage(false, {0, 0, 10, 10}, caption, false, 15, 13, 10);
+    EXPECT_EQ(image, (PixelRect{-2, -1, 10, 10}));
+    EXPECT_EQ(caption, (PixelRect{0, 0, 10, 10}));
     model.TakeButtonType(3);  // an automatic check box
-    EXPECT_EQ(model.PlaceImage(false, {0, 0, 10, 10}, caption, true, 4, 4, 10), (IbRect{3, 3, 10, 10}))
+    EXPECT_EQ(model.PlaceImage(false, {0, 0, 10, 10}, caption, true, 4, 4, 10), (PixelRect{3, 3, 10, 10}))
         << "a check box does not move when pressed";
 }
 

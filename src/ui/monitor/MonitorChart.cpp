@@ -50,7 +50,7 @@ std::pair<std::uint32_t, std::uint32_t> TimeSpan(const CMonitor& monitor, std::s
 }
 
 // The x range of column c of `columns` across the plot.
-int ColumnLeft(const CanvasRect& plot, std::size_t c, std::size_t columns) {
+int ColumnLeft(const PixelRect& plot, std::size_t c, std::size_t columns) {
     return plot.left + static_cast<int>(static_cast<std::size_t>(plot.Width()) * c / columns);
 }
 
@@ -58,13 +58,13 @@ void HorizontalLine(CCanvasPainter& painter, int left, int right, int y, ColorRe
     painter.FillRect({left, y, right, y + 1}, color);
 }
 
-void DashedLine(CCanvasPainter& painter, const CanvasRect& plot, int y, ColorRef color) {
+void DashedLine(CCanvasPainter& painter, const PixelRect& plot, int y, ColorRef color) {
     const int top = std::clamp(y - kLimitThickness / 2, plot.top, plot.bottom - kLimitThickness);
     for (int x = plot.left; x < plot.right; x += kDashOn + kDashOff)
         painter.FillRect({x, top, std::min(x + kDashOn, plot.right), top + kLimitThickness}, color);
 }
 
-void DrawFrame(CCanvasPainter& painter, const CanvasRect& plot) {
+void DrawFrame(CCanvasPainter& painter, const PixelRect& plot) {
     HorizontalLine(painter, plot.left - 1, plot.right + 1, plot.top - 1, kFrame);
     HorizontalLine(painter, plot.left - 1, plot.right + 1, plot.bottom, kFrame);
     painter.FillRect({plot.left - 1, plot.top, plot.left, plot.bottom}, kFrame);
@@ -92,7 +92,7 @@ void DrawTimeAxis(CCanvasPainter& painter, const ChartFrame& frame, const CMonit
 // runs broken where a poll failed; the shading of the time outside the limits
 // under it.
 void DrawQuantity(CCanvasPainter& painter, ChartFrame& frame, const CMonitor& monitor, const ChartSpec& chart) {
-    const CanvasRect& plot = frame.plot;
+    const PixelRect& plot = frame.plot;
     const auto columns = static_cast<std::size_t>(std::max(1, plot.Width() / kPixelsPerColumn));
     const std::vector<ChartColumn> view =
         monitor.Decimated(chart.readings.front(), frame.fromMs, frame.toMs, columns);
@@ -171,7 +171,7 @@ void DrawQuantity(CCanvasPainter& painter, ChartFrame& frame, const CMonitor& mo
 
 // A lane per state reading, shaded where it warns and grey where its poll failed.
 void DrawStates(CCanvasPainter& painter, ChartFrame& frame, const CMonitor& monitor, const ChartSpec& chart) {
-    const CanvasRect& plot = frame.plot;
+    const PixelRect& plot = frame.plot;
     const auto columns = static_cast<std::size_t>(std::max(1, plot.Width() / kPixelsPerColumn));
     const auto lanes = static_cast<int>(chart.readings.size());
     frame.valueLow = 0;

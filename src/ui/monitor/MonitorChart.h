@@ -61,7 +61,7 @@ struct ChartSpec {
 
 // Where a chart was drawn: its plot area and its scales.
 struct ChartFrame {
-    CanvasRect plot;
+    PixelRect plot;
     double valueLow = 0;
     double valueHigh = 1;
     std::uint32_t fromMs = 0;

@@ -123,7 +123,7 @@ CCanvasPainterWin32::~CCanvasPainterWin32() {
 }
 
 // ExtTextOut's opaque rectangle: the quickest fill GDI has.
-void CCanvasPainterWin32::FillRect(const CanvasRect& rect, ColorRef color) {
+void CCanvasPainterWin32::FillRect(const PixelRect& rect, ColorRef color) {
     if (rect.Width() <= 0 || rect.Height() <= 0) return;
     const RECT r{rect.left, rect.top, rect.right, rect.bottom};
     SetBkColor(m_dc, color);
@@ -148,7 +148,7 @@ void CCanvasPainterWin32::Polyline(std::span<const CanvasPoint> points, ColorRef
     if (width <= 1) SetPixelV(m_dc, points.back().x, points.back().y, color);
 }
 
-void CCanvasPainterWin32::Text(const CanvasRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align,
+void CCanvasPainterWin32::Text(const PixelRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align,
                                bool bold) {
     SelectObject(m_dc, bold && m_bold != nullptr ? m_bold : m_font);
     SetTextColor(m_dc, color);

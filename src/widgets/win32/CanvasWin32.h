@@ -32,9 +32,9 @@ public:
     CCanvasPainterWin32(const CCanvasPainterWin32&) = delete;
     CCanvasPainterWin32& operator=(const CCanvasPainterWin32&) = delete;
 
-    void FillRect(const CanvasRect& rect, ColorRef color) override;
+    void FillRect(const PixelRect& rect, ColorRef color) override;
     void Polyline(std::span<const CanvasPoint> points, ColorRef color, int width) override;
-    void Text(const CanvasRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align, bool bold) override;
+    void Text(const PixelRect& rect, std::string_view utf8, ColorRef color, CanvasAlign align, bool bold) override;
 
 private:
     HDC m_dc;

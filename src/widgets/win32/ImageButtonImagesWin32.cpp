@@ -98,8 +98,8 @@ HBITMAP LoadBitmapResource(int id) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
 }
 
-RECT ToRect(const IbRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-IbRect ToIbRect(const RECT& r) {
+RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+PixelRect ToPixelRect(const RECT& r) {
     return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom)};
 }
 
@@ -281,17 +281,17 @@ bool CImageButton::FitToImage() {
 
 // --- placing and drawing ----------------------------------------------------------------
 
-IbRect CImageButton::PlaceImage(bool hasText, const IbRect& item, IbRect& caption, bool pressed, int w,
+PixelRect CImageButton::PlaceImage(bool hasText, const PixelRect& item, PixelRect& caption, bool pressed, int w,
                                 int h) const {
     RECT client{};
     if (m_hwnd) GetClientRect(m_hwnd, &client);
     return CImageButtonModel::PlaceImage(hasText, item, caption, pressed, w, h, static_cast<int>(client.right));
 }
 
-IbRect CImageButton::PlaceImage(bool hasText, const tagRECT& item, tagRECT& caption, bool pressed, int w,
+PixelRect CImageButton::PlaceImage(bool hasText, const tagRECT& item, tagRECT& caption, bool pressed, int w,
                                 int h) const {
-    IbRect placedCaption = ToIbRect(caption);
-    const IbRect image = PlaceImage(hasText, ToIbRect(item), placedCaption, pressed, w, h);
+    PixelRect placedCaption = ToPixelRect(caption);
+    const PixelRect image = PlaceImage(hasText, ToPixelRect(item), placedCaption, pressed, w, h);
     caption = ToRect(placedCaption);
     return image;
 }
@@ -299,7 +299,7 @@ IbRect CImageButton::PlaceImage(bool hasText, const tagRECT& item, tagRECT& capt
 void CImageButton::PaintIcon(DcHandle dc, bool hasText, const tagRECT& item, tagRECT& caption, bool pressed,
                              bool disabled) {
     const IconSlot& slot = m_icons[ChooseSlot(m_icons[1].Set())];
-    const IbRect image = PlaceImage(hasText, item, caption, pressed, slot.width, slot.height);
+    const PixelRect image = PlaceImage(hasText, item, caption, pressed, slot.width, slot.height);
     // Drawn at its own size from the placed corner, as far as the place reaches.
     const int w = std::min(slot.width, image.Width()), h = std::min(slot.height, image.Height());
     if (w <= 0 || h <= 0) return;
@@ -310,7 +310,7 @@ void CImageButton::PaintIcon(DcHandle dc, bool hasText, const tagRECT& item, tag
 void CImageButton::PaintBitmap(DcHandle dc, bool hasText, const tagRECT& item, tagRECT& caption, bool pressed,
                                bool disabled) {
     const BitmapSlot& slot = m_bitmaps[ChooseSlot(m_bitmaps[1].Set())];
-    const IbRect image = PlaceImage(hasText, item, caption, pressed, slot.width, slot.height);
+    const PixelRect image = PlaceImage(hasText, item, caption, pressed, slot.width, slot.height);
     const int w = slot.width, h = slot.height;
     const MemoryDc memory(dc);
     if (!memory.Get()) return;

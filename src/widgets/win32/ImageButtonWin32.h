@@ -144,7 +144,7 @@ public:
     bool FitToImage();
     // Where the image of w x h goes in `item`, and how the caption rectangle
     // makes room for it.
-    IbRect PlaceImage(bool hasText, const IbRect& item, IbRect& caption, bool pressed, int w, int h) const;
+    PixelRect PlaceImage(bool hasText, const PixelRect& item, PixelRect& caption, bool pressed, int w, int h) const;
 
     // --- tooltip, cursor, link, sounds -------------------------------------
     // A null text does nothing; an empty string-table entry does nothing.
@@ -302,7 +302,7 @@ private:
     // chosen command posted to the owner.
     void DropMenu();
     // PlaceImage on the paint's GDI rectangles.
-    IbRect PlaceImage(bool hasText, const tagRECT& item, tagRECT& caption, bool pressed, int w, int h) const;
+    PixelRect PlaceImage(bool hasText, const tagRECT& item, tagRECT& caption, bool pressed, int w, int h) const;
     // The tooltip's relay of a mouse message over the button.
     void RelayToTip(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     // The tool keeps covering the button when the button is resized.

@@ -55,19 +55,19 @@ TEST(WallClockTicks, FallOnRoundTimesOfTheLocalClock) {
 // Records what a chart draws.
 class CRecordingPainter final : public CCanvasPainter {
 public:
-    void FillRect(const CanvasRect& rect, ColorRef color) override { fills.push_back({rect, color}); }
+    void FillRect(const PixelRect& rect, ColorRef color) override { fills.push_back({rect, color}); }
     void Polyline(std::span<const CanvasPoint> points, ColorRef, int) override {
         lines.emplace_back(points.begin(), points.end());
     }
-    void Text(const CanvasRect&, std::string_view text, ColorRef, CanvasAlign, bool) override {
+    void Text(const PixelRect&, std::string_view text, ColorRef, CanvasAlign, bool) override {
         texts.emplace_back(text);
     }
-    std::vector<std::pair<CanvasRect, ColorRef>> Fills(ColorRef color) const {
-        std::vector<std::pair<CanvasRect, ColorRef>> found;
+    std::vector<std::pair<PixelRect, ColorRef>> Fills(ColorRef color) const {
+        std::vector<std::pair<PixelRect, ColorRef>> found;
         std::copy_if(fills.begin(), fills.end(), std::back_inserter(found), [&](const auto& f) { return f.second == color; });
         return found;
     }
-    std::vector<std::pair<CanvasRect, ColorRef>> fills;
+    std::vector<std::pair<PixelRect, ColorRef>> fills;
     std::vector<std::vector<CanvasPoint>> lines;
     std::vector<std::string> texts;
 };
