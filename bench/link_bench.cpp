@@ -305,9 +305,9 @@ ExchangeRounds RunExchanges(int count) {
     SetMessageBoxHook({});
     CBoxWatch box;
 
-    CTimingWaiter timing(*dlg.Link().m_waiter);
-    dlg.Link().m_waiter = &timing;
-    CCutSpy spy(dlg.Link().m_receive.m_replyQueue);
+    CTimingWaiter timing(*dlg.Link().Waiter());
+    dlg.Link().SetWaiter(&timing);
+    CCutSpy spy(dlg.Link().Receive().m_replyQueue);
     CPaintWatch paint(dlg.GetDlgItem(kIdTemperatureField));
     ExchangeRounds rounds;
 
@@ -352,7 +352,7 @@ ExchangeRounds RunExchanges(int count) {
         one(Kind::Write);
         one(Kind::FailedWrite);
     }
-    dlg.Link().m_waiter = nullptr;
+    dlg.Link().SetWaiter(nullptr);
     // Closed before the device goes, which would otherwise be logged as pulled.
     g_serialPort.Close();
     g_portOpen = false;

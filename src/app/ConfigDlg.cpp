@@ -8,7 +8,6 @@
 #include "res/IdsConfig.h"
 #include "res/StringTable.h"
 #include "serial/PortPath.h"
-#include "serial/SerialPort.h"
 
 CConfigDlg* g_mainDlg = nullptr;
 
@@ -37,8 +36,6 @@ bool CConfigDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();
     g_mainDlg = this;
 
-    m_session.m_soilMode = 0;
-
     SetIcon(IDR_MAINFRAME);
 
     // About below a separator, as in the system menu of a Windows dialog;
@@ -56,14 +53,8 @@ bool CConfigDlg::OnInitDialog() {
     ComboSetCurSel(kIdPortList, 0);
     const int position = ComboGetCurSel(kIdPortList);
 
-    if (!g_portOpen.load()) {
-        g_serialPort.SetParams(static_cast<std::uint8_t>(position + 1), CDeviceSession::kDataBits,
-                               CSerialPort::kNoParity, CSerialPort::kOneStopBit, kStartBaud);
-        if (g_serialPort.Open()) {
-            g_portOpen = true;
-        } else {
-            MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Stop);
-        }
+    if (!m_session.PortIsOpen() && !m_session.OpenPort(static_cast<std::uint8_t>(position + 1), kStartBaud)) {
+        MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Stop);
     }
 
     m_session.StartReceiving();

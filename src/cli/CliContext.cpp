@@ -18,10 +18,11 @@ bool CliContext::Stopping() {
 }
 
 DeviceDescription CliContext::Device(bool lineSettingsKnown) const {
-    DeviceDescription device{session.m_devAddress, session.m_baudRate, session.m_soilMode != 0, std::nullopt, false};
+    const CurrentDevice& current = session.Device();
+    DeviceDescription device{current.address, current.baudRate, current.RegisterMode(), std::nullopt, false};
     if (device.registerMode && lineSettingsKnown) {
-        device.parity = session.m_soilParity;
-        device.stopBitException = session.m_soilStopFlag1 != 0 || session.m_soilStopFlag2 != 0;
+        device.parity = current.parity;
+        device.stopBitException = current.StopBitException();
     }
     return device;
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-std::string DeviceText(const CliContext& c) { return "the device at address " + std::to_string(c.session.m_devAddress); }
+std::string DeviceText(const CliContext& c) { return "the device at address " + std::to_string(c.session.Device().address); }
 
 // The device did not answer as `kind`: a device of another kind ends the run
 // as a refusal, one that answers as nothing as a failure. kExitOk when it

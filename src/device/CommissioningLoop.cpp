@@ -49,8 +49,8 @@ LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, co
                 return report;
             }
         }
-        say(LoopEvent::Found, "found: address " + std::to_string(session.m_devAddress) + ", " +
-                                  std::to_string(session.m_baudRate) + " bit/s");
+        say(LoopEvent::Found, "found: address " + std::to_string(session.Device().address) + ", " +
+                                  std::to_string(session.Device().baudRate) + " bit/s");
 
         // Commission it: never interrupted once it has begun.
         const auto address = static_cast<std::uint8_t>(nextAddress);

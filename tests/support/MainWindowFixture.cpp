@@ -99,7 +99,7 @@ CScriptedDevice& MainWindowFixture::OpenOnScriptedDevice(CScriptedDevice::Script
     m_scripted = std::make_unique<CScriptedDevice>(std::move(script));
     qputenv(PortVariable(1).constData(), QByteArray::fromStdString(m_scripted->SlavePath()));
     OpenMainWindow();
-    Dlg().Session().m_devAddress = address;
+    Dlg().Session().AssumeDevice(address, Dlg().Session().Device().baudRate, false);
     return *m_scripted;
 }
 

@@ -19,7 +19,7 @@ CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),
       m_session(g_serialPort, g_portOpen),
-      m_frames(std::make_unique<CFrameRecorder>(g_serialPort)),
+      m_frames(std::make_unique<CFrameRecorder>(m_session.Port())),
       m_platformWindows(MakePlatformWindows()) {
     m_session.SetWaiter(m_waiter.get());
     m_session.SetObserver(&m_frames->Observer());

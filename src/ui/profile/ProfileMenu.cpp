@@ -32,7 +32,7 @@ std::string KindWords(ProfileKind kind) {
 }  // namespace
 
 bool CConfigDlg::NeedsFoundDevice() {
-    if (m_session.m_devAddress != 0) return false;
+    if (m_session.Device().address != 0) return false;
     MessageBox("Search the device first.", kProfileCaption, MsgIcon::Question);
     return true;
 }

@@ -107,7 +107,7 @@ class RegisterModeReadings : public MainWindowFixture {};
 
 TEST_F(RegisterModeReadings, OnlyTemperatureAndHumidityGoToAddress255) {
     sim::CSimulator& device = OpenOnFoundDevice({.kind = DeviceKind::Soil, .address = 4, .baud = 9600});
-    ASSERT_EQ(Dlg().Session().m_soilMode, 1);
+    ASSERT_EQ(Dlg().Session().Device().RegisterMode(), true);
     device.SetRegister(kRegTemperature, 0xFFFB);
     device.SetRegister(kRegHumidity, 0x0258);
 
