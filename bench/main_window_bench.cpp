@@ -19,7 +19,7 @@
 
 #include "BenchApp.h"
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
 #include "widgets/AppFonts.h"
@@ -91,7 +91,7 @@ std::vector<double> RunReads(int rounds) {
     dlg.ClickDlgItem(kIdSearch);
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
-        dlg.m_busy = 0;  // what the tick of timer 1 does between reads
+        dlg.Busy().Clear();  // what the tick of timer 1 does between reads
         dlg.SetDlgItemText(1014, QString());
         samples.push_back(TimeClick(dlg, kIdReadTemperature));
         if (dlg.GetDlgItemText(1014) != "25.0") {
