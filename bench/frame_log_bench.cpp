@@ -58,7 +58,7 @@ bool RunRound(bool withLogWindow, int reads, std::vector<double>& samples) {
         dlg.ClickDlgItem(kIdReadTemperature);
         samples.push_back(Millis(Clock::now() - start).count());
         if (dlg.GetDlgItemText(1014) != "25.0") {
-            std::fprintf(stderr, "read failed: '%s'\n", dlg.GetDlgItemText(1014).toLocal8Bit().constData());
+            std::fprintf(stderr, "read failed: '%s'\n", dlg.GetDlgItemText(1014).c_str());
             return false;
         }
         QApplication::processEvents();
