@@ -39,7 +39,7 @@
 
 #include "ChildProcess.h"
 #include "app/ConfigAppQt.h"
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
 #include "widgets/AppFonts.h"
@@ -317,7 +317,7 @@ ExchangeRounds RunExchanges(int count) {
     auto one = [&](Kind kind) {
         const bool read = kind == Kind::Read;
         Settle(60ms);  // a quiet line, and the busy flag's timer has ticked
-        dlg.Session().ClearBusy();
+        dlg.Busy().Clear();
         deviceClock.Reset();
         timing.Reset();
         box.Arm();
@@ -551,7 +551,7 @@ int RunChildMode(const std::string& mode, int argc, char** argv) {
         dlg.ClickDlgItem(kIdSearch);
         for (int i = 0; i < 20; ++i) {
             Settle(20ms);
-            dlg.Session().ClearBusy();
+            dlg.Busy().Clear();
             dlg.ClickDlgItem(kIdReadTemperature);
         }
         if (dlg.GetDlgItemText(kIdTemperatureField) != "25.0") Fail("the reads failed");

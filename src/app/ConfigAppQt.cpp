@@ -1,6 +1,6 @@
 #include "ConfigAppQt.h"
 
-#include "ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "widgets/AppFonts.h"
 

@@ -39,12 +39,6 @@ void CDeviceSession::AssumeDevice(std::uint8_t address, std::uint32_t baudRate, 
     m_device.mode = registerMode ? CurrentDevice::Mode::Register : CurrentDevice::Mode::Fd;
 }
 
-bool CDeviceSession::TryEnterBusy() {
-    if (m_busy) return false;
-    m_busy = 1;
-    return true;
-}
-
 ReplyVerdict CDeviceSession::Exchange(std::uint16_t length, ExchangeVariant variant,
                                       const ReplyExpectation& expectation) {
     return ExchangeAndJudge(m_link, length, variant, expectation);

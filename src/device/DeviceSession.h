@@ -110,13 +110,6 @@ public:
     // learnt stay.
     void AssumeDevice(std::uint8_t address, std::uint32_t baudRate, bool registerMode);
 
-    // The busy flag of the windows' guarded operations: a guarded operation
-    // that finds it set does nothing; otherwise it sets it. The main window's
-    // timer clears it.
-    std::uint8_t m_busy = 0;
-    bool TryEnterBusy();
-    void ClearBusy() { m_busy = 0; }
-
     // --- search, address and baud rate --------------------------------------------
     // The FD query at 2400, 4800 and 9600 bit/s, then the register read of the
     // line settings at 9600, each on COM`portNumber` reopened at that speed;

@@ -111,10 +111,10 @@ void MainWindowFixture::WhileOpenedBy(int button, CDialogBase& window, const std
 
 void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }
 
-void MainWindowFixture::ClearBusy() { Dlg().Session().m_busy = 0; }
+void MainWindowFixture::ClearBusy() { Dlg().Busy().Clear(); }
 
 bool MainWindowFixture::WaitForBusyClear(ms timeout) {
-    return QTest::qWaitFor([this] { return Dlg().Session().m_busy == 0; }, static_cast<int>(timeout.count()));
+    return QTest::qWaitFor([this] { return !Dlg().Busy().IsSet(); }, static_cast<int>(timeout.count()));
 }
 
 void MainWindowFixture::ExpectClicksWithinTheBusyPeriodDoNothing(const std::vector<BusyCase>& cases) {

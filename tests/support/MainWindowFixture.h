@@ -34,7 +34,7 @@
 #include <QByteArray>
 
 #include "ScriptedDevice.h"
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "res/IdsConfig.h"
 #include "sim/Simulator.h"
 #include "widgets/MessageBox.h"

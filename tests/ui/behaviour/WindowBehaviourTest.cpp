@@ -107,7 +107,7 @@ TEST_P(Operation, SendsShowsAndSays) {
     CDialogBase* window = &Dlg();
     if (row.window != Window::Main) {
         // Built as each modal opening builds it; the main window owns it.
-        window = row.window == Window::Lcd ? static_cast<CDialogBase*>(Dlg().m_lcdDlg.get()) : Dlg().m_lightDlg.get();
+        window = row.window == Window::Lcd ? static_cast<CDialogBase*>(&Dlg().LcdWindow()) : &Dlg().LightWindow();
         OpenForTest(*window);
     }
     if (row.typed) window->SetDlgItemText(row.field, row.typed);
@@ -199,7 +199,7 @@ TEST_P(Wireless, EnterChannelConfigureExit) {
     const WirelessRow& row = GetParam();
     SCOPED_TRACE(row.behaviour);
     OpenOnFoundDevice("--device wireless --address 5 --baud 4800 --fault none --fault-count 1 " + row.faults);
-    CWirelessDlg& wireless = *Dlg().m_wirelessDlg;
+    CWirelessDlg& wireless = Dlg().WirelessWindow();
     std::string channel = "(not opened)";
     const bool opened = WhileOpenedBy([&] { Click(kIdWirelessParaSet); }, wireless, [&] {
         EXPECT_FALSE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet)) << "the main window's controls wait";
@@ -260,7 +260,7 @@ TEST_P(ProfileApply, ComparesFirstThenWritesWhatDiffers) {
     std::ofstream(FilePath(path)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "temperature-lower": -10}})";
     CFileDialogAnswer answer(path);
-    CProfileDlg& profile = *Dlg().m_profileDlg;
+    CProfileDlg& profile = Dlg().ProfileWindow();
     const auto rows = [&profile] {
         Lines shown;
         for (int i = 0; i < profile.ListGetItemCount(kIdProfileTable); ++i)

@@ -29,7 +29,7 @@ const std::string kOpen = "断开";
 
 class LcdWindowTest : public MainWindowFixture {
 protected:
-    CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }
+    CLcdControlDlg& Lcd() { return Dlg().LcdWindow(); }
     void Press(int id) {
         ClearBusy();
         Click(Lcd(), id);

@@ -91,7 +91,7 @@ TEST_F(AddressBaud, FdAddressWriteFailuresEachShowOneBox) {
         ExpectBox(c.text, true);
     }
     // A write click is carried out while a read's busy flag is set.
-    Dlg().Session().m_busy = 1;
+    Dlg().Busy().TryEnter();
     ClearRequests();
     Click(kIdWriteAddress);
     ExpectBox("Successfully Set the Address", false);
@@ -120,7 +120,7 @@ TEST_F(AddressBaud, ReadFillsBothFieldsOrLeavesThemBlank) {
     // Busy (a read ran and timer 1 has not ticked since): nothing is sent.
     ClearRequests();
     SetText(kIdAddressField, "kept");
-    Dlg().Session().m_busy = 1;
+    Dlg().Busy().TryEnter();
     Click(kIdReadAddress);
     EXPECT_EQ(Text(kIdAddressField), "kept");
     EXPECT_TRUE(Requests().empty());

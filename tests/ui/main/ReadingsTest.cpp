@@ -94,7 +94,7 @@ TEST_F(Readings, FailedReadsLeaveTheFieldBlankWithoutABox) {
 TEST_F(Readings, AReadWhileBusySendsNothingAndLeavesTheFieldAlone) {
     for (const Row& row : kRows) {
         SetText(row.field, "kept");
-        Dlg().Session().m_busy = 1;
+        Dlg().Busy().TryEnter();
         Click(row.button);
         EXPECT_EQ(Text(row.field), "kept") << row.name;
     }

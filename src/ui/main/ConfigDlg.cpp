@@ -1,10 +1,10 @@
-#include "ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 
-#include <array>
 #include <string>
 
-#include "AboutDlg.h"
-#include "FrameRecorder.h"
+#include "app/AboutDlg.h"
+#include "app/FrameRecorder.h"
+#include "ParameterRows.h"
 #include "res/IdsConfig.h"
 #include "res/StringTable.h"
 #include "serial/PortPath.h"
@@ -15,20 +15,6 @@ namespace {
 
 constexpr int kPortEntries = 30;
 constexpr std::uint32_t kStartBaud = 4800;
-
-// The parameter buttons that a successful search enables, the hidden current
-// and voltage buttons among them.
-constexpr std::array<int, 35> kParameterButtons = {
-    kIdWriteAddress,           kIdWriteBaud,               kIdReadTemperature,         kIdReadWaterLeak,
-    kIdReadAddress,            kIdReadBaud,                kIdReadHumidity,            kIdReadPowerFailure,
-    kIdReadCurrent,            kIdReadVoltage,             kIdReadLight,               kIdReadCo2,
-    kIdWriteHumidityUpper,     kIdWriteHumidityLower,      kIdWriteTemperatureUpper,   kIdWriteTemperatureLower,
-    kIdWriteHumidityAdjust,    kIdWriteTemperatureAdjust,  kIdWirelessParaSet,         kIdReadHumidityUpper,
-    kIdReadHumidityLower,      kIdReadTemperatureUpper,    kIdReadTemperatureLower,    kIdReadHumidityAdjust,
-    kIdReadTemperatureAdjust,  kIdWriteHumidityHysteresis, kIdWriteTemperatureHysteresis,
-    kIdReadHumidityHysteresis, kIdReadTemperatureHysteresis, kIdLcdControlMode,        kIdReadOutputDelay,
-    kIdWriteOutputDelay,       kIdReadRemoteSignal,        kIdWriteRemoteSignal,       kIdLightParamSet,
-};
 
 }  // namespace
 
@@ -66,13 +52,13 @@ bool CConfigDlg::OnInitDialog() {
 
 
 void CConfigDlg::EnableControls(bool enable) {
-    for (int id : kParameterButtons) EnableDlgItem(id, enable);
+    for (int id : kSearchEnabledButtons) EnableDlgItem(id, enable);
 }
 
 CFrameLog& CConfigDlg::FrameLog() { return m_frames->Log(); }
 
 void CConfigDlg::OnTimer(int timerId) {
-    if (timerId == kBusyTimer) m_session.ClearBusy();
+    if (timerId == kBusyTimer) m_busy.Clear();
 }
 
 void CConfigDlg::OnSysCommand(int command) {

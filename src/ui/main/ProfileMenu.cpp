@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "device/SmallFile.h"
-#include "ProfileDlg.h"
+#include "ui/profile/ProfileDlg.h"
 
 namespace {
 
