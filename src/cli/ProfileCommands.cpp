@@ -55,7 +55,7 @@ nlohmann::ordered_json SettingJson(const std::string& name, const std::string& t
         const ParameterInfo& info = InfoOf(*parameter);
         if (info.form == ValueForm::RemoteSignal) {
             for (const std::uint16_t word : {0, 1}) {
-                if (text == ParameterText(info.form, word)) return word;
+                if (text == ValueText(info.form, word)) return word;
             }
             return text;
         }

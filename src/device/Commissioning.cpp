@@ -103,7 +103,7 @@ UnitRecord CommissionUnit(CDeviceSession& session, const Profile& profile, std::
                                : "ok";
         for (const Reading reading : SnapshotReadings(profile.kind)) {
             const OpResult<std::uint16_t> word = session.Read(reading);
-            if (word.Ok()) unit.readings.emplace_back(InfoOf(reading).name, ReadingText(InfoOf(reading).form, word.value));
+            if (word.Ok()) unit.readings.emplace_back(InfoOf(reading).name, ValueText(InfoOf(reading).form, word.value));
         }
     }
     unit.after = {session.m_devAddress, session.m_baudRate};

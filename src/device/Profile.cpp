@@ -133,10 +133,8 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
 // The parameter's word as the number a person writes: 35, -1.5, 1.
 Json WordNumber(Parameter parameter, std::uint16_t word) {
     const ValueForm form = InfoOf(parameter).form;
-    const double number = ParameterNumber(form, word);
-    const Json value = form == ValueForm::Adjust || form == ValueForm::Hysteresis
-                           ? Json(number)
-                           : Json(static_cast<std::int64_t>(number));
+    const double number = ValueNumber(form, word);
+    const Json value = CodecOf(form).tenths ? Json(number) : Json(static_cast<std::int64_t>(number));
     const std::optional<std::string> text = NumberText(value);
     const Checked<std::uint16_t> back = StrictParameterWord(parameter, text.value_or(""));
     if (back.Ok() && *back.value == word) return value;

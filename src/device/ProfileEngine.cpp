@@ -49,10 +49,10 @@ std::vector<Setting> SettingsOf(CDeviceSession& session, const Profile& profile)
         const ValueForm form = InfoOf(parameter).form;
         const Parameter p = parameter;
         const std::uint16_t w = word;
-        settings.push_back({InfoOf(p).name, ParameterText(form, w), true,
+        settings.push_back({InfoOf(p).name, ValueText(form, w), true,
                             [&session, p, form] {
                                 return AsText(session.ReadParameter(p),
-                                              [form](std::uint16_t value) { return ParameterText(form, value); });
+                                              [form](std::uint16_t value) { return ValueText(form, value); });
                             },
                             [&session, p, w] { return session.WriteParameter(p, w); }});
     }

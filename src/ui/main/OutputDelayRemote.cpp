@@ -3,8 +3,6 @@
 
 #include "MainTransaction.h"
 #include "ParameterFields.h"
-#include "app/TextNumbers.h"
-#include "protocol/ValueForms.h"
 
 namespace {
 
@@ -19,12 +17,12 @@ void CConfigDlg::OnReadOutputDelay() {
     if (!TryEnterBusy()) return;
     SetDlgItemText(kIdOutputDelayField, "");
     const OpResult<std::uint16_t> word = m_session.ReadParameter(Parameter::OutputDelay);
-    if (word.Ok()) SetDlgItemText(kIdOutputDelayField, UnsignedIntegerText(word.value));
+    if (word.Ok()) SetDlgItemText(kIdOutputDelayField, WindowText(Parameter::OutputDelay, word.value));
 }
 
 void CConfigDlg::OnWriteOutputDelay() {
-    const std::int64_t typed = ParseLeadingInteger(GetDlgItemText(kIdOutputDelayField));
-    WriteParameterAndReport(*this, Parameter::OutputDelay, LowWord(typed));
+    WriteParameterAndReport(*this, Parameter::OutputDelay,
+                            LenientWord(Parameter::OutputDelay, GetDlgItemText(kIdOutputDelayField)));
 }
 
 void CConfigDlg::OnReadRemoteSignal() {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "device/Catalogue.h"
+#include "protocol/Catalogue.h"
 
 class CConfigDlg;
 

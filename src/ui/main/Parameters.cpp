@@ -4,8 +4,6 @@
 
 #include "MainTransaction.h"
 #include "ParameterFields.h"
-#include "app/TextNumbers.h"
-#include "protocol/ValueForms.h"
 
 namespace {
 
@@ -23,28 +21,15 @@ constexpr ParameterField kTemperatureHysteresis{kIdTemperatureHysteresisField, P
 constexpr ParameterField kHumidityAdjust{kIdHumidityAdjustField, Parameter::HumidityAdjust};
 constexpr ParameterField kTemperatureAdjust{kIdTemperatureAdjustField, Parameter::TemperatureAdjust};
 
-// The typed number, leniently: the leading number of the text, truncated.
-std::uint16_t TypedWord(ValueForm form, double typed) {
-    switch (form) {
-        case ValueForm::Limit: return LimitWord(typed);
-        case ValueForm::Adjust: return AdjustWord(typed);
-        case ValueForm::Hysteresis: return HysteresisWord(typed);
-        case ValueForm::Plain:
-        case ValueForm::RemoteSignal: break;
-    }
-    return LowWord(static_cast<std::int64_t>(typed));
-}
-
 void ReadParameter(CConfigDlg& dlg, const ParameterField& p) {
     if (!dlg.TryEnterBusy()) return;
     dlg.SetDlgItemText(p.field, "");
     const OpResult<std::uint16_t> word = dlg.Session().ReadParameter(p.parameter);
-    if (word.Ok()) dlg.SetDlgItemText(p.field, ParameterText(InfoOf(p.parameter).form, word.value));
+    if (word.Ok()) dlg.SetDlgItemText(p.field, WindowText(p.parameter, word.value));
 }
 
 void WriteParameter(CConfigDlg& dlg, const ParameterField& p) {
-    const double typed = ParseLeadingDouble(dlg.GetDlgItemText(p.field));
-    WriteParameterAndReport(dlg, p.parameter, TypedWord(InfoOf(p.parameter).form, typed));
+    WriteParameterAndReport(dlg, p.parameter, LenientWord(p.parameter, dlg.GetDlgItemText(p.field)));
 }
 
 }  // namespace
