@@ -133,7 +133,7 @@ std::vector<std::string> RecordRow(const Profile& profile, const UnitRecord& uni
     // Each setting: the value it holds now, as read back, or what became of it.
     for (const ApplyStep& step : unit.apply.steps) {
         const bool holds = step.result == StepResult::Unchanged || step.result == StepResult::Verified;
-        row.push_back(holds ? step.value : StepText(step));
+        row.push_back(holds ? step.value.text : StepText(step));
     }
     for (const Reading reading : SnapshotReadings(profile.kind)) {
         std::string value;
