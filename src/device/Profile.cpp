@@ -11,14 +11,15 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr std::array<Parameter, 10> kThParameters = {
-    Parameter::HumidityUpper,      Parameter::HumidityLower,         Parameter::TemperatureUpper,
-    Parameter::TemperatureLower,   Parameter::HumidityHysteresis,    Parameter::TemperatureHysteresis,
-    Parameter::HumidityAdjust,     Parameter::TemperatureAdjust,     Parameter::OutputDelay,
-    Parameter::RemoteSignal,
-};
-constexpr std::array<Parameter, 3> kLightParameters = {Parameter::LightUpper, Parameter::LightLower,
-                                                       Parameter::LightHysteresis};
+// A transmitter's profile holds the main window's parameters, a light
+// sensor's those of the light window, in the catalogue's order.
+std::vector<Parameter> ParametersOfWindow(bool mainWindow) {
+    std::vector<Parameter> parameters;
+    for (const ParameterInfo& info : AllParameters()) {
+        if (info.mainWindow == mainWindow) parameters.push_back(info.parameter);
+    }
+    return parameters;
+}
 
 constexpr const char* kLcdMode = "mode";
 constexpr const char* kChannel = "channel";
@@ -172,8 +173,14 @@ std::optional<ProfileKind> ProfileKindByName(std::string_view name) {
 
 std::span<const Parameter> ProfileParameters(ProfileKind kind) {
     switch (kind) {
-        case ProfileKind::Th: return kThParameters;
-        case ProfileKind::Light: return kLightParameters;
+        case ProfileKind::Th: {
+            static const std::vector<Parameter> th = ParametersOfWindow(true);
+            return th;
+        }
+        case ProfileKind::Light: {
+            static const std::vector<Parameter> light = ParametersOfWindow(false);
+            return light;
+        }
         case ProfileKind::Lcd:
         case ProfileKind::Wireless: break;
     }

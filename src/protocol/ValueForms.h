@@ -43,7 +43,8 @@ struct FormCodec {
     //
     // The windows' lenient conversion: the leading number of the typed text,
     // truncated toward zero; the bits above the 16-bit word are lost (a limit
-    // of 40000 goes out as 0x9C40).
+    // of 40000 goes out as 0x9C40). Numbers with a fraction count beyond the
+    // 32-bit integer range as its nearest end.
     std::uint16_t (*lenientWord)(std::string_view typed);
     // The strict conversion of the command line and profiles: nothing for a
     // text the form cannot hold exactly.
