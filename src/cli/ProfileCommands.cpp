@@ -3,7 +3,6 @@
 // another kind than the device is refused before anything is written.
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
 
 #include "CliContext.h"
@@ -36,36 +35,16 @@ int NotOfKind(CliContext& c, ProfileKind kind) {
 
 int CheckKind(CliContext& c, ProfileKind kind) { return AnswersAsKind(c.session, kind) ? kExitOk : NotOfKind(c, kind); }
 
-// A setting's value as JSON: the number a person writes in a profile where
-// the text is one (35, -1.5, 1 for "Normally Close"), the list of receiver
-// addresses, else the text.
-nlohmann::ordered_json SettingJson(const std::string& name, const std::string& text) {
-    if (name == "addresses") {
-        nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (std::size_t at = 0; at < text.size() && text != "none";) {
-            int address = 0;
-            const auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), address);
-            if (error != std::errc()) return text;
-            list.push_back(address);
-            at = static_cast<std::size_t>(end - text.data()) + 2;  // past ", "
-        }
-        return list;
-    }
+// A setting's value as JSON, from the value itself: the number a person
+// writes in a profile (35, -1.5, 1 for "Normally Close"), or the list of
+// receiver addresses.
+nlohmann::ordered_json SettingJson(const std::string& name, const SettingValue& value) {
+    if (const auto* bitmap = std::get_if<ReceiverBitmap>(&value.held)) return ConfiguredAddresses(*bitmap);
+    const std::uint16_t word = std::get<std::uint16_t>(value.held);
     if (const std::optional<Parameter> parameter = ParameterByName(name)) {
-        const ParameterInfo& info = InfoOf(*parameter);
-        if (info.form == ValueForm::RemoteSignal) {
-            for (const std::uint16_t word : {0, 1}) {
-                if (text == ParameterText(info.form, word)) return word;
-            }
-            return text;
-        }
-        const Checked<std::uint16_t> word = StrictParameterWord(*parameter, text);
-        return word.Ok() ? ParameterResult(info, *word.value).value : nlohmann::ordered_json(text);
+        return ParameterResult(InfoOf(*parameter), word).value;
     }
-    unsigned number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error == std::errc() && end == text.data() + text.size()) return number;
-    return text;
+    return word;
 }
 
 std::string List(const std::vector<std::string>& names) {
@@ -147,13 +126,14 @@ int Diff(CliContext& c) {
             c.Fail(state.name, "", state.readOutcome);
             continue;
         }
-        CliResult result = CliResult::Success(state.name, nullptr, "cannot be read; the profile has " + state.inProfile);
+        CliResult result = CliResult::Success(state.name, nullptr, "cannot be read; the profile has " + state.inProfile.text);
         result.more = {{"profile", SettingJson(state.name, state.inProfile)}, {"differs", nullptr}};
         if (state.readable) {
             const bool differs = *state.onDevice != state.inProfile;
             differing += differs ? 1 : 0;
             result.value = SettingJson(state.name, *state.onDevice);
-            result.text = *state.onDevice + (differs ? ", the profile has " + state.inProfile : " (as the profile)");
+            result.text = state.onDevice->text +
+                          (differs ? ", the profile has " + state.inProfile.text : " (as the profile)");
             result.more["differs"] = differs;
         }
         c.report.Add(std::move(result));
@@ -192,7 +172,7 @@ CliResult StepResultOf(const ApplyStep& step) {
     const bool ok = step.result == StepResult::Unchanged || step.result == StepResult::Verified ||
                     step.result == StepResult::WouldWrite;
     CliResult result = ok ? CliResult::Success(step.name, SettingJson(step.name, step.value),
-                                               step.value + " (" + StepText(step) + ")")
+                                               step.value.text + " (" + StepText(step) + ")")
                           : CliResult::Failure(step.name, step.result == StepResult::NotReached
                                                               ? "not reached: an earlier setting failed"
                                                               : StepText(step));

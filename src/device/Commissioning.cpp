@@ -108,7 +108,7 @@ UnitRecord CommissionUnit(CDeviceSession& session, const Profile& profile, std::
                                : "ok";
         for (const Reading reading : SnapshotReadings(profile.kind)) {
             const OpResult<std::uint16_t> word = session.Read(reading);
-            if (word.Ok()) unit.readings.emplace_back(InfoOf(reading).name, ReadingText(InfoOf(reading).form, word.value));
+            if (word.Ok()) unit.readings.emplace_back(InfoOf(reading).name, ValueText(InfoOf(reading).form, word.value));
         }
     }
     unit.after = {session.Device().address, session.Device().baudRate};
@@ -138,7 +138,7 @@ std::vector<std::string> RecordRow(const Profile& profile, const UnitRecord& uni
     // Each setting: the value it holds now, as read back, or what became of it.
     for (const ApplyStep& step : unit.apply.steps) {
         const bool holds = step.result == StepResult::Unchanged || step.result == StepResult::Verified;
-        row.push_back(holds ? step.value : StepText(step));
+        row.push_back(holds ? step.value.text : StepText(step));
     }
     for (const Reading reading : SnapshotReadings(profile.kind)) {
         std::string value;

@@ -55,7 +55,7 @@ LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, co
         // Commission it: never interrupted once it has begun.
         const auto address = static_cast<std::uint8_t>(nextAddress);
         const UnitRecord unit = CommissionUnit(session, profile, address, options.baudRate, [&](const ApplyStep& step) {
-            say(LoopEvent::Step, "  " + step.name + " = " + step.value + ": " + StepText(step));
+            say(LoopEvent::Step, "  " + step.name + " = " + step.value.text + ": " + StepText(step));
         });
         ++report.units;
         const bool appended = record.Append(RecordRow(profile, unit));

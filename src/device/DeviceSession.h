@@ -11,7 +11,7 @@
 //   session.StartReceiving();
 //   if (session.Search(1).found != SearchResult::Found::None) {
 //       OpResult<std::uint16_t> t = session.Read(Reading::Temperature);
-//       if (t.Ok()) puts(ReadingText(InfoOf(Reading::Temperature).form, t.value).c_str());
+//       if (t.Ok()) puts(ValueText(InfoOf(Reading::Temperature).form, t.value).c_str());
 //   }
 //
 // Window thread only (or the command line's one thread), as the exchanges are.
@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "Outcome.h"
 #include "protocol/Exchange.h"
 #include "protocol/FrameCodes.h"

@@ -11,14 +11,15 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr std::array<Parameter, 10> kThParameters = {
-    Parameter::HumidityUpper,      Parameter::HumidityLower,         Parameter::TemperatureUpper,
-    Parameter::TemperatureLower,   Parameter::HumidityHysteresis,    Parameter::TemperatureHysteresis,
-    Parameter::HumidityAdjust,     Parameter::TemperatureAdjust,     Parameter::OutputDelay,
-    Parameter::RemoteSignal,
-};
-constexpr std::array<Parameter, 3> kLightParameters = {Parameter::LightUpper, Parameter::LightLower,
-                                                       Parameter::LightHysteresis};
+// A transmitter's profile holds the main window's parameters, a light
+// sensor's those of the light window, in the catalogue's order.
+std::vector<Parameter> ParametersOfWindow(bool mainWindow) {
+    std::vector<Parameter> parameters;
+    for (const ParameterInfo& info : AllParameters()) {
+        if (info.mainWindow == mainWindow) parameters.push_back(info.parameter);
+    }
+    return parameters;
+}
 
 constexpr const char* kLcdMode = "mode";
 constexpr const char* kChannel = "channel";
@@ -133,10 +134,8 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
 // The parameter's word as the number a person writes: 35, -1.5, 1.
 Json WordNumber(Parameter parameter, std::uint16_t word) {
     const ValueForm form = InfoOf(parameter).form;
-    const double number = ParameterNumber(form, word);
-    const Json value = form == ValueForm::Adjust || form == ValueForm::Hysteresis
-                           ? Json(number)
-                           : Json(static_cast<std::int64_t>(number));
+    const double number = ValueNumber(form, word);
+    const Json value = CodecOf(form).tenths ? Json(number) : Json(static_cast<std::int64_t>(number));
     const std::optional<std::string> text = NumberText(value);
     const Checked<std::uint16_t> back = StrictParameterWord(parameter, text.value_or(""));
     if (back.Ok() && *back.value == word) return value;
@@ -174,8 +173,14 @@ std::optional<ProfileKind> ProfileKindByName(std::string_view name) {
 
 std::span<const Parameter> ProfileParameters(ProfileKind kind) {
     switch (kind) {
-        case ProfileKind::Th: return kThParameters;
-        case ProfileKind::Light: return kLightParameters;
+        case ProfileKind::Th: {
+            static const std::vector<Parameter> th = ParametersOfWindow(true);
+            return th;
+        }
+        case ProfileKind::Light: {
+            static const std::vector<Parameter> light = ParametersOfWindow(false);
+            return light;
+        }
         case ProfileKind::Lcd:
         case ProfileKind::Wireless: break;
     }

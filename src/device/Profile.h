@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "StrictValues.h"
 #include "protocol/FrameCodes.h"
 

@@ -11,16 +11,26 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "DeviceSession.h"
 #include "Profile.h"
 
+// A setting's value: compared by what the device holds, never by its text,
+// and shown as the windows show it.
+struct SettingValue {
+    std::variant<std::uint16_t, ReceiverBitmap> held;  // the word, or the receiver's table
+    std::string text;                                   // "-1.5", "Normally Close", "1, 5, 7"
+
+    bool operator==(const SettingValue& other) const { return held == other.held; }
+};
+
 // One setting of a profile against the device.
 struct SettingState {
     std::string name;
-    std::string inProfile;              // as the windows show it
-    std::optional<std::string> onDevice;  // nullopt: not read (see readOutcome)
+    SettingValue inProfile;
+    std::optional<SettingValue> onDevice;  // nullopt: not read (see readOutcome)
     OpOutcome readOutcome;
     bool readable = true;  // false for a setting the device cannot report (the LCD work mode)
 
@@ -40,7 +50,7 @@ enum class StepResult {
 
 struct ApplyStep {
     std::string name;
-    std::string value;   // the profile's
+    SettingValue value;  // the profile's
     StepResult result = StepResult::NotReached;
     std::string detail;  // the outcome's words, or what was read back
 };

@@ -7,8 +7,6 @@
 
 #include <string>
 
-#include "app/TextNumbers.h"
-#include "protocol/ValueForms.h"
 #include "res/IdsLight.h"
 
 namespace {
@@ -38,16 +36,16 @@ void ReadParameter(CLightParamDlg& dlg, CDeviceSession& session, CBusyFlag& busy
     dlg.SetDlgItemText(parameter.edit, " ");
     const OpResult<std::uint16_t> word = session.ReadParameter(parameter.parameter);
     // A plain word: no sign, 0 to 65535.
-    if (word.Ok()) dlg.SetDlgItemText(parameter.edit, std::to_string(word.value));
+    if (word.Ok()) dlg.SetDlgItemText(parameter.edit, WindowText(parameter.parameter, word.value));
 }
 
 void WriteParameter(CLightParamDlg& dlg, CDeviceSession& session, CBusyFlag& busy, const LightParameter& parameter) {
     // The leading integer of the text, whatever follows it; its low 16 bits
     // go out, so -5 is FF FB and 65536 is 0.
-    const std::int64_t typed = ParseLeadingInteger(dlg.GetDlgItemText(parameter.edit));
+    const std::uint16_t word = LenientWord(parameter.parameter, dlg.GetDlgItemText(parameter.edit));
     if (!busy.TryEnter()) return;
     // The sensor echoes the write; bytes after the echo do not matter.
-    if (session.WriteParameter(parameter.parameter, LowWord(typed)).Ok()) {
+    if (session.WriteParameter(parameter.parameter, word).Ok()) {
         dlg.MessageBox(parameter.successText, parameter.writeCaption);
     } else {
         dlg.MessageBox(parameter.failureText, parameter.writeCaption, MsgIcon::Question);

@@ -2,7 +2,7 @@
 // last search found.
 
 #include "MainTransaction.h"
-#include "app/TextNumbers.h"
+#include "protocol/TextNumbers.h"
 #include "protocol/BaudCodes.h"
 
 namespace {

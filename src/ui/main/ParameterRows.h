@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 
-#include "device/Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "res/IdsConfig.h"
 
 // How a row's control holds its value.

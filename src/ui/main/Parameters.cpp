@@ -7,8 +7,6 @@
 
 #include "MainTransaction.h"
 #include "ParameterRows.h"
-#include "app/TextNumbers.h"
-#include "protocol/ValueForms.h"
 
 namespace {
 
@@ -17,22 +15,10 @@ constexpr int kNormallyOpen = 0;
 constexpr int kNormallyClose = 1;
 constexpr int kNoSelection = 2;
 
-// The typed number, leniently: the leading number of the text, truncated.
-std::uint16_t TypedWord(ValueForm form, double typed) {
-    switch (form) {
-        case ValueForm::Limit: return LimitWord(typed);
-        case ValueForm::Adjust: return AdjustWord(typed);
-        case ValueForm::Hysteresis: return HysteresisWord(typed);
-        case ValueForm::Plain:
-        case ValueForm::RemoteSignal: break;
-    }
-    return LowWord(static_cast<std::int64_t>(typed));
-}
-
 void ShowWord(CConfigDlg& dlg, const ParameterRow& row, std::uint16_t word) {
     switch (row.kind) {
-        case FieldKind::Number: dlg.SetDlgItemText(row.field, ParameterText(InfoOf(row.parameter).form, word)); return;
-        case FieldKind::Integer: dlg.SetDlgItemText(row.field, UnsignedIntegerText(word)); return;
+        case FieldKind::Number:
+        case FieldKind::Integer: dlg.SetDlgItemText(row.field, WindowText(row.parameter, word)); return;
         case FieldKind::Choice:
             dlg.ComboSetCurSel(row.field, word == 0 ? kNormallyOpen : word == 1 ? kNormallyClose : kNoSelection);
             return;
@@ -43,8 +29,7 @@ void ShowWord(CConfigDlg& dlg, const ParameterRow& row, std::uint16_t word) {
 std::optional<std::uint16_t> WordToWrite(CConfigDlg& dlg, const ParameterRow& row) {
     switch (row.kind) {
         case FieldKind::Number:
-            return TypedWord(InfoOf(row.parameter).form, ParseLeadingDouble(dlg.GetDlgItemText(row.field)));
-        case FieldKind::Integer: return LowWord(ParseLeadingInteger(dlg.GetDlgItemText(row.field)));
+        case FieldKind::Integer: return LenientWord(row.parameter, dlg.GetDlgItemText(row.field));
         case FieldKind::Choice: break;
     }
     // Only the selection counts, never the text typed into the box; no

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/TextNumbers.h"
+#include "protocol/TextNumbers.h"
 #include "res/IdsMonitor.h"
 #include "res/ResourceIds.h"
 #include "widgets/InputHold.h"
@@ -139,7 +139,7 @@ void CMonitorWnd::OnReadLimits() {
         const auto take = [&](Parameter p) -> std::optional<double> {
             const OpResult<std::uint16_t> word = m_session.ReadParameter(p);
             if (!word.Ok()) return std::nullopt;
-            return ParameterNumber(InfoOf(p).form, word.value);
+            return ValueNumber(InfoOf(p).form, word.value);
         };
         m_charts[*index].limits = {take(limits.upper), take(limits.lower)};
     }

@@ -19,7 +19,7 @@ constexpr std::array<ColumnSpec, CProfileDlg::kColumns> kColumnSpecs = {{
 std::string DeviceText(const SettingState& state) {
     if (!state.readable) return "(not reported)";
     if (!state.onDevice) return "(" + state.readOutcome.Text() + ")";
-    return *state.onDevice;
+    return state.onDevice->text;
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void CProfileDlg::Compare() {
     for (const SettingState& state : states) {
         const int row = ListInsertItem(kIdProfileTable, ListGetItemCount(kIdProfileTable), state.name);
         ListSetItemText(kIdProfileTable, row, kOnDevice, DeviceText(state));
-        ListSetItemText(kIdProfileTable, row, kInProfile, state.inProfile);
+        ListSetItemText(kIdProfileTable, row, kInProfile, state.inProfile.text);
         ListSetItemText(kIdProfileTable, row, kOutcome, state.Differs() ? "to write" : "same");
         if (state.Differs()) ++differing;
     }
@@ -77,7 +77,7 @@ void CProfileDlg::OnApply() {
         if (row < 0) return;
         ListSetItemText(kIdProfileTable, row, kOutcome, StepText(step));
         // What the device holds now, as read back.
-        if (step.result == StepResult::Verified) ListSetItemText(kIdProfileTable, row, kOnDevice, step.value);
+        if (step.result == StepResult::Verified) ListSetItemText(kIdProfileTable, row, kOnDevice, step.value.text);
         if (step.result == StepResult::ReadBackDiffers) ListSetItemText(kIdProfileTable, row, kOnDevice, step.detail);
     });
     // Rows the apply never reached say so too.
