@@ -326,6 +326,18 @@ TEST_F(ProfileFiles, SavedOverAnEarlierFileAndRefusedForAnotherKind) {
     for (const std::string& request : Requests()) EXPECT_EQ(request.substr(kFcRead.size() + 2, 4), " 00 ") << request;
 }
 
+// A receiver that garbles its reply to the leave frame after "Save profile..."
+// (the search, the kind's enter and leave and the save's enter, channel and
+// sleep time are answered) may still be in configuration mode: a box says so,
+// in the wireless window's words, and the profile is saved all the same.
+TEST_F(ProfileFiles, SayWhenTheReceiverMayStillBeInConfigurationMode) {
+    OpenOnFoundDevice("--device wireless --address 5 --baud 4800 --fault none --fault-count 6 --fault bad-crc");
+    CFileDialogAnswer answer(ProfilePath("wireless.json"));
+    Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
+    EXPECT_EQ(Boxes(), (Lines{kFailed + "Exit configuration mode failed,Please power on the device again",
+                              "Profile: Profile of the wireless receiver saved"}));
+}
+
 // --- the monitor -------------------------------------------------------------
 
 class Monitor : public WindowBehaviourFixture {
