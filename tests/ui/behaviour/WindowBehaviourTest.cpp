@@ -425,6 +425,27 @@ TEST_F(Monitor, PollsTheTickedReadingsIntoTheLogAndSavesThePicture) {
     EXPECT_EQ(Boxes(), Lines{});
 }
 
+// "Log to CSV..." on a log of other readings is refused as monitor --csv
+// refuses it: a box says why, and polling adds no row to the file.
+TEST_F(Monitor, RefusesALogOfOtherReadings) {
+    OpenOnFoundDevice(kTh);
+    Click(kIdReadTemperature);
+    Dlg().OnSysCommand(CConfigDlg::kMonitorCommand);
+    CMonitorWnd& monitor = *Dlg().MonitorWindow();
+    const std::string csv = TestFile("other.csv");
+    const std::string other = "time,humidity\r\n2026-12-08T21:30:48.120Z,60.0\r\n";
+    std::ofstream(csv, std::ios::binary) << other;
+    SetFileDialogHook([&](const FileDialogCall&) -> std::optional<std::string> { return csv; });
+    Click(monitor, kIdMonitorLogCsv);
+    EXPECT_EQ(Boxes(), Lines{"Monitor (!): " + csv +
+                             ": holds a log of other readings; choose another file or the same readings"});
+    monitor.SetDlgItemText(kIdMonitorInterval, "0.2");
+    Click(monitor, kIdMonitorStart);
+    ASSERT_TRUE(PollsUntil(monitor, 2));
+    Click(monitor, kIdMonitorStart);
+    EXPECT_EQ(FileText(csv), other);
+}
+
 // An interval the monitor cannot keep is refused with a box, and nothing is polled.
 TEST_F(Monitor, RefusesAnIntervalOutOfRange) {
     OpenOnFoundDevice(kTh);
