@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,49 +85,6 @@ TEST(ConfigurationScope, KindDetectionLeavesAReceiverThatSpoiledItsEnterReply) {
     line.m_device.InjectFault(sim::Fault::BadCrc());
     EXPECT_EQ(DetectProfileKind(line.m_session), std::nullopt);
     EXPECT_EQ(ModeFrames(line.m_device), (std::vector<std::string>{"enter", "leave"}));
-}
-
-// The profile engine says how its leave went: a receiver that garbles its
-// reply to the leave frame (the last request of each call) may still be in
-// configuration mode, and the caller must hear of it.
-TEST(ConfigurationScope, ProfileEngineTellsHowItsLeaveWent) {
-    using Call = std::function<LeaveOutcome(CDeviceSession&, const Profile&)>;
-    const std::pair<const char*, Call> calls[] = {
-        {"save", [](CDeviceSession& s, const Profile&) {
-             LeaveOutcome left;
-             EXPECT_TRUE(SaveProfile(s, ProfileKind::Wireless, nullptr, &left).Ok());
-             return left;
-         }},
-        {"diff", [](CDeviceSession& s, const Profile& p) {
-             LeaveOutcome left;
-             EXPECT_EQ(DiffProfile(s, p, nullptr, &left).size(), 3U);
-             return left;
-         }},
-        {"apply", [](CDeviceSession& s, const Profile& p) {
-             const ApplyReport report = ApplyProfile(s, p, /*dryRun=*/false);
-             EXPECT_TRUE(report.Ok()) << report.FirstFailure();
-             return report.left;
-         }},
-    };
-    // A wireless profile that differs from a fresh receiver in its channel.
-    Profile profile{.kind = ProfileKind::Wireless, .channel = 7, .sleepTime = 60, .addresses = ReceiverBitmap{}};
-    for (const auto& [name, call] : calls) {
-        std::size_t requests = 0;
-        for (const bool garbled : {false, true}) {
-            SessionOnDevice line(sim::DeviceKind::Wireless, true);
-            line.AssumeFound();
-            if (garbled) {
-                line.m_device.InjectFault(sim::Fault::None(), static_cast<unsigned>(requests - 1));
-                line.m_device.InjectFault(sim::Fault::BadCrc());
-            }
-            const LeaveOutcome left = call(line.m_session, profile);
-            ASSERT_TRUE(left.has_value()) << name;
-            EXPECT_EQ(left->status, garbled ? OpStatus::BadReply : OpStatus::Ok) << name;
-            const std::vector<std::string> frames = ModeFrames(line.m_device);
-            EXPECT_EQ(frames.back(), "leave") << name;
-            requests = line.m_device.ReceivedBytes().size();
-        }
-    }
 }
 
 }  // namespace
