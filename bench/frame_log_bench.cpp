@@ -26,8 +26,8 @@
 #include "sim/Simulator.h"
 #include "ui/log/FrameLogModel.h"
 #include "ui/log/FrameLogWnd.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 

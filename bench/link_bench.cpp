@@ -42,8 +42,8 @@
 #include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
 #include "ui/wireless/WirelessDlg.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
-#include "widgets/AppFonts.h"
+#include "widgets/qt/AppFonts.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes shown without a caption carry the program's name.

@@ -10,6 +10,10 @@ void CliContext::Fail(const std::string& name, const std::string& doing, const O
     report.Add(CliResult::Failure(name, (doing.empty() ? "" : doing + ": ") + Why(outcome)));
 }
 
+void CliContext::FailIfLeaveFailed(const std::optional<OpOutcome>& left) {
+    if (left && !left->Ok()) Fail("configuration-mode", "leaving it failed; power the receiver off and on", *left);
+}
+
 bool CliContext::Stopping() {
     if (!interrupt.Requested()) return false;
     if (!m_stopSaid) report.Add(CliResult::Failure("interrupted", "stopped on request; nothing more was sent"));

@@ -81,7 +81,9 @@ int Save(CliContext& c) {
     }
     if (c.Stopping()) return kExitOk;
     std::string failed;
-    const OpResult<Profile> saved = SaveProfile(c.session, *kind, &failed);
+    LeaveOutcome left;
+    const OpResult<Profile> saved = SaveProfile(c.session, *kind, &failed, &left);
+    c.FailIfLeaveFailed(left);
     if (!saved.Ok()) {
         if (*kind == ProfileKind::Wireless && failed == "configuration mode") {
             if (const int status = NotOfKind(c, *kind); status != kExitOk) return status;
@@ -112,12 +114,14 @@ int Diff(CliContext& c) {
     if (const int status = CheckKind(c, profile.kind); status != kExitOk) return status;
     if (c.Stopping()) return kExitOk;
     std::string failure;
-    const std::vector<SettingState> states = DiffProfile(c.session, profile, &failure);
+    LeaveOutcome left;
+    const std::vector<SettingState> states = DiffProfile(c.session, profile, &failure, &left);
     if (!failure.empty()) {
         if (profile.kind == ProfileKind::Wireless) {
             if (const int status = NotOfKind(c, profile.kind); status != kExitOk) return status;
         }
         c.report.Add(CliResult::Failure("configuration-mode", failure));
+        c.FailIfLeaveFailed(left);
         return kExitOk;
     }
     int differing = 0;
@@ -144,6 +148,8 @@ int Diff(CliContext& c) {
                                           " settings differ from " + c.request.file,
                      true);
     }
+    // After the summary, which is true all the same.
+    c.FailIfLeaveFailed(left);
     return kExitOk;
 }
 
@@ -201,6 +207,7 @@ int Apply(CliContext& c) {
     if (c.Stopping()) return kExitOk;
     // Runs to its end once begun: the writes and their read-backs are never cut off.
     const ApplyReport report = ApplyProfile(c.session, profile, c.request.dryRun);
+    c.FailIfLeaveFailed(report.left);
     if (!report.failure.empty()) {
         if (profile.kind == ProfileKind::Wireless) {
             if (const int status = NotOfKind(c, profile.kind); status != kExitOk) return status;

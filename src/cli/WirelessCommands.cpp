@@ -195,7 +195,5 @@ void RunWirelessCommand(CliContext& c) {
     } else if (!c.Stopping()) {
         RunInConfigurationMode(c, mode.Enter().value);
     }
-    if (const std::optional<OpOutcome>& left = mode.Leave(); left && !left->Ok()) {
-        c.Fail("configuration-mode", "leaving it failed; power the receiver off and on", *left);
-    }
+    c.FailIfLeaveFailed(mode.Leave());
 }

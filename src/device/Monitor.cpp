@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "CsvFile.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -161,6 +163,11 @@ std::vector<std::string> LogHeader(const std::vector<Reading>& readings) {
     std::vector<std::string> header = {"time"};
     for (const Reading reading : readings) header.emplace_back(InfoOf(reading).name);
     return header;
+}
+
+std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings) {
+    if (!HoldsOtherColumns(path, LogHeader(readings))) return std::nullopt;
+    return path + ": holds a log of other readings; choose another file or the same readings";
 }
 
 std::string SampleText(Reading reading, const Sample& sample) {

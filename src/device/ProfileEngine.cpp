@@ -98,6 +98,14 @@ std::optional<CConfigurationScope> ModeFor(CDeviceSession& session, ProfileKind 
     return std::optional<CConfigurationScope>(std::in_place, session, LeaveRule::AfterAnyAnswer);
 }
 
+// Leaves configuration mode now, when the call entered it, so that the caller
+// hears how the leave went; `left` gets the outcome.
+void LeaveNow(std::optional<CConfigurationScope>& mode, LeaveOutcome* left) {
+    if (!mode) return;
+    const LeaveOutcome& outcome = mode->Leave();
+    if (left) *left = outcome;
+}
+
 // Empty when the device is ready for the work; else why not.
 std::string Refusal(const std::optional<CConfigurationScope>& mode) {
     if (!mode || mode->Entered()) return {};
@@ -153,8 +161,10 @@ std::string StepText(const ApplyStep& step) {
     return {};
 }
 
-OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting) {
-    const std::optional<CConfigurationScope> mode = ModeFor(session, kind);
+namespace {
+
+OpResult<Profile> ReadProfile(CDeviceSession& session, ProfileKind kind, const std::optional<CConfigurationScope>& mode,
+                              std::string* failedSetting) {
     Profile profile;
     profile.kind = kind;
     const auto failed = [&](const std::string& name, const OpOutcome& outcome) {
@@ -180,8 +190,19 @@ OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::st
     return {OpOutcome::Success(), profile};
 }
 
-std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure) {
-    const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
+}  // namespace
+
+OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting,
+                              LeaveOutcome* left) {
+    std::optional<CConfigurationScope> mode = ModeFor(session, kind);
+    OpResult<Profile> saved = ReadProfile(session, kind, mode, failedSetting);
+    LeaveNow(mode, left);
+    return saved;
+}
+
+std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure,
+                                      LeaveOutcome* left) {
+    std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
     const std::string refusal = Refusal(mode);
     if (failure) *failure = refusal;
     std::vector<SettingState> states;
@@ -194,6 +215,7 @@ std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& pr
         }
         states.push_back(std::move(state));
     }
+    LeaveNow(mode, left);
     return states;
 }
 
@@ -208,10 +230,13 @@ ApplyReport NotApplied(CDeviceSession& session, const Profile& profile, std::str
 
 ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool dryRun,
                          const std::function<void(const ApplyStep&)>& progress) {
-    const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
+    std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
     ApplyReport report = NotApplied(session, profile, Refusal(mode));
     const std::vector<Setting> settings = SettingsOf(session, profile);
-    if (!report.failure.empty()) return report;
+    if (!report.failure.empty()) {
+        LeaveNow(mode, &report.left);
+        return report;
+    }
     const auto tell = [&](const ApplyStep& step) {
         if (progress) progress(step);
     };
@@ -267,6 +292,7 @@ ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool d
         }
         tell(step);
     }
+    LeaveNow(mode, &report.left);
     return report;
 }
 

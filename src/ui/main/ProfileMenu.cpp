@@ -53,7 +53,9 @@ void CConfigDlg::SaveProfileTo(const std::string& path) {
         return;
     }
     std::string failedSetting;
-    const OpResult<Profile> profile = SaveProfile(m_session, *kind, &failedSetting);
+    LeaveOutcome left;
+    const OpResult<Profile> profile = SaveProfile(m_session, *kind, &failedSetting, &left);
+    WarnIfLeaveFailed(*this, left);
     if (!profile.Ok()) {
         MessageBox("Reading " + failedSetting + " failed: " + profile.outcome.Text(), kProfileCaption,
                    MsgIcon::Question);

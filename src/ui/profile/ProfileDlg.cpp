@@ -24,6 +24,12 @@ std::string DeviceText(const SettingState& state) {
 
 }  // namespace
 
+void WarnIfLeaveFailed(CDialogBase& dlg, const LeaveOutcome& left) {
+    if (left && !left->Ok()) {
+        dlg.MessageBox("Exit configuration mode failed,Please power on the device again", "Warning", MsgIcon::Question);
+    }
+}
+
 CProfileDlg::CProfileDlg(CDeviceSession& session, CDialogBase* owner)
     : CDialogBase(kTemplateId, owner), m_session(session) {
     // Apply keeps the window open to show the outcomes; Close ends it.
@@ -49,7 +55,8 @@ void CProfileDlg::Compare() {
     if (!m_profile) return;
     CWaitCursor wait;
     std::string failure;
-    const std::vector<SettingState> states = DiffProfile(m_session, *m_profile, &failure);
+    LeaveOutcome left;
+    const std::vector<SettingState> states = DiffProfile(m_session, *m_profile, &failure, &left);
     int differing = 0;
     for (const SettingState& state : states) {
         const int row = ListInsertItem(kIdProfileTable, ListGetItemCount(kIdProfileTable), state.name);
@@ -66,6 +73,7 @@ void CProfileDlg::Compare() {
                                               " settings differ from the profile; nothing has been written yet.");
     }
     EnableDlgItem(kIdProfileApply, failure.empty() && differing > 0);
+    WarnIfLeaveFailed(*this, left);
 }
 
 void CProfileDlg::OnApply() {
@@ -90,6 +98,7 @@ void CProfileDlg::OnApply() {
                                                   : "Not all was applied: " + report.FirstFailure() +
                                                         ". Apply again to finish.");
     EnableDlgItem(kIdProfileApply, !report.Ok());
+    WarnIfLeaveFailed(*this, report.left);
 }
 
 int CProfileDlg::RowOf(const std::string& name) const {

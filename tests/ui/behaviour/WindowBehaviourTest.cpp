@@ -326,6 +326,18 @@ TEST_F(ProfileFiles, SavedOverAnEarlierFileAndRefusedForAnotherKind) {
     for (const std::string& request : Requests()) EXPECT_EQ(request.substr(kFcRead.size() + 2, 4), " 00 ") << request;
 }
 
+// A receiver that garbles its reply to the leave frame after "Save profile..."
+// (the search, the kind's enter and leave and the save's enter, channel and
+// sleep time are answered) may still be in configuration mode: a box says so,
+// in the wireless window's words, and the profile is saved all the same.
+TEST_F(ProfileFiles, SayWhenTheReceiverMayStillBeInConfigurationMode) {
+    OpenOnFoundDevice("--device wireless --address 5 --baud 4800 --fault none --fault-count 6 --fault bad-crc");
+    CFileDialogAnswer answer(ProfilePath("wireless.json"));
+    Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
+    EXPECT_EQ(Boxes(), (Lines{kFailed + "Exit configuration mode failed,Please power on the device again",
+                              "Profile: Profile of the wireless receiver saved"}));
+}
+
 // --- the monitor -------------------------------------------------------------
 
 class Monitor : public WindowBehaviourFixture {
@@ -411,6 +423,27 @@ TEST_F(Monitor, PollsTheTickedReadingsIntoTheLogAndSavesThePicture) {
     EXPECT_TRUE(FileText(png).starts_with("\x89PNG\r\n\x1a\n")) << "no PNG at " << png;
     EXPECT_EQ(asked, (Lines{"Log to CSV", "Save picture"}));
     EXPECT_EQ(Boxes(), Lines{});
+}
+
+// "Log to CSV..." on a log of other readings is refused as monitor --csv
+// refuses it: a box says why, and polling adds no row to the file.
+TEST_F(Monitor, RefusesALogOfOtherReadings) {
+    OpenOnFoundDevice(kTh);
+    Click(kIdReadTemperature);
+    Dlg().OnSysCommand(CConfigDlg::kMonitorCommand);
+    CMonitorWnd& monitor = *Dlg().MonitorWindow();
+    const std::string csv = TestFile("other.csv");
+    const std::string other = "time,humidity\r\n2026-12-08T21:30:48.120Z,60.0\r\n";
+    std::ofstream(csv, std::ios::binary) << other;
+    SetFileDialogHook([&](const FileDialogCall&) -> std::optional<std::string> { return csv; });
+    Click(monitor, kIdMonitorLogCsv);
+    EXPECT_EQ(Boxes(), Lines{"Monitor (!): " + csv +
+                             ": holds a log of other readings; choose another file or the same readings"});
+    monitor.SetDlgItemText(kIdMonitorInterval, "0.2");
+    Click(monitor, kIdMonitorStart);
+    ASSERT_TRUE(PollsUntil(monitor, 2));
+    Click(monitor, kIdMonitorStart);
+    EXPECT_EQ(FileText(csv), other);
 }
 
 // An interval the monitor cannot keep is refused with a box, and nothing is polled.
