@@ -90,6 +90,15 @@ Checked<ReceiverBitmap> ParseAddresses(const Json& value) {
     return {bitmap, {}};
 }
 
+// A parameter's value in the file: the word as saved ("0x800A"), or a number
+// held to the strict rules.
+Checked<std::uint16_t> ParameterWord(Parameter parameter, const Json& value) {
+    if (const std::optional<std::uint16_t> raw = RawWord(value)) return {*raw, {}};
+    return SettingValue<std::uint16_t>(
+        value, InfoOf(parameter).name, [&](std::string_view text) { return StrictParameterWord(parameter, text); },
+        parameter == Parameter::RemoteSignal);
+}
+
 // One entry of "parameters" into the profile; the refusal when it does not fit.
 std::string TakeSetting(Profile& profile, const std::string& name, const Json& value) {
     if (profile.kind == ProfileKind::Lcd && name == kLcdMode) {
@@ -120,13 +129,7 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
         return "unknown parameter " + Where(name) + " for a " + std::string(ProfileKindName(profile.kind)) +
                " profile; known: " + profile.KnownNames();
     }
-    if (const std::optional<std::uint16_t> raw = RawWord(value)) {
-        profile.parameters.emplace_back(*parameter, *raw);
-        return {};
-    }
-    const Checked<std::uint16_t> word = SettingValue<std::uint16_t>(
-        value, name, [&](std::string_view text) { return StrictParameterWord(*parameter, text); },
-        *parameter == Parameter::RemoteSignal);
+    const Checked<std::uint16_t> word = ParameterWord(*parameter, value);
     if (word.Ok()) profile.parameters.emplace_back(*parameter, *word.value);
     return word.refusal;
 }
@@ -233,6 +236,14 @@ Checked<Profile> ParseProfile(std::string_view text) {
         return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
     });
     return {profile, {}};
+}
+
+std::string SavedParameterText(Parameter parameter, std::uint16_t word) { return WordNumber(parameter, word).dump(); }
+
+Checked<std::uint16_t> ParameterWordOfSaved(Parameter parameter, std::string_view text) {
+    const Json value = Json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (value.is_discarded()) return Checked<std::uint16_t>::Refused(Where(InfoOf(parameter).name) + " is not JSON");
+    return ParameterWord(parameter, value);
 }
 
 std::string ProfileText(const Profile& profile) {
