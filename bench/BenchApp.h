@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "widgets/AppFonts.h"
+#include "widgets/qt/AppFonts.h"
 
 namespace bench {
 

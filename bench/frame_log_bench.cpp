@@ -20,14 +20,14 @@
 #include "BenchApp.h"
 #include <QTest>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "protocol/FrameLog.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
 #include "ui/log/FrameLogModel.h"
 #include "ui/log/FrameLogWnd.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 
@@ -53,12 +53,12 @@ bool RunRound(bool withLogWindow, int reads, std::vector<double>& samples) {
     dlg.ClickDlgItem(kIdSearch);
     if (withLogWindow) dlg.OnFrameLog();
     for (int i = 0; i < reads; ++i) {
-        dlg.m_busy = 0;  // what the tick of timer 1 does between reads
+        dlg.Busy().Clear();  // what the tick of timer 1 does between reads
         const auto start = Clock::now();
         dlg.ClickDlgItem(kIdReadTemperature);
         samples.push_back(Millis(Clock::now() - start).count());
         if (dlg.GetDlgItemText(1014) != "25.0") {
-            std::fprintf(stderr, "read failed: '%s'\n", dlg.GetDlgItemText(1014).toLocal8Bit().constData());
+            std::fprintf(stderr, "read failed: '%s'\n", dlg.GetDlgItemText(1014).c_str());
             return false;
         }
         QApplication::processEvents();

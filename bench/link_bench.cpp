@@ -39,11 +39,11 @@
 
 #include "ChildProcess.h"
 #include "app/ConfigAppQt.h"
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 
@@ -305,9 +305,9 @@ ExchangeRounds RunExchanges(int count) {
     SetMessageBoxHook({});
     CBoxWatch box;
 
-    CTimingWaiter timing(*dlg.Link().m_waiter);
-    dlg.Link().m_waiter = &timing;
-    CCutSpy spy(dlg.Link().m_receive.m_replyQueue);
+    CTimingWaiter timing(*dlg.Link().Waiter());
+    dlg.Link().SetWaiter(&timing);
+    CCutSpy spy(dlg.Link().Receive().m_replyQueue);
     CPaintWatch paint(dlg.GetDlgItem(kIdTemperatureField));
     ExchangeRounds rounds;
 
@@ -317,7 +317,7 @@ ExchangeRounds RunExchanges(int count) {
     auto one = [&](Kind kind) {
         const bool read = kind == Kind::Read;
         Settle(60ms);  // a quiet line, and the busy flag's timer has ticked
-        dlg.Session().ClearBusy();
+        dlg.Busy().Clear();
         deviceClock.Reset();
         timing.Reset();
         box.Arm();
@@ -352,7 +352,7 @@ ExchangeRounds RunExchanges(int count) {
         one(Kind::Write);
         one(Kind::FailedWrite);
     }
-    dlg.Link().m_waiter = nullptr;
+    dlg.Link().SetWaiter(nullptr);
     // Closed before the device goes, which would otherwise be logged as pulled.
     g_serialPort.Close();
     g_portOpen = false;
@@ -551,7 +551,7 @@ int RunChildMode(const std::string& mode, int argc, char** argv) {
         dlg.ClickDlgItem(kIdSearch);
         for (int i = 0; i < 20; ++i) {
             Settle(20ms);
-            dlg.Session().ClearBusy();
+            dlg.Busy().Clear();
             dlg.ClickDlgItem(kIdReadTemperature);
         }
         if (dlg.GetDlgItemText(kIdTemperatureField) != "25.0") Fail("the reads failed");

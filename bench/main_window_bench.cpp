@@ -19,11 +19,11 @@
 
 #include "BenchApp.h"
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ std::vector<double> RunSearches(const sim::SimConfig& config, int rounds, const 
     CConfigDlg dlg;
     dlg.Create();
     std::vector<double> samples;
-    QString text;
+    std::string text;
     SetMessageBoxHook([&](const MessageBoxCall& call) {
         text = call.text;
         return 1;
@@ -73,7 +73,7 @@ std::vector<double> RunSearches(const sim::SimConfig& config, int rounds, const 
     for (int i = 0; i < rounds; ++i) {
         samples.push_back(TimeClick(dlg, kIdSearch));
         if (text != expectedText) {
-            std::fprintf(stderr, "unexpected outcome: %s\n", text.toLocal8Bit().constData());
+            std::fprintf(stderr, "unexpected outcome: %s\n", text.c_str());
             std::exit(1);
         }
         QApplication::processEvents();
@@ -91,11 +91,11 @@ std::vector<double> RunReads(int rounds) {
     dlg.ClickDlgItem(kIdSearch);
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
-        dlg.m_busy = 0;  // what the tick of timer 1 does between reads
-        dlg.SetDlgItemText(1014, QString());
+        dlg.Busy().Clear();  // what the tick of timer 1 does between reads
+        dlg.SetDlgItemText(1014, "");
         samples.push_back(TimeClick(dlg, kIdReadTemperature));
         if (dlg.GetDlgItemText(1014) != "25.0") {
-            std::fprintf(stderr, "read failed: '%s'\n", dlg.GetDlgItemText(1014).toLocal8Bit().constData());
+            std::fprintf(stderr, "read failed: '%s'\n", dlg.GetDlgItemText(1014).c_str());
             std::exit(1);
         }
         QApplication::processEvents();

@@ -191,7 +191,7 @@ struct Lane {
 
     std::uint16_t Random16() { return static_cast<std::uint16_t>(random()); }
     std::uint8_t RandomAddress() { return static_cast<std::uint8_t>(1 + random() % 247); }
-    TxBuffer Tx() { return link.m_txFrame; }
+    TxBuffer Tx() { return link.RequestBuffer(); }
 
     sim::CSimulator device;
     CSerialPort port;
@@ -288,7 +288,8 @@ Probe ThFcWrite(Lane& lane) {
 
 // The light transmitter and the LCD controller echo a write.
 Probe Echoed(Lane& lane, std::uint16_t length, std::function<bool()> stored) {
-    const std::vector<std::uint8_t> request(lane.link.m_txFrame.begin(), lane.link.m_txFrame.begin() + length);
+    const std::span<const std::uint8_t> sent = lane.link.Request(length);
+    const std::vector<std::uint8_t> request(sent.begin(), sent.end());
     return {length, [request, stored](ReplyBytes reply) {
                 return Judged(CheckEchoReply(reply, request), stored());
             }};
@@ -517,7 +518,7 @@ const char* OutcomeName(ExchangeOutcome outcome) {
 void Settle(Lane& lane) {
     lane.device.WaitUntilSent(30s);
     std::this_thread::sleep_for(kSettle);
-    while (lane.link.m_receive.m_rxQueue.Count() > 0) std::this_thread::sleep_for(10ms);
+    while (lane.link.Receive().m_rxQueue.Count() > 0) std::this_thread::sleep_for(10ms);
 }
 
 void RunLane(Lane& lane, const Options& options, Tally& tally) {
@@ -554,7 +555,7 @@ void RunLane(Lane& lane, const Options& options, Tally& tally) {
         const std::uint16_t count = ExchangeFrame(lane.link, probe.length, family->variant);
         lane.exchangeStart.store(0);
 
-        const ReplyBytes reply = ReplyOf(lane.link, count);
+        const ReplyBytes reply = lane.link.Reply(count);
         Verdict verdict = IsJudgeable(reply) ? probe.judge(reply) : Verdict::Rejected;
         const ExchangeOutcome outcome = ClassifyReply(count, verdict != Verdict::Rejected);
 
@@ -670,7 +671,7 @@ int RunSoak(const Options& options) {
             return kExitWrong;
         }
         lane->portOpen.store(true);
-        lane->link.m_receive.Start(lane->port, lane->portOpen);
+        lane->link.Receive().Start(lane->port, lane->portOpen);
         lanes.push_back(std::move(lane));
     }
 
@@ -714,7 +715,7 @@ int RunSoak(const Options& options) {
     watchdog.join();
     const long rssLast = ResidentKb();
     for (const auto& lane : lanes) {
-        lane->link.m_receive.Stop();
+        lane->link.Receive().Stop();
         lane->port.Close();
     }
 

@@ -23,12 +23,12 @@
 #include "BenchApp.h"
 #include <QTimer>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
 #include "sim/Simulator.h"
 #include "ui/wireless/WirelessDlg.h"
-#include "widgets/AppFonts.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/AppFonts.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         dlg.show();
         dlg.ClickDlgItem(kIdSearch);
         rssBefore = PeakRssKiB();
-        CWirelessDlg& wireless = *dlg.m_wirelessDlg;
+        CWirelessDlg& wireless = dlg.WirelessWindow();
 
         std::vector<double> shown, coloured, refresh, refreshPainted;
         for (int round = 0; round < openings; ++round) {

@@ -30,15 +30,17 @@ mkdir -p "$WORK"
 
 FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$ROOT/src -I$ROOT/tools"
 PROTOCOL="$ROOT/src/protocol/Crc16.cpp $ROOT/src/protocol/BaudCodes.cpp $ROOT/src/protocol/ReplyChecks.cpp"
-DECODER="$ROOT/src/protocol/FrameDecoder.cpp $ROOT/src/protocol/FrameWords.cpp $ROOT/src/protocol/ReplyJudge.cpp $ROOT/src/protocol/ValueForms.cpp"
+# The catalogue and its value forms, with the strict and lenient texts they read.
+CATALOGUE="$ROOT/src/protocol/Catalogue.cpp $ROOT/src/protocol/ValueForms.cpp $ROOT/src/protocol/StrictText.cpp $ROOT/src/protocol/TextNumbers.cpp"
+DECODER="$ROOT/src/protocol/FrameDecoder.cpp $ROOT/src/protocol/FrameWords.cpp $ROOT/src/protocol/ReplyJudge.cpp $CATALOGUE"
 SIM="$ROOT/tools/sim/RequestCutter.cpp $ROOT/tools/sim/Devices.cpp $ROOT/tools/sim/DeviceFd.cpp"
 SIM="$SIM $ROOT/tools/sim/DeviceRegisters.cpp $ROOT/tools/sim/DeviceFc.cpp $ROOT/tools/sim/DeviceWireless.cpp"
 SIM="$SIM $ROOT/tools/sim/DeviceState.cpp $ROOT/tools/sim/Fault.cpp"
 # The serial link without its platform backend: the target brings a fake one.
 SERIAL="$ROOT/src/serial/ByteQueue.cpp $ROOT/src/serial/ReceivePath.cpp $ROOT/src/serial/SerialPort.cpp"
 SERIAL="$SERIAL $ROOT/src/serial/PortEvents.cpp $ROOT/src/serial/PortPath.cpp $ROOT/src/serial/PortWakeupPosix.cpp"
-NUMBERS="$ROOT/src/app/TextNumbers.cpp $ROOT/src/widgets/DlgItemInt.cpp"
-PROFILE="$ROOT/src/device/Profile.cpp $ROOT/src/device/StrictValues.cpp $ROOT/src/device/Catalogue.cpp $ROOT/src/protocol/ValueForms.cpp"
+NUMBERS="$ROOT/src/protocol/TextNumbers.cpp $ROOT/src/widgets/DlgItemInt.cpp"
+PROFILE="$ROOT/src/device/Profile.cpp $ROOT/src/device/StrictValues.cpp $CATALOGUE"
 
 # build <target> <extra flags> <sources...>: compiles when the binary is missing
 # or older than any source or header it may use.
@@ -46,8 +48,8 @@ build() {
     target=$1
     extra=$2
     shift 2
-    if [ -x "$WORK/$target" ] && [ -z "$(find "$ROOT/src/protocol" "$ROOT/src/serial" "$ROOT/src/device" "$ROOT/src/app/TextNumbers.cpp" \
-            "$ROOT/src/app/TextNumbers.h" "$ROOT/src/widgets/DlgItemInt.cpp" "$ROOT/src/widgets/DlgItemInt.h" \
+    if [ -x "$WORK/$target" ] && [ -z "$(find "$ROOT/src/protocol" "$ROOT/src/serial" "$ROOT/src/device" \
+            "$ROOT/src/widgets/DlgItemInt.cpp" "$ROOT/src/widgets/DlgItemInt.h" \
             "$ROOT/tools/sim" "$HERE" -newer "$WORK/$target" \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null)" ]; then
         return 0
     fi

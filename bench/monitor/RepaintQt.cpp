@@ -5,7 +5,7 @@
 
 #include "BenchApp.h"
 #include "MonitorBench.h"
-#include "widgets/CanvasQt.h"
+#include "widgets/qt/CanvasQt.h"
 
 namespace bench {
 

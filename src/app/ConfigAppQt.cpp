@@ -1,8 +1,8 @@
 #include "ConfigAppQt.h"
 
-#include "ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "serial/SerialPort.h"
-#include "widgets/AppFonts.h"
+#include "widgets/qt/AppFonts.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Message boxes shown without a caption carry the program's name.

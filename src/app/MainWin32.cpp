@@ -1,7 +1,7 @@
 // The Windows program: the main configuration window, modal, until it closes.
 // Its OnInitDialog opens the port, as on Linux.
 
-#include "ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "widgets/win32/CommonControlsWin32.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {

@@ -10,6 +10,10 @@ void CliContext::Fail(const std::string& name, const std::string& doing, const O
     report.Add(CliResult::Failure(name, (doing.empty() ? "" : doing + ": ") + Why(outcome)));
 }
 
+void CliContext::FailIfLeaveFailed(const std::optional<OpOutcome>& left) {
+    if (left && !left->Ok()) Fail("configuration-mode", "leaving it failed; power the receiver off and on", *left);
+}
+
 bool CliContext::Stopping() {
     if (!interrupt.Requested()) return false;
     if (!m_stopSaid) report.Add(CliResult::Failure("interrupted", "stopped on request; nothing more was sent"));
@@ -18,10 +22,11 @@ bool CliContext::Stopping() {
 }
 
 DeviceDescription CliContext::Device(bool lineSettingsKnown) const {
-    DeviceDescription device{session.m_devAddress, session.m_baudRate, session.m_soilMode != 0, std::nullopt, false};
+    const CurrentDevice& current = session.Device();
+    DeviceDescription device{current.address, current.baudRate, current.RegisterMode(), std::nullopt, false};
     if (device.registerMode && lineSettingsKnown) {
-        device.parity = session.m_soilParity;
-        device.stopBitException = session.m_soilStopFlag1 != 0 || session.m_soilStopFlag2 != 0;
+        device.parity = current.parity;
+        device.stopBitException = current.StopBitException();
     }
     return device;
 }

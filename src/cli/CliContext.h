@@ -1,6 +1,7 @@
 #pragma once
 // What every command of a run works with, and the few steps they share.
 
+#include <optional>
 #include <string>
 
 #include "CliRequest.h"
@@ -25,6 +26,10 @@ struct CliContext {
     std::string Why(const OpOutcome& outcome) const;
     // Adds the failed result `name`: `doing` and why it failed ("write failed: no reply").
     void Fail(const std::string& name, const std::string& doing, const OpOutcome& outcome);
+    // A failed leave from a wireless receiver's configuration mode (`left`,
+    // nothing when none was sent) as a failed result: the receiver may still
+    // be in the mode, and only a power cycle is sure to end it.
+    void FailIfLeaveFailed(const std::optional<OpOutcome>& left);
     // True once Ctrl+C or a termination request came: the command sends
     // nothing more. The first time, says so in a failed result.
     bool Stopping();

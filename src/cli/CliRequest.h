@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "device/Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "device/Profile.h"
 
 // The exit status, as scripts rely on it.

@@ -37,7 +37,7 @@ int Connect(CliContext& c) {
 
     if (r.address || r.registerMode) {
         const std::uint32_t baud = r.baud.value_or(r.registerMode ? kRegisterDefaultBaud : kFdDefaultBaud);
-        if (!c.session.ReopenPort(r.port.number, baud)) return PortFailed(c);
+        if (!c.session.OpenPort(r.port.number, baud)) return PortFailed(c);
         c.session.AssumeDevice(r.address.value_or(0), baud, r.registerMode);
         if (r.address) {
             c.report.SetDevice(c.Device(false));
@@ -69,5 +69,5 @@ int Connect(CliContext& c) {
 int OpenForSearching(CliContext& c) {
     c.session.Port().SetDevicePath(c.request.port.path);
     c.session.StartReceiving();
-    return c.session.ReopenPort(c.request.port.number, kFdDefaultBaud) ? kExitOk : PortFailed(c);
+    return c.session.OpenPort(c.request.port.number, kFdDefaultBaud) ? kExitOk : PortFailed(c);
 }

@@ -54,18 +54,13 @@ std::optional<std::string> UnusableRecord(const std::string& path, const std::ve
 }
 
 std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings) {
-    return UnusableCsv(path, LogHeader(readings), "holds a log of other readings; choose another file or the same readings");
+    if (const std::optional<std::string> unwritable = UnwritableFile(path)) return unwritable;
+    return OtherReadingsLog(path, readings);
 }
 
 std::optional<std::string> UnusableCsv(const std::string& path, const std::vector<std::string>& header,
                                        const std::string& otherColumns) {
     if (const std::optional<std::string> unwritable = UnwritableFile(path)) return unwritable;
-    std::ifstream in(FilePath(path), std::ios::binary);
-    std::string first;
-    if (!in || !std::getline(in, first) || first.empty()) return std::nullopt;  // new or empty: it gets the header
-    std::string expected = CCsvFile::Line(header);
-    expected.erase(expected.find_last_not_of("\r\n") + 1);
-    if (!first.empty() && first.back() == '\r') first.pop_back();
-    if (first == expected) return std::nullopt;
-    return path + ": " + otherColumns;
+    if (HoldsOtherColumns(path, header)) return path + ": " + otherColumns;
+    return std::nullopt;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/Profile.h"
-#include "device/Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "device/StrictValues.h"
 
 // A profile file: read, then ParseProfile.

@@ -14,7 +14,7 @@ void Judge(CliContext& c, const std::string& name, unsigned wanted, const OpResu
         c.Fail(name, "written, but reading it back failed", line.outcome);
         return;
     }
-    c.report.SetDevice(c.Device(c.session.m_soilMode != 0));
+    c.report.SetDevice(c.Device(c.session.Device().RegisterMode()));
     const unsigned now = name == "address" ? line.value.address : line.value.baudRate;
     if (now != wanted) {
         c.report.Add(CliResult::Failure(name, "written " + std::to_string(wanted) + ", but the device reports " +
@@ -25,7 +25,7 @@ void Judge(CliContext& c, const std::string& name, unsigned wanted, const OpResu
 }
 
 bool Reopen(CliContext& c, std::uint32_t rate) {
-    if (c.session.ReopenPort(c.request.port.number, rate)) return true;
+    if (c.session.OpenPort(c.request.port.number, rate)) return true;
     c.report.Add(CliResult::Failure("baud", "written, but the port did not reopen at " + std::to_string(rate) +
                                                 " bit/s: " + c.watch.OpenFailure()));
     return false;
@@ -37,7 +37,7 @@ void ReadLineValue(CliContext& c, const std::string& name) {
         c.Fail(name, "", line.outcome);
         return;
     }
-    c.report.SetDevice(c.Device(c.session.m_soilMode != 0));
+    c.report.SetDevice(c.Device(c.session.Device().RegisterMode()));
     c.report.Add(WholeResult(name, name == "address" ? line.value.address : line.value.baudRate));
 }
 
@@ -62,7 +62,7 @@ void SetBaud(CliContext& c, std::uint32_t rate) {
     }
     if (!Reopen(c, rate)) return;
     OpResult<DeviceLine> line = c.session.ReadLine();
-    if (!line.Ok() && c.session.m_soilMode && rate != old) {
+    if (!line.Ok() && c.session.Device().RegisterMode() && rate != old) {
         if (!Reopen(c, old)) return;
         line = c.session.ReadLine();
         if (line.Ok()) c.report.Say("the device answers at " + std::to_string(old) + " bit/s until it restarts", false);

@@ -3,7 +3,6 @@
 // another kind than the device is refused before anything is written.
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
 
 #include "CliContext.h"
@@ -14,7 +13,7 @@
 
 namespace {
 
-std::string DeviceText(const CliContext& c) { return "the device at address " + std::to_string(c.session.m_devAddress); }
+std::string DeviceText(const CliContext& c) { return "the device at address " + std::to_string(c.session.Device().address); }
 
 // The device did not answer as `kind`: a device of another kind ends the run
 // as a refusal, one that answers as nothing as a failure. kExitOk when it
@@ -36,36 +35,16 @@ int NotOfKind(CliContext& c, ProfileKind kind) {
 
 int CheckKind(CliContext& c, ProfileKind kind) { return AnswersAsKind(c.session, kind) ? kExitOk : NotOfKind(c, kind); }
 
-// A setting's value as JSON: the number a person writes in a profile where
-// the text is one (35, -1.5, 1 for "Normally Close"), the list of receiver
-// addresses, else the text.
-nlohmann::ordered_json SettingJson(const std::string& name, const std::string& text) {
-    if (name == "addresses") {
-        nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (std::size_t at = 0; at < text.size() && text != "none";) {
-            int address = 0;
-            const auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), address);
-            if (error != std::errc()) return text;
-            list.push_back(address);
-            at = static_cast<std::size_t>(end - text.data()) + 2;  // past ", "
-        }
-        return list;
-    }
+// A setting's value as JSON, from the value itself: the number a person
+// writes in a profile (35, -1.5, 1 for "Normally Close"), or the list of
+// receiver addresses.
+nlohmann::ordered_json SettingJson(const std::string& name, const SettingValue& value) {
+    if (const auto* bitmap = std::get_if<ReceiverBitmap>(&value.held)) return ConfiguredAddresses(*bitmap);
+    const std::uint16_t word = std::get<std::uint16_t>(value.held);
     if (const std::optional<Parameter> parameter = ParameterByName(name)) {
-        const ParameterInfo& info = InfoOf(*parameter);
-        if (info.form == ValueForm::RemoteSignal) {
-            for (const std::uint16_t word : {0, 1}) {
-                if (text == ParameterText(info.form, word)) return word;
-            }
-            return text;
-        }
-        const Checked<std::uint16_t> word = StrictParameterWord(*parameter, text);
-        return word.Ok() ? ParameterResult(info, *word.value).value : nlohmann::ordered_json(text);
+        return ParameterResult(InfoOf(*parameter), word).value;
     }
-    unsigned number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error == std::errc() && end == text.data() + text.size()) return number;
-    return text;
+    return word;
 }
 
 std::string List(const std::vector<std::string>& names) {
@@ -102,7 +81,9 @@ int Save(CliContext& c) {
     }
     if (c.Stopping()) return kExitOk;
     std::string failed;
-    const OpResult<Profile> saved = SaveProfile(c.session, *kind, &failed);
+    LeaveOutcome left;
+    const OpResult<Profile> saved = SaveProfile(c.session, *kind, &failed, &left);
+    c.FailIfLeaveFailed(left);
     if (!saved.Ok()) {
         if (*kind == ProfileKind::Wireless && failed == "configuration mode") {
             if (const int status = NotOfKind(c, *kind); status != kExitOk) return status;
@@ -133,12 +114,14 @@ int Diff(CliContext& c) {
     if (const int status = CheckKind(c, profile.kind); status != kExitOk) return status;
     if (c.Stopping()) return kExitOk;
     std::string failure;
-    const std::vector<SettingState> states = DiffProfile(c.session, profile, &failure);
+    LeaveOutcome left;
+    const std::vector<SettingState> states = DiffProfile(c.session, profile, &failure, &left);
     if (!failure.empty()) {
         if (profile.kind == ProfileKind::Wireless) {
             if (const int status = NotOfKind(c, profile.kind); status != kExitOk) return status;
         }
         c.report.Add(CliResult::Failure("configuration-mode", failure));
+        c.FailIfLeaveFailed(left);
         return kExitOk;
     }
     int differing = 0;
@@ -147,13 +130,14 @@ int Diff(CliContext& c) {
             c.Fail(state.name, "", state.readOutcome);
             continue;
         }
-        CliResult result = CliResult::Success(state.name, nullptr, "cannot be read; the profile has " + state.inProfile);
+        CliResult result = CliResult::Success(state.name, nullptr, "cannot be read; the profile has " + state.inProfile.text);
         result.more = {{"profile", SettingJson(state.name, state.inProfile)}, {"differs", nullptr}};
         if (state.readable) {
             const bool differs = *state.onDevice != state.inProfile;
             differing += differs ? 1 : 0;
             result.value = SettingJson(state.name, *state.onDevice);
-            result.text = *state.onDevice + (differs ? ", the profile has " + state.inProfile : " (as the profile)");
+            result.text = state.onDevice->text +
+                          (differs ? ", the profile has " + state.inProfile.text : " (as the profile)");
             result.more["differs"] = differs;
         }
         c.report.Add(std::move(result));
@@ -164,6 +148,8 @@ int Diff(CliContext& c) {
                                           " settings differ from " + c.request.file,
                      true);
     }
+    // After the summary, which is true all the same.
+    c.FailIfLeaveFailed(left);
     return kExitOk;
 }
 
@@ -192,7 +178,7 @@ CliResult StepResultOf(const ApplyStep& step) {
     const bool ok = step.result == StepResult::Unchanged || step.result == StepResult::Verified ||
                     step.result == StepResult::WouldWrite;
     CliResult result = ok ? CliResult::Success(step.name, SettingJson(step.name, step.value),
-                                               step.value + " (" + StepText(step) + ")")
+                                               step.value.text + " (" + StepText(step) + ")")
                           : CliResult::Failure(step.name, step.result == StepResult::NotReached
                                                               ? "not reached: an earlier setting failed"
                                                               : StepText(step));
@@ -221,6 +207,7 @@ int Apply(CliContext& c) {
     if (c.Stopping()) return kExitOk;
     // Runs to its end once begun: the writes and their read-backs are never cut off.
     const ApplyReport report = ApplyProfile(c.session, profile, c.request.dryRun);
+    c.FailIfLeaveFailed(report.left);
     if (!report.failure.empty()) {
         if (profile.kind == ProfileKind::Wireless) {
             if (const int status = NotOfKind(c, profile.kind); status != kExitOk) return status;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "Report.h"
-#include "device/Catalogue.h"
+#include "protocol/Catalogue.h"
 
-CliResult ReadingResult(const std::string& name, ReadingForm form, std::uint16_t word);
+CliResult ReadingResult(const std::string& name, ValueForm form, std::uint16_t word);
 CliResult ParameterResult(const ParameterInfo& info, std::uint16_t word);
 CliResult WholeResult(const std::string& name, unsigned value);

@@ -45,9 +45,9 @@ bool SetParameter(CliContext& c, const ParameterWrite& write) {
         return false;
     }
     if (back.value != write.word) {
-        c.report.Add(CliResult::Failure(info.name, "written " + ParameterText(info.form, write.word) +
+        c.report.Add(CliResult::Failure(info.name, "written " + ValueText(info.form, write.word) +
                                                        ", but the device reads back " +
-                                                       ParameterText(info.form, back.value)));
+                                                       ValueText(info.form, back.value)));
         return false;
     }
     c.report.Add(ParameterResult(info, back.value));

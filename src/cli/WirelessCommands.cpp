@@ -52,8 +52,8 @@ void ReadTh(CliContext& c) {
         c.Fail("humidity", "", th.outcome);
         return;
     }
-    c.report.Add(ReadingResult("temperature", ReadingForm::SignedTenths, th.value.temperature));
-    c.report.Add(ReadingResult("humidity", ReadingForm::UnsignedTenths, th.value.humidity));
+    c.report.Add(ReadingResult("temperature", ValueForm::SignedTenths, th.value.temperature));
+    c.report.Add(ReadingResult("humidity", ValueForm::UnsignedTenths, th.value.humidity));
 }
 
 void Table(CliContext& c, const ReceiverTable& table) {
@@ -195,7 +195,5 @@ void RunWirelessCommand(CliContext& c) {
     } else if (!c.Stopping()) {
         RunInConfigurationMode(c, mode.Enter().value);
     }
-    if (const std::optional<OpOutcome>& left = mode.Leave(); left && !left->Ok()) {
-        c.Fail("configuration-mode", "leaving it failed; power the receiver off and on", *left);
-    }
+    c.FailIfLeaveFailed(mode.Leave());
 }

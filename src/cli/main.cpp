@@ -122,8 +122,7 @@ int RunOnDevice(const CliRequest& request) {
             if (status == kExitOk) status = report.Finish();
         }
         session.StopReceiving();
-        g_serialPort.Close();
-        g_portOpen = false;
+        session.ClosePort();
     }
     return status;
 }

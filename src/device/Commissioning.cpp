@@ -26,33 +26,38 @@ std::string ReadBack(CDeviceSession& session, const char* setting, OpResult<Devi
     return line.Ok() ? std::string() : Failed(setting, "read-back: " + line.outcome.Text());
 }
 
+// The unit as it now answers, in the mode it was found in.
+void Assume(CDeviceSession& session, std::uint8_t address, std::uint32_t baudRate) {
+    session.AssumeDevice(address, baudRate, session.Device().RegisterMode());
+}
+
 // Sets the line setting and checks it by reading the line back; empty when it
 // holds. `restart` is set for a register-mode unit that keeps answering at its
 // old speed and takes the new one at its next start.
 std::string SetLine(CDeviceSession& session, std::uint8_t address, std::optional<std::uint32_t> baudRate,
                     bool& restart) {
-    if (address != session.m_devAddress) {
+    if (address != session.Device().address) {
         const OpOutcome written = session.WriteAddress(address);
         if (!written.Ok()) return Failed("address", written.Text());
         // A register-frame device reports its new address only when read.
-        session.m_devAddress = address;
+        Assume(session, address, session.Device().baudRate);
     }
-    const std::uint32_t oldRate = session.m_baudRate;
+    const std::uint32_t oldRate = session.Device().baudRate;
     const bool baudChanged = baudRate && *baudRate != oldRate;
     if (baudChanged) {
         const OpOutcome written = session.WriteBaud(*FdBaudCode(*baudRate));
         if (!written.Ok()) return Failed("baud", written.Text());
         // The device answered at the old speed and listens at the new one now.
-        if (!session.ReopenPort(session.Port().PortNumber(), *baudRate)) return Failed("baud", "the port did not reopen");
-        session.m_baudRate = *baudRate;
+        if (!session.OpenPort(session.Port().PortNumber(), *baudRate)) return Failed("baud", "the port did not reopen");
+        Assume(session, session.Device().address, *baudRate);
     }
     // After a baud change it is the speed that a failed read-back calls in doubt.
     const char* setting = baudChanged ? "baud" : "address";
     OpResult<DeviceLine> line;
     std::string failure = ReadBack(session, setting, line);
-    if (!failure.empty() && baudChanged && session.m_soilMode != 0) {
+    if (!failure.empty() && baudChanged && session.Device().RegisterMode()) {
         // A register-mode unit may take the new speed only at its next start: asked at the old one.
-        if (!session.ReopenPort(session.Port().PortNumber(), oldRate)) return Failed("baud", "the port did not reopen");
+        if (!session.OpenPort(session.Port().PortNumber(), oldRate)) return Failed("baud", "the port did not reopen");
         if (ReadBack(session, setting, line).empty()) {
             failure.clear();
             restart = true;
@@ -82,7 +87,7 @@ UnitRecord CommissionUnit(CDeviceSession& session, const Profile& profile, std::
                           std::optional<std::uint32_t> baudRate, const std::function<void(const ApplyStep&)>& progress) {
     UnitRecord unit;
     unit.port = session.Port().DevicePath();
-    unit.before = {session.m_devAddress, session.m_baudRate};
+    unit.before = {session.Device().address, session.Device().baudRate};
     // A unit of another kind would take the profile's words for other settings: nothing is written to it.
     if (const std::string kind = KindFailure(session, profile.kind); !kind.empty()) {
         unit.apply = NotApplied(session, profile, "kind: " + kind);
@@ -103,10 +108,10 @@ UnitRecord CommissionUnit(CDeviceSession& session, const Profile& profile, std::
                                : "ok";
         for (const Reading reading : SnapshotReadings(profile.kind)) {
             const OpResult<std::uint16_t> word = session.Read(reading);
-            if (word.Ok()) unit.readings.emplace_back(InfoOf(reading).name, ReadingText(InfoOf(reading).form, word.value));
+            if (word.Ok()) unit.readings.emplace_back(InfoOf(reading).name, ValueText(InfoOf(reading).form, word.value));
         }
     }
-    unit.after = {session.m_devAddress, session.m_baudRate};
+    unit.after = {session.Device().address, session.Device().baudRate};
     unit.time = IsoTimeNow();
     return unit;
 }
@@ -133,7 +138,7 @@ std::vector<std::string> RecordRow(const Profile& profile, const UnitRecord& uni
     // Each setting: the value it holds now, as read back, or what became of it.
     for (const ApplyStep& step : unit.apply.steps) {
         const bool holds = step.result == StepResult::Unchanged || step.result == StepResult::Verified;
-        row.push_back(holds ? step.value : StepText(step));
+        row.push_back(holds ? step.value.text : StepText(step));
     }
     for (const Reading reading : SnapshotReadings(profile.kind)) {
         std::string value;

@@ -49,13 +49,13 @@ LoopReport RunCommissioning(CDeviceSession& session, std::uint8_t portNumber, co
                 return report;
             }
         }
-        say(LoopEvent::Found, "found: address " + std::to_string(session.m_devAddress) + ", " +
-                                  std::to_string(session.m_baudRate) + " bit/s");
+        say(LoopEvent::Found, "found: address " + std::to_string(session.Device().address) + ", " +
+                                  std::to_string(session.Device().baudRate) + " bit/s");
 
         // Commission it: never interrupted once it has begun.
         const auto address = static_cast<std::uint8_t>(nextAddress);
         const UnitRecord unit = CommissionUnit(session, profile, address, options.baudRate, [&](const ApplyStep& step) {
-            say(LoopEvent::Step, "  " + step.name + " = " + step.value + ": " + StepText(step));
+            say(LoopEvent::Step, "  " + step.name + " = " + step.value.text + ": " + StepText(step));
         });
         ++report.units;
         const bool appended = record.Append(RecordRow(profile, unit));

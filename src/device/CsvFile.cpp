@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <utility>
 
 #ifdef _WIN32
@@ -109,6 +110,16 @@ std::string CCsvFile::Line(const std::vector<std::string>& fields) {
         line += '"';
     }
     return line + "\r\n";
+}
+
+bool HoldsOtherColumns(const std::string& path, const std::vector<std::string>& header) {
+    std::ifstream in(FilePath(path), std::ios::binary);
+    std::string first;
+    if (!in || !std::getline(in, first) || first.empty()) return false;  // new or empty: it gets the header
+    std::string expected = CCsvFile::Line(header);
+    expected.erase(expected.find_last_not_of("\r\n") + 1);
+    if (first.back() == '\r') first.pop_back();
+    return first != expected;
 }
 
 std::string IsoTimeNow() {

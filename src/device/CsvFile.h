@@ -46,5 +46,10 @@ private:
     int m_endedLines = 0;
 };
 
+// True when the file at `path` begins with a header of other columns than
+// `header`: rows appended under it would not read as a table. False when the
+// file is new, empty or cannot be read (opening it then says why).
+bool HoldsOtherColumns(const std::string& path, const std::vector<std::string>& header);
+
 // The current time as ISO 8601 in UTC with milliseconds: "2026-12-08T21:30:48.120Z".
 std::string IsoTimeNow();

@@ -11,33 +11,32 @@ CDeviceSession::CDeviceSession(CSerialPort& port, std::atomic<bool>& portOpen)
 CDeviceSession::~CDeviceSession() { StopReceiving(); }
 
 void CDeviceSession::StartReceiving() {
-    if (m_link.m_receive.Running()) return;
-    m_link.m_receive.Init();
-    m_link.m_receive.Start(m_link.m_port, m_portOpen);
+    CReceivePath& receive = m_link.Receive();
+    if (receive.Running()) return;
+    receive.Init();
+    receive.Start(m_link.Port(), m_portOpen);
 }
 
-void CDeviceSession::StopReceiving() { m_link.m_receive.Stop(); }
+void CDeviceSession::StopReceiving() { m_link.Receive().Stop(); }
 
-bool CDeviceSession::ReopenPort(std::uint8_t portNumber, std::uint32_t baud) {
-    CSerialPort& port = m_link.m_port;
-    port.Close();
-    m_portOpen = false;
+bool CDeviceSession::OpenPort(std::uint8_t portNumber, std::uint32_t baud) {
+    ClosePort();
+    CSerialPort& port = m_link.Port();
     port.SetParams(portNumber, kDataBits, CSerialPort::kNoParity, CSerialPort::kOneStopBit, baud);
     if (!port.Open()) return false;
     m_portOpen = true;
     return true;
 }
 
-void CDeviceSession::AssumeDevice(std::uint8_t address, std::uint32_t baudRate, bool registerMode) {
-    m_devAddress = address;
-    m_baudRate = baudRate;
-    m_soilMode = registerMode ? 1 : 0;
+void CDeviceSession::ClosePort() {
+    m_link.Port().Close();
+    m_portOpen = false;
 }
 
-bool CDeviceSession::TryEnterBusy() {
-    if (m_busy) return false;
-    m_busy = 1;
-    return true;
+void CDeviceSession::AssumeDevice(std::uint8_t address, std::uint32_t baudRate, bool registerMode) {
+    m_device.address = address;
+    m_device.baudRate = baudRate;
+    m_device.mode = registerMode ? CurrentDevice::Mode::Register : CurrentDevice::Mode::Fd;
 }
 
 ReplyVerdict CDeviceSession::Exchange(std::uint16_t length, ExchangeVariant variant,
@@ -46,18 +45,18 @@ ReplyVerdict CDeviceSession::Exchange(std::uint16_t length, ExchangeVariant vari
 }
 
 ReplyBytes CDeviceSession::Reply(const ReplyVerdict& verdict) const {
-    return ReplyOf(m_link, static_cast<std::uint16_t>(verdict.replyBytes));
+    return m_link.Reply(verdict.replyBytes);
 }
 
 void CDeviceSession::TakeFd(const FdReply& reply) {
-    m_devAddress = reply.address;
-    m_baudRate = reply.baudRate;
+    m_device.address = reply.address;
+    m_device.baudRate = reply.baudRate;
 }
 
 void CDeviceSession::TakeLineSettings(const SoilSearchReply& reply) {
-    m_devAddress = reply.address;
-    m_baudRate = reply.baudRate;
-    m_soilParity = reply.parity;
-    m_soilStopFlag1 = reply.stopFlag1;
-    m_soilStopFlag2 = reply.stopFlag2;
+    m_device.address = reply.address;
+    m_device.baudRate = reply.baudRate;
+    m_device.parity = reply.parity;
+    m_device.stopFlag1 = reply.stopFlag1;
+    m_device.stopFlag2 = reply.stopFlag2;
 }

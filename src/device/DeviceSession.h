@@ -11,7 +11,7 @@
 //   session.StartReceiving();
 //   if (session.Search(1).found != SearchResult::Found::None) {
 //       OpResult<std::uint16_t> t = session.Read(Reading::Temperature);
-//       if (t.Ok()) puts(ReadingText(InfoOf(Reading::Temperature).form, t.value).c_str());
+//       if (t.Ok()) puts(ValueText(InfoOf(Reading::Temperature).form, t.value).c_str());
 //   }
 //
 // Window thread only (or the command line's one thread), as the exchanges are.
@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "Outcome.h"
 #include "protocol/Exchange.h"
 #include "protocol/FrameCodes.h"
@@ -53,6 +53,25 @@ struct TemperatureHumidity {
     std::uint16_t humidity = 0;     // tenths of a percent
 };
 
+// The device the session talks to, as the last search, read or write learnt
+// it, or as the caller assumed it.
+struct CurrentDevice {
+    // FD frames, or the register frames of the device whose reads answer from 255.
+    enum class Mode : std::uint8_t { Fd, Register };
+
+    std::uint8_t address = 0;
+    std::uint32_t baudRate = 0;
+    Mode mode = Mode::Fd;
+    // Register mode: the line settings its line-settings read reported.
+    std::uint8_t parity = 0;
+    std::uint8_t stopFlag1 = 0;
+    std::uint8_t stopFlag2 = 0;
+
+    bool RegisterMode() const { return mode == Mode::Register; }
+    bool StopBitException() const { return stopFlag1 != 0 || stopFlag2 != 0; }
+    bool operator==(const CurrentDevice&) const = default;
+};
+
 // The receiver's sleep time and its table of 200 addresses.
 using ReceiverTable = FbConfigReply;
 
@@ -65,39 +84,31 @@ public:
     CDeviceSession(const CDeviceSession&) = delete;
     CDeviceSession& operator=(const CDeviceSession&) = delete;
 
-    // --- the link -----------------------------------------------------------------
+    // --- the link and the port -----------------------------------------------------
     CLink& Link() { return m_link; }
-    CSerialPort& Port() { return m_link.m_port; }
+    CSerialPort& Port() { return m_link.Port(); }
     // Starts the receive thread on the port (once), with empty queues.
     void StartReceiving();
     void StopReceiving();
-    // Closes the port, clears the open flag, and opens COM`portNumber` at
-    // `baud` (8 data bits, no parity, one stop bit); sets the flag again when
-    // the open succeeds.
-    bool ReopenPort(std::uint8_t portNumber, std::uint32_t baud);
-    void SetWaiter(IExchangeWaiter* waiter) { m_link.m_waiter = waiter; }
-    void SetObserver(IExchangeObserver* observer) { m_link.m_observer = observer; }
+    // Closes the port if it is open, clears the open flag, and opens
+    // COM`portNumber` at `baud` (8 data bits, no parity, one stop bit); sets
+    // the flag again when the open succeeds.
+    bool OpenPort(std::uint8_t portNumber, std::uint32_t baud);
+    void ClosePort();
+    // The open flag the receive thread reads, not a question to the port.
+    bool PortIsOpen() const { return m_portOpen.load(); }
+    void SetWaiter(IExchangeWaiter* waiter) { m_link.SetWaiter(waiter); }
+    void SetObserver(IExchangeObserver* observer) { m_link.SetObserver(observer); }
     // Exchanges end as soon as the expected reply is complete rather than after
     // the line's silence (the command line's choice; the windows keep the cut).
-    void SetCutOnCompleteReply(bool cut) { m_link.m_cutOnCompleteReply = cut; }
+    void SetCutOnCompleteReply(bool cut) { m_link.SetCutOnCompleteReply(cut); }
 
     // --- the current device -------------------------------------------------------
-    std::uint8_t m_devAddress = 0;
-    std::uint32_t m_baudRate = 0;
-    std::uint8_t m_soilMode = 0;  // register mode: found by the register read at 255
-    std::uint8_t m_soilParity = 0;
-    std::uint8_t m_soilStopFlag1 = 0;
-    std::uint8_t m_soilStopFlag2 = 0;
+    const CurrentDevice& Device() const { return m_device; }
     // Talks to a device known without a search: FD mode at `address`, or
-    // register mode (whose reads answer from 255).
+    // register mode (whose reads answer from 255). The line settings a search
+    // learnt stay.
     void AssumeDevice(std::uint8_t address, std::uint32_t baudRate, bool registerMode);
-
-    // The busy flag of the windows' guarded operations: a guarded operation
-    // that finds it set does nothing; otherwise it sets it. The main window's
-    // timer clears it.
-    std::uint8_t m_busy = 0;
-    bool TryEnterBusy();
-    void ClearBusy() { m_busy = 0; }
 
     // --- search, address and baud rate --------------------------------------------
     // The FD query at 2400, 4800 and 9600 bit/s, then the register read of the
@@ -155,7 +166,7 @@ private:
     // Runs the request of `length` bytes built in the request buffer and
     // judges its reply; the reply stays in the reply buffer.
     ReplyVerdict Exchange(std::uint16_t length, ExchangeVariant variant, const ReplyExpectation& expectation);
-    TxBuffer Request() { return m_link.m_txFrame; }
+    TxBuffer Request() { return m_link.RequestBuffer(); }
     ReplyBytes Reply(const ReplyVerdict& verdict) const;
     void TakeFd(const FdReply& reply);
     void TakeLineSettings(const SoilSearchReply& reply);
@@ -165,6 +176,7 @@ private:
 
     std::atomic<bool>& m_portOpen;
     CLink m_link;
+    CurrentDevice m_device;
     bool m_inConfiguration = false;
     std::uint8_t m_readingsAnswered = 0;  // bit per Reading
 };

@@ -13,7 +13,7 @@ constexpr std::uint16_t kRelayClosed = 1;
 
 OpOutcome CDeviceSession::SetLcdMode(std::uint8_t mode) {
     //   address 06 00 2D 00 mode CRC  ->  echoed as sent
-    return OutcomeOf(Exchange(BuildRegisterWrite(Request(), m_devAddress, kRegLcdWorkMode, mode),
+    return OutcomeOf(Exchange(BuildRegisterWrite(Request(), m_device.address, kRegLcdWorkMode, mode),
                               ExchangeVariant::Standard, {ReplyCheck::Echo}),
                      true);
 }
@@ -24,20 +24,20 @@ OpResult<std::uint16_t> CDeviceSession::QueryRelay(int relay) {
     // main window's reads rely on that. The query itself goes to the
     // controller's own address, though, so in that mode a reply from that
     // address is the controller answering and is taken as well.
-    const bool soilMode = m_soilMode != 0;
-    ReplyExpectation expectation{ReplyCheck::Read, ValuesUsed::First, ExpectedReadAddress(soilMode, m_devAddress)};
-    if (soilMode) expectation.alsoAddress = m_devAddress;
-    const ReplyVerdict verdict = Exchange(BuildRegisterRead(Request(), m_devAddress, RelayRegister(relay), 1),
+    const bool soilMode = m_device.RegisterMode();
+    ReplyExpectation expectation{ReplyCheck::Read, ValuesUsed::First, ExpectedReadAddress(soilMode, m_device.address)};
+    if (soilMode) expectation.alsoAddress = m_device.address;
+    const ReplyVerdict verdict = Exchange(BuildRegisterRead(Request(), m_device.address, RelayRegister(relay), 1),
                                           ExchangeVariant::Standard, expectation);
     if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
     std::optional<ReplyValues> values = ParseReadReply(Reply(verdict), expectation.address, ValuesUsed::First);
-    if (!values) values = ParseReadReply(Reply(verdict), m_devAddress, ValuesUsed::First);
+    if (!values) values = ParseReadReply(Reply(verdict), m_device.address, ValuesUsed::First);
     return {OpOutcome::Success(), values->value1};
 }
 
 OpOutcome CDeviceSession::SwitchRelay(int relay, bool closed) {
     //   address 06 register value CRC  ->  echoed as sent
-    return OutcomeOf(Exchange(BuildRegisterWrite(Request(), m_devAddress, RelayRegister(relay),
+    return OutcomeOf(Exchange(BuildRegisterWrite(Request(), m_device.address, RelayRegister(relay),
                                                  closed ? kRelayClosed : kRelayOpen),
                               ExchangeVariant::Standard, {ReplyCheck::Echo}),
                      true);

@@ -31,10 +31,10 @@ std::uint8_t LineBaudCodeOf(std::uint32_t baudRate) {
 SearchResult CDeviceSession::Search(std::uint8_t portNumber, const std::function<void()>& onLineOpen) {
     using Found = SearchResult::Found;
     using Failure = SearchResult::Failure;
-    m_soilMode = 0;
+    m_device.mode = CurrentDevice::Mode::Fd;
     m_readingsAnswered = 0;  // another device, perhaps
     for (std::uint32_t speed : kFdSpeeds) {
-        if (!ReopenPort(portNumber, speed)) return {Found::None, Failure::PortOpenFailed};
+        if (!OpenPort(portNumber, speed)) return {Found::None, Failure::PortOpenFailed};
         if (onLineOpen) onLineOpen();
         const ReplyVerdict verdict = Exchange(BuildFdQuery(Request()), ExchangeVariant::Standard, {ReplyCheck::Fd});
         if (verdict.outcome == ExchangeOutcome::GoodReply) {
@@ -45,13 +45,13 @@ SearchResult CDeviceSession::Search(std::uint8_t portNumber, const std::function
 
     // No FD device: a register-frame device answers the line-settings read at
     // address 255, at 9600 bit/s.
-    if (!ReopenPort(portNumber, kRegisterDeviceSpeed)) return {Found::None, Failure::RegisterPortOpenFailed};
+    if (!OpenPort(portNumber, kRegisterDeviceSpeed)) return {Found::None, Failure::RegisterPortOpenFailed};
     if (onLineOpen) onLineOpen();
     const ReplyVerdict verdict =
         Exchange(BuildLineSettingsRead(Request()), ExchangeVariant::Standard, {ReplyCheck::LineSettings});
     if (verdict.outcome != ExchangeOutcome::GoodReply) return {Found::None, Failure::NotFound};
     TakeLineSettings(*ParseSoilSearchReply(Reply(verdict)));
-    m_soilMode = 1;
+    m_device.mode = CurrentDevice::Mode::Register;
     return {Found::Register, Failure::None};
 }
 
@@ -60,7 +60,7 @@ bool CDeviceSession::AnyDeviceAnswers(std::uint8_t portNumber) {
         std::uint32_t speed;
         bool registerMode;
     };
-    std::vector<Probe> probes = {{m_baudRate, m_soilMode != 0}};
+    std::vector<Probe> probes = {{m_device.baudRate, m_device.RegisterMode()}};
     for (auto speed = kFdSpeeds.rbegin(); speed != kFdSpeeds.rend(); ++speed) {
         for (const bool registerMode : {true, false}) {
             if (*speed != probes.front().speed || registerMode != probes.front().registerMode) {
@@ -72,7 +72,7 @@ bool CDeviceSession::AnyDeviceAnswers(std::uint8_t portNumber) {
         if (std::find(kFdSpeeds.begin(), kFdSpeeds.end(), probe.speed) == kFdSpeeds.end()) continue;
         // A port that does not open hears nothing: the next speed may open.
         const bool atSpeed = Port().IsOpen() && Port().Baud() == probe.speed;
-        if (!atSpeed && !ReopenPort(portNumber, probe.speed)) continue;
+        if (!atSpeed && !OpenPort(portNumber, probe.speed)) continue;
         const ReplyVerdict verdict =
             probe.registerMode
                 ? Exchange(BuildLineSettingsRead(Request()), ExchangeVariant::Standard, {ReplyCheck::LineSettings})
@@ -83,7 +83,7 @@ bool CDeviceSession::AnyDeviceAnswers(std::uint8_t portNumber) {
 }
 
 OpResult<DeviceLine> CDeviceSession::ReadLine() {
-    if (m_soilMode) {
+    if (m_device.RegisterMode()) {
         const ReplyVerdict verdict =
             Exchange(BuildLineSettingsRead(Request()), ExchangeVariant::Standard, {ReplyCheck::LineSettings});
         if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
@@ -93,7 +93,7 @@ OpResult<DeviceLine> CDeviceSession::ReadLine() {
         if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
         TakeFd(*ParseFdReply(Reply(verdict)));
     }
-    return {OpOutcome::Success(), DeviceLine{m_devAddress, m_baudRate}};
+    return {OpOutcome::Success(), DeviceLine{m_device.address, m_device.baudRate}};
 }
 
 OpOutcome CDeviceSession::WriteLineSettings(std::uint8_t address, std::uint8_t baudCode) {
@@ -108,12 +108,12 @@ OpOutcome CDeviceSession::WriteFdLine(std::uint16_t length) {
 }
 
 OpOutcome CDeviceSession::WriteAddress(std::uint8_t address) {
-    if (m_soilMode) return WriteLineSettings(address, LineBaudCodeOf(m_baudRate));
+    if (m_device.RegisterMode()) return WriteLineSettings(address, LineBaudCodeOf(m_device.baudRate));
     return WriteFdLine(BuildFdSetAddress(Request(), address));
 }
 
 OpOutcome CDeviceSession::WriteBaud(std::uint8_t fdBaudCode) {
     // The register device takes the new rate at its next start.
-    if (m_soilMode) return WriteLineSettings(m_devAddress, fdBaudCode);
+    if (m_device.RegisterMode()) return WriteLineSettings(m_device.address, fdBaudCode);
     return WriteFdLine(BuildFdSetBaud(Request(), fdBaudCode));
 }

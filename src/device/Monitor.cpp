@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "CsvFile.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -121,7 +123,7 @@ std::vector<ChartColumn> CMonitor::Decimated(Reading reading, std::uint32_t from
     for (std::size_t c = 0; c < columns; ++c) view[c].fromMs = fromMs + static_cast<std::uint32_t>(span * c);
     const std::vector<Sample>& series = Series(reading);
     // Looked up once: a day's view reads every sample of the day.
-    const ReadingForm form = InfoOf(reading).form;
+    const ValueForm form = InfoOf(reading).form;
     // Samples are in time order: the window's are one run, taken column by
     // column without a division per sample (a day's view reads a day).
     auto it = std::lower_bound(series.begin(), series.end(), fromMs,
@@ -138,7 +140,7 @@ std::vector<ChartColumn> CMonitor::Decimated(Reading reading, std::uint32_t from
                 anyFailed = true;
                 continue;
             }
-            const double value = ReadingNumber(form, it->word);
+            const double value = ValueNumber(form, it->word);
             low = anyOk ? std::min(low, value) : value;
             high = anyOk ? std::max(high, value) : value;
             anyOk = true;
@@ -154,7 +156,7 @@ std::vector<ChartColumn> CMonitor::Decimated(Reading reading, std::uint32_t from
 
 std::optional<double> SampleValue(Reading reading, const Sample& sample) {
     if (!sample.Ok()) return std::nullopt;
-    return ReadingNumber(InfoOf(reading).form, sample.word);
+    return ValueNumber(InfoOf(reading).form, sample.word);
 }
 
 std::vector<std::string> LogHeader(const std::vector<Reading>& readings) {
@@ -163,9 +165,14 @@ std::vector<std::string> LogHeader(const std::vector<Reading>& readings) {
     return header;
 }
 
+std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings) {
+    if (!HoldsOtherColumns(path, LogHeader(readings))) return std::nullopt;
+    return path + ": holds a log of other readings; choose another file or the same readings";
+}
+
 std::string SampleText(Reading reading, const Sample& sample) {
     if (!sample.Ok()) return SampleOutcomeText(sample.outcome);
-    const std::string text = ReadingText(InfoOf(reading).form, sample.word);
+    const std::string text = ValueText(InfoOf(reading).form, sample.word);
     // A status code the window has no word for shows blank there; here its number.
     if (text.find_first_not_of(' ') == std::string::npos) return std::to_string(sample.word);
     return text;

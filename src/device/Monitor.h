@@ -124,3 +124,7 @@ std::optional<double> SampleValue(Reading reading, const Sample& sample);
 std::string SampleText(Reading reading, const Sample& sample);
 // The columns of the log of these readings: the time, then each reading.
 std::vector<std::string> LogHeader(const std::vector<Reading>& readings);
+// Why the log of `readings` cannot go to the CSV file at `path` ("<path>: holds
+// a log of other readings; ..."): its rows would fall under another header.
+// nullopt when the file is new, empty or a log of these readings.
+std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings);

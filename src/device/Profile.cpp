@@ -11,14 +11,15 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr std::array<Parameter, 10> kThParameters = {
-    Parameter::HumidityUpper,      Parameter::HumidityLower,         Parameter::TemperatureUpper,
-    Parameter::TemperatureLower,   Parameter::HumidityHysteresis,    Parameter::TemperatureHysteresis,
-    Parameter::HumidityAdjust,     Parameter::TemperatureAdjust,     Parameter::OutputDelay,
-    Parameter::RemoteSignal,
-};
-constexpr std::array<Parameter, 3> kLightParameters = {Parameter::LightUpper, Parameter::LightLower,
-                                                       Parameter::LightHysteresis};
+// A transmitter's profile holds the main window's parameters, a light
+// sensor's those of the light window, in the catalogue's order.
+std::vector<Parameter> ParametersOfWindow(bool mainWindow) {
+    std::vector<Parameter> parameters;
+    for (const ParameterInfo& info : AllParameters()) {
+        if (info.mainWindow == mainWindow) parameters.push_back(info.parameter);
+    }
+    return parameters;
+}
 
 constexpr const char* kLcdMode = "mode";
 constexpr const char* kChannel = "channel";
@@ -89,6 +90,15 @@ Checked<ReceiverBitmap> ParseAddresses(const Json& value) {
     return {bitmap, {}};
 }
 
+// A parameter's value in the file: the word as saved ("0x800A"), or a number
+// held to the strict rules.
+Checked<std::uint16_t> ParameterWord(Parameter parameter, const Json& value) {
+    if (const std::optional<std::uint16_t> raw = RawWord(value)) return {*raw, {}};
+    return SettingValue<std::uint16_t>(
+        value, InfoOf(parameter).name, [&](std::string_view text) { return StrictParameterWord(parameter, text); },
+        parameter == Parameter::RemoteSignal);
+}
+
 // One entry of "parameters" into the profile; the refusal when it does not fit.
 std::string TakeSetting(Profile& profile, const std::string& name, const Json& value) {
     if (profile.kind == ProfileKind::Lcd && name == kLcdMode) {
@@ -119,13 +129,7 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
         return "unknown parameter " + Where(name) + " for a " + std::string(ProfileKindName(profile.kind)) +
                " profile; known: " + profile.KnownNames();
     }
-    if (const std::optional<std::uint16_t> raw = RawWord(value)) {
-        profile.parameters.emplace_back(*parameter, *raw);
-        return {};
-    }
-    const Checked<std::uint16_t> word = SettingValue<std::uint16_t>(
-        value, name, [&](std::string_view text) { return StrictParameterWord(*parameter, text); },
-        *parameter == Parameter::RemoteSignal);
+    const Checked<std::uint16_t> word = ParameterWord(*parameter, value);
     if (word.Ok()) profile.parameters.emplace_back(*parameter, *word.value);
     return word.refusal;
 }
@@ -133,10 +137,8 @@ std::string TakeSetting(Profile& profile, const std::string& name, const Json& v
 // The parameter's word as the number a person writes: 35, -1.5, 1.
 Json WordNumber(Parameter parameter, std::uint16_t word) {
     const ValueForm form = InfoOf(parameter).form;
-    const double number = ParameterNumber(form, word);
-    const Json value = form == ValueForm::Adjust || form == ValueForm::Hysteresis
-                           ? Json(number)
-                           : Json(static_cast<std::int64_t>(number));
+    const double number = ValueNumber(form, word);
+    const Json value = CodecOf(form).tenths ? Json(number) : Json(static_cast<std::int64_t>(number));
     const std::optional<std::string> text = NumberText(value);
     const Checked<std::uint16_t> back = StrictParameterWord(parameter, text.value_or(""));
     if (back.Ok() && *back.value == word) return value;
@@ -174,8 +176,14 @@ std::optional<ProfileKind> ProfileKindByName(std::string_view name) {
 
 std::span<const Parameter> ProfileParameters(ProfileKind kind) {
     switch (kind) {
-        case ProfileKind::Th: return kThParameters;
-        case ProfileKind::Light: return kLightParameters;
+        case ProfileKind::Th: {
+            static const std::vector<Parameter> th = ParametersOfWindow(true);
+            return th;
+        }
+        case ProfileKind::Light: {
+            static const std::vector<Parameter> light = ParametersOfWindow(false);
+            return light;
+        }
         case ProfileKind::Lcd:
         case ProfileKind::Wireless: break;
     }
@@ -228,6 +236,14 @@ Checked<Profile> ParseProfile(std::string_view text) {
         return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
     });
     return {profile, {}};
+}
+
+std::string SavedParameterText(Parameter parameter, std::uint16_t word) { return WordNumber(parameter, word).dump(); }
+
+Checked<std::uint16_t> ParameterWordOfSaved(Parameter parameter, std::string_view text) {
+    const Json value = Json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (value.is_discarded()) return Checked<std::uint16_t>::Refused(Where(InfoOf(parameter).name) + " is not JSON");
+    return ParameterWord(parameter, value);
 }
 
 std::string ProfileText(const Profile& profile) {

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Catalogue.h"
+#include "protocol/Catalogue.h"
 #include "StrictValues.h"
 #include "protocol/FrameCodes.h"
 
@@ -59,6 +59,11 @@ struct Profile {
 Checked<Profile> ParseProfile(std::string_view text);
 // The file's text: the format, the version, the kind and every setting held.
 std::string ProfileText(const Profile& profile);
+
+// One parameter's value as the file holds it ("35", "-1.5", "\"0x8005\"")
+// and back again, as ProfileText and ParseProfile write and read it.
+std::string SavedParameterText(Parameter parameter, std::uint16_t word);
+Checked<std::uint16_t> ParameterWordOfSaved(Parameter parameter, std::string_view text);
 
 // The configured addresses of a bitmap, ascending (1..200).
 std::vector<int> ConfiguredAddresses(const ReceiverBitmap& bitmap);

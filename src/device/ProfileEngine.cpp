@@ -9,9 +9,9 @@ namespace {
 // One setting of a profile with the calls that read and write it.
 struct Setting {
     std::string name;
-    std::string wanted;  // the profile's value as the windows show it
+    SettingValue wanted;  // the profile's
     bool readable = true;
-    std::function<OpResult<std::string>()> read;
+    std::function<OpResult<SettingValue>()> read;
     std::function<OpOutcome()> write;
 };
 
@@ -21,10 +21,14 @@ std::string AddressList(const ReceiverBitmap& bitmap) {
     return list.empty() ? "none" : list;
 }
 
-template <class T, class Text>
-OpResult<std::string> AsText(const OpResult<T>& result, Text text) {
+SettingValue ParameterValue(Parameter parameter, std::uint16_t word) { return {word, WindowText(parameter, word)}; }
+SettingValue NumberValue(std::uint16_t number) { return {number, std::to_string(number)}; }
+SettingValue AddressesValue(const ReceiverBitmap& bitmap) { return {bitmap, AddressList(bitmap)}; }
+
+template <class T, class Value>
+OpResult<SettingValue> AsValue(const OpResult<T>& result, Value value) {
     if (!result.Ok()) return {result.outcome};
-    return {result.outcome, text(result.value)};
+    return {result.outcome, value(result.value)};
 }
 
 // Configures and clears receiver addresses until the receiver's table is
@@ -46,46 +50,40 @@ OpOutcome WriteAddresses(CDeviceSession& session, const ReceiverBitmap& wanted) 
 std::vector<Setting> SettingsOf(CDeviceSession& session, const Profile& profile) {
     std::vector<Setting> settings;
     for (const auto& [parameter, word] : profile.parameters) {
-        const ValueForm form = InfoOf(parameter).form;
         const Parameter p = parameter;
         const std::uint16_t w = word;
-        settings.push_back({InfoOf(p).name, ParameterText(form, w), true,
-                            [&session, p, form] {
-                                return AsText(session.ReadParameter(p),
-                                              [form](std::uint16_t value) { return ParameterText(form, value); });
+        settings.push_back({InfoOf(p).name, ParameterValue(p, w), true,
+                            [&session, p] {
+                                return AsValue(session.ReadParameter(p),
+                                               [p](std::uint16_t value) { return ParameterValue(p, value); });
                             },
                             [&session, p, w] { return session.WriteParameter(p, w); }});
     }
     if (profile.lcdMode) {
         const std::uint8_t mode = *profile.lcdMode;
         // The controller does not report its mode; its echo confirms the write.
-        settings.push_back({"mode", std::to_string(mode), false, {}, [&session, mode] { return session.SetLcdMode(mode); }});
+        settings.push_back({"mode", NumberValue(mode), false, {}, [&session, mode] { return session.SetLcdMode(mode); }});
     }
     if (profile.channel) {
         const std::uint8_t channel = *profile.channel;
-        settings.push_back({"channel", std::to_string(channel), true,
-                            [&session] {
-                                return AsText(session.ReadChannel(), [](std::uint8_t c) { return std::to_string(c); });
-                            },
+        settings.push_back({"channel", NumberValue(channel), true,
+                            [&session] { return AsValue(session.ReadChannel(), NumberValue); },
                             [&session, channel] { return session.WriteChannel(channel); }});
     }
     if (profile.sleepTime) {
         const std::uint16_t seconds = *profile.sleepTime;
-        settings.push_back({"sleep-time", std::to_string(seconds), true,
-                            [&session] {
-                                return AsText(session.ReadSleepTime(),
-                                              [](std::uint16_t s) { return std::to_string(s); });
-                            },
+        settings.push_back({"sleep-time", NumberValue(seconds), true,
+                            [&session] { return AsValue(session.ReadSleepTime(), NumberValue); },
                             [&session, seconds] { return session.WriteSleepTime(seconds); }});
     }
     if (profile.addresses) {
         const ReceiverBitmap wanted = *profile.addresses;
-        settings.push_back({"addresses", AddressList(wanted), true,
+        settings.push_back({"addresses", AddressesValue(wanted), true,
                             [&session] {
                                 // In configuration mode the receiver answers a second
                                 // enter with its table again.
-                                return AsText(session.EnterConfiguration(),
-                                              [](const ReceiverTable& t) { return AddressList(t.configBits); });
+                                return AsValue(session.EnterConfiguration(),
+                                               [](const ReceiverTable& t) { return AddressesValue(t.configBits); });
                             },
                             [&session, wanted] { return WriteAddresses(session, wanted); }});
     }
@@ -98,6 +96,14 @@ std::vector<Setting> SettingsOf(CDeviceSession& session, const Profile& profile)
 std::optional<CConfigurationScope> ModeFor(CDeviceSession& session, ProfileKind kind) {
     if (kind != ProfileKind::Wireless) return std::nullopt;
     return std::optional<CConfigurationScope>(std::in_place, session, LeaveRule::AfterAnyAnswer);
+}
+
+// Leaves configuration mode now, when the call entered it, so that the caller
+// hears how the leave went; `left` gets the outcome.
+void LeaveNow(std::optional<CConfigurationScope>& mode, LeaveOutcome* left) {
+    if (!mode) return;
+    const LeaveOutcome& outcome = mode->Leave();
+    if (left) *left = outcome;
 }
 
 // Empty when the device is ready for the work; else why not.
@@ -155,8 +161,10 @@ std::string StepText(const ApplyStep& step) {
     return {};
 }
 
-OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting) {
-    const std::optional<CConfigurationScope> mode = ModeFor(session, kind);
+namespace {
+
+OpResult<Profile> ReadProfile(CDeviceSession& session, ProfileKind kind, const std::optional<CConfigurationScope>& mode,
+                              std::string* failedSetting) {
     Profile profile;
     profile.kind = kind;
     const auto failed = [&](const std::string& name, const OpOutcome& outcome) {
@@ -182,20 +190,32 @@ OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::st
     return {OpOutcome::Success(), profile};
 }
 
-std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure) {
-    const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
+}  // namespace
+
+OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting,
+                              LeaveOutcome* left) {
+    std::optional<CConfigurationScope> mode = ModeFor(session, kind);
+    OpResult<Profile> saved = ReadProfile(session, kind, mode, failedSetting);
+    LeaveNow(mode, left);
+    return saved;
+}
+
+std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure,
+                                      LeaveOutcome* left) {
+    std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
     const std::string refusal = Refusal(mode);
     if (failure) *failure = refusal;
     std::vector<SettingState> states;
     for (const Setting& setting : SettingsOf(session, profile)) {
         SettingState state{setting.name, setting.wanted, std::nullopt, {}, setting.readable};
         if (setting.readable && refusal.empty()) {
-            const OpResult<std::string> read = setting.read();
+            const OpResult<SettingValue> read = setting.read();
             state.readOutcome = read.outcome;
             if (read.Ok()) state.onDevice = read.value;
         }
         states.push_back(std::move(state));
     }
+    LeaveNow(mode, left);
     return states;
 }
 
@@ -210,10 +230,13 @@ ApplyReport NotApplied(CDeviceSession& session, const Profile& profile, std::str
 
 ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool dryRun,
                          const std::function<void(const ApplyStep&)>& progress) {
-    const std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
+    std::optional<CConfigurationScope> mode = ModeFor(session, profile.kind);
     ApplyReport report = NotApplied(session, profile, Refusal(mode));
     const std::vector<Setting> settings = SettingsOf(session, profile);
-    if (!report.failure.empty()) return report;
+    if (!report.failure.empty()) {
+        LeaveNow(mode, &report.left);
+        return report;
+    }
     const auto tell = [&](const ApplyStep& step) {
         if (progress) progress(step);
     };
@@ -223,7 +246,7 @@ ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool d
     for (std::size_t i = 0; i < settings.size(); ++i) {
         ApplyStep& step = report.steps[i];
         if (settings[i].readable) {
-            const OpResult<std::string> now = settings[i].read();
+            const OpResult<SettingValue> now = settings[i].read();
             if (!now.Ok()) {
                 // Those written before it are still read back below: the
                 // report must say which of them the device holds.
@@ -258,17 +281,18 @@ ApplyReport ApplyProfile(CDeviceSession& session, const Profile& profile, bool d
         ApplyStep& step = report.steps[i];
         if (!settings[i].readable) {
             step.result = StepResult::Verified;
-        } else if (const OpResult<std::string> back = settings[i].read(); !back.Ok()) {
+        } else if (const OpResult<SettingValue> back = settings[i].read(); !back.Ok()) {
             step.result = StepResult::ReadBackFailed;
             step.detail = back.outcome.Text();
         } else if (back.value != settings[i].wanted) {
             step.result = StepResult::ReadBackDiffers;
-            step.detail = back.value;
+            step.detail = back.value.text;
         } else {
             step.result = StepResult::Verified;
         }
         tell(step);
     }
+    LeaveNow(mode, &report.left);
     return report;
 }
 

@@ -6,21 +6,37 @@
 // left alone.
 //
 // A wireless receiver is put into configuration mode for the whole of each
-// call and taken out of it again however the call ends.
+// call and taken out of it again however the call ends; each call says how
+// that leave went, as a receiver whose leave failed may still be in the mode.
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "DeviceSession.h"
 #include "Profile.h"
 
+// A setting's value: compared by what the device holds, never by its text,
+// and shown as the windows show it.
+struct SettingValue {
+    std::variant<std::uint16_t, ReceiverBitmap> held;  // the word, or the receiver's table
+    std::string text;                                   // "-1.5", "Normally Close", "1, 5, 7"
+
+    bool operator==(const SettingValue& other) const { return held == other.held; }
+};
+
+// How the leave from a wireless receiver's configuration mode went at the end
+// of a call: nothing when none was sent (another kind of device, or a receiver
+// that did not answer the enter frame).
+using LeaveOutcome = std::optional<OpOutcome>;
+
 // One setting of a profile against the device.
 struct SettingState {
     std::string name;
-    std::string inProfile;              // as the windows show it
-    std::optional<std::string> onDevice;  // nullopt: not read (see readOutcome)
+    SettingValue inProfile;
+    std::optional<SettingValue> onDevice;  // nullopt: not read (see readOutcome)
     OpOutcome readOutcome;
     bool readable = true;  // false for a setting the device cannot report (the LCD work mode)
 
@@ -40,7 +56,7 @@ enum class StepResult {
 
 struct ApplyStep {
     std::string name;
-    std::string value;   // the profile's
+    SettingValue value;  // the profile's
     StepResult result = StepResult::NotReached;
     std::string detail;  // the outcome's words, or what was read back
 };
@@ -50,6 +66,9 @@ struct ApplyReport {
     // Set when the device could not be compared at all (no reply to the first read,
     // configuration mode refused).
     std::string failure;
+    // The leave from configuration mode, for a wireless receiver. Ok() is
+    // about the settings alone: a failed leave changes none of them.
+    LeaveOutcome left;
 
     bool Ok() const;
     // "temperature-upper: no reply" for the first failed step, or the failure.
@@ -62,11 +81,15 @@ struct ApplyReport {
 std::string StepText(const ApplyStep& step);
 
 // Every setting of `kind` read from the device; the first failed read ends it.
-OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting = nullptr);
+// `left` gets how the leave from configuration mode went.
+OpResult<Profile> SaveProfile(CDeviceSession& session, ProfileKind kind, std::string* failedSetting = nullptr,
+                              LeaveOutcome* left = nullptr);
 
 // The device against each setting the profile holds. `failure` gets what
-// stopped the comparison as a whole (configuration mode refused).
-std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure = nullptr);
+// stopped the comparison as a whole (configuration mode refused), `left` how
+// the leave from configuration mode went.
+std::vector<SettingState> DiffProfile(CDeviceSession& session, const Profile& profile, std::string* failure = nullptr,
+                                      LeaveOutcome* left = nullptr);
 
 // Every setting of the profile not reached, for a unit nothing was written
 // to because of `failure`.

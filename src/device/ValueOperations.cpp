@@ -4,11 +4,11 @@
 
 OpResult<std::uint16_t> CDeviceSession::Read(Reading reading) {
     const ReadingInfo& info = InfoOf(reading);
-    const bool soilMode = m_soilMode != 0;
-    const std::uint8_t address = soilMode && info.registerModeAddress ? kRegisterModeAddress : m_devAddress;
+    const bool soilMode = m_device.RegisterMode();
+    const std::uint8_t address = soilMode && info.registerModeAddress ? kRegisterModeAddress : m_device.address;
     const ValuesUsed used = info.usesValue2 ? ValuesUsed::Both : ValuesUsed::First;
     // In register mode every reply must come from 255, whatever address was asked.
-    const std::uint8_t from = ExpectedReadAddress(soilMode, m_devAddress);
+    const std::uint8_t from = ExpectedReadAddress(soilMode, m_device.address);
     const ReplyVerdict verdict =
         Exchange(BuildRegisterRead(Request(), address, info.firstRegister, info.count), ExchangeVariant::Standard,
                  {ReplyCheck::Read, used, from});

@@ -75,17 +75,12 @@ private:
     IReplyListener* m_previous;
 };
 
-std::uint16_t FetchIntoReply(CLink& link) {
-    return link.m_receive.FetchReply(link.m_rxReply.data(),
-                                     static_cast<std::uint16_t>(link.m_rxReply.size()));
-}
-
 // The reply queue holds at most CByteQueue::kMaxBytes, so this many fetches
 // empty it even while the receive thread keeps adding to it.
 constexpr int kDrainFetches = CByteQueue::kMaxBytes / CLink::kBufferBytes + 2;
 
 void DrainReplies(CLink& link) {
-    for (int fetch = 0; fetch < kDrainFetches && FetchIntoReply(link) > 0; ++fetch) {
+    for (int fetch = 0; fetch < kDrainFetches && link.FetchReply() > 0; ++fetch) {
     }
 }
 
@@ -94,22 +89,22 @@ void DrainReplies(CLink& link) {
 // queued whole as soon as they are complete.
 std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
                            bool wakeAlways = false) {
-    CExchangeScope scope(link.m_waiter);
+    CExchangeScope scope(link.Waiter());
     ExchangePlan plan = PlanOf(variant);
     plan.wakeOnReply = plan.wakeOnReply || wakeAlways;
     CSleepingWaiter sleeper;
-    IExchangeWaiter& waiter = link.m_waiter != nullptr ? *link.m_waiter : sleeper;
+    IExchangeWaiter& waiter = link.Waiter() != nullptr ? *link.Waiter() : sleeper;
     std::optional<CReplyWake> wake;
-    if (plan.wakeOnReply) wake.emplace(link.m_receive, waiter);
+    if (plan.wakeOnReply) wake.emplace(link.Receive(), waiter);
 
     // Whatever waits in the reply queue answered an earlier request, or is
     // line noise, which can be longer than any reply: all of it goes.
     DrainReplies(link);
 
     // A lost write shows up as a missing reply, so its result is not needed.
-    const auto length = std::min<std::size_t>(frameLength, link.m_txFrame.size());
-    link.m_port.Write(link.m_txFrame.data(), static_cast<std::uint32_t>(length));
-    if (link.m_observer) link.m_observer->OnRequest(std::span<const std::uint8_t>(link.m_txFrame).first(length));
+    const std::span<const std::uint8_t> request = link.Request(frameLength);
+    link.Port().Write(request.data(), static_cast<std::uint32_t>(request.size()));
+    if (link.Observer()) link.Observer()->OnRequest(request);
 
     // The polls keep their times from the end of the write, so that the last
     // one falls at the variant's limit; a fetch on a wake-up comes in between
@@ -126,7 +121,7 @@ std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVaria
             waiter.Wait(left);
         }
         if (!woken) ++poll;
-        const std::uint16_t count = FetchIntoReply(link);
+        const std::uint16_t count = link.FetchReply();
         // The long variant outwaits the receiver's line noise of a few bytes
         // while it switches mode; those fetches are simply dropped.
         if (count >= plan.stopBytes) stopped = count;
@@ -138,7 +133,7 @@ std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVaria
 
 std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength, ExchangeVariant variant) {
     const std::uint16_t count = ExchangeOnce(link, frameLength, variant);
-    if (link.m_observer) link.m_observer->OnReply(ReplyOf(link, count), variant, nullptr);
+    if (link.Observer()) link.Observer()->OnReply(link.Reply(count), variant, nullptr);
     return count;
 }
 
@@ -173,13 +168,12 @@ private:
 
 ReplyVerdict ExchangeAndJudge(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
                               const ReplyExpectation& expectation) {
-    const auto length = std::min<std::size_t>(frameLength, link.m_txFrame.size());
-    const std::span<const std::uint8_t> request(link.m_txFrame.data(), length);
+    const std::span<const std::uint8_t> request = link.Request(frameLength);
     std::optional<CCompletionScope> completion;
-    if (link.m_cutOnCompleteReply) completion.emplace(link.m_receive, request, expectation);
-    const std::uint16_t count = ExchangeOnce(link, frameLength, variant, link.m_cutOnCompleteReply);
-    const std::span<const std::uint8_t> reply = ReplyOf(link, count);
+    if (link.CutsOnCompleteReply()) completion.emplace(link.Receive(), request, expectation);
+    const std::uint16_t count = ExchangeOnce(link, frameLength, variant, link.CutsOnCompleteReply());
+    const std::span<const std::uint8_t> reply = link.Reply(count);
     ReplyVerdict verdict = JudgeReply(reply, request, expectation);
-    if (link.m_observer) link.m_observer->OnReply(reply, variant, &verdict);
+    if (link.Observer()) link.Observer()->OnReply(reply, variant, &verdict);
     return verdict;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // One blocking request/reply transaction: drain stale reply bytes, write the
-// frame that the caller built in m_txFrame, then poll the reply queue.
+// frame that the caller built in the link's request buffer, then poll the reply queue.
 
 #include <chrono>
 #include <cstdint>
@@ -57,16 +57,10 @@ public:
                          const ReplyVerdict* verdict) = 0;
 };
 
-// Returns the byte count of the fetch that stopped the poll (the reply is in
-// link.m_rxReply), or 0 when the polls ran out.
+// Returns the byte count of the fetch that stopped the poll (the reply is
+// link.Reply(count)), or 0 when the polls ran out.
 std::uint16_t ExchangeFrame(CLink& link, std::uint16_t frameLength,
                             ExchangeVariant variant = ExchangeVariant::Standard);
-
-// The bytes of the stopping fetch, as the reply checks take them.
-inline std::span<const std::uint8_t> ReplyOf(const CLink& link, std::uint16_t count) {
-    return std::span<const std::uint8_t>(link.m_rxReply).first(
-        count < link.m_rxReply.size() ? count : link.m_rxReply.size());
-}
 
 enum class ExchangeOutcome { NoReply, ShortReply, BadReply, GoodReply };
 
@@ -84,8 +78,8 @@ constexpr ExchangeOutcome ClassifyReply(std::uint16_t count, bool checkPassed) {
 struct ReplyExpectation;
 
 // One exchange judged by the operation's check: the verdict, with the reply
-// in link.m_rxReply (its first verdict.replyBytes bytes). The observer is told
-// the verdict. With link.m_cutOnCompleteReply, the receive path queues the
+// in the link's reply buffer (link.Reply(verdict.replyBytes)). The observer is
+// told the verdict. With the link's cut on a complete reply, the receive path queues the
 // reply as soon as it has the shape the check expects, and the exchange takes
 // it at once, whatever its variant.
 ReplyVerdict ExchangeAndJudge(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,

@@ -13,8 +13,8 @@
 #include "Crc16.h"
 #include "FrameCodes.h"
 #include "FrameView.h"
+#include "Catalogue.h"
 #include "FrameWords.h"
-#include "ValueForms.h"
 
 namespace {
 
@@ -184,7 +184,7 @@ std::string FbConfigReply(const CFrameView& f) {
 std::string ThWords(std::uint16_t t, std::uint16_t h) {
     // The wireless window's text: the temperature two's complement, the
     // humidity unsigned, both in tenths.
-    return SignedTenthsText(t) + "\u2103  " + UnsignedTenthsText(h) + " %RH";
+    return ValueText(ValueForm::SignedTenths, t) + "\u2103  " + ValueText(ValueForm::UnsignedTenths, h) + " %RH";
 }
 
 std::string FbReply(const CFrameView& f, FrameBytes request) {

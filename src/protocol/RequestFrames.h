@@ -1,6 +1,6 @@
 #pragma once
 // Builders of every request the tool sends. Each writes one whole frame, CRC
-// included, at the start of `tx` (normally the link's m_txFrame) and returns its
+// included, at the start of `tx` (normally the link's RequestBuffer()) and returns its
 // length, which is what ExchangeFrame is given. A buffer too small for the
 // frame gets nothing written and a length of 0.
 

@@ -1,7 +1,7 @@
 #pragma once
-// The forms in which the devices' 16-bit words carry values, both ways: word
-// to the text the windows show, and typed number to word. One set for the
-// windows, the frame decoder and the command line.
+// The forms in which the devices' 16-bit words carry values, and one codec per
+// form: every text and number a value takes, both ways, for the windows, the
+// command line, profiles, the monitor and the frame log.
 //
 // Measurement registers carry two's-complement or unsigned words, in tenths or
 // whole units. The FC limits and adjustments are sign-magnitude: bit 15 set
@@ -9,28 +9,51 @@
 // shown as whole part, full stop, one digit: 0xFFFB as "-0.5".
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
-// --- measurement registers (function 03) -------------------------------------
-std::string SignedTenthsText(std::uint16_t word);     // 0xFF38 -> "-20.0"
-std::string UnsignedTenthsText(std::uint16_t word);   // 0xFFFF -> "6553.5"
-std::string UnsignedIntegerText(std::uint16_t word);  // 0xFFFF -> "65535"
-std::string WaterLeakText(std::uint16_t code);        // 1 "Normal", 2 "Warning", else " "
-std::string PowerFailureText(std::uint16_t code);     // 0 "Normal", 1 "Warning", else "  "
+enum class ValueForm {
+    SignedTenths,    // two's complement tenths: 0xFF38 is -20.0
+    UnsignedTenths,  // 0xFFFF is 6553.5
+    Whole,           // 0 to 65535
+    WaterLeak,       // 1 normal, 2 warning; the same register holds a CO2 sensor's level
+    PowerFailure,    // 0 normal, 1 warning
+    Relay,           // 1 closed, 0 open
+    Limit,           // whole units, sign-magnitude
+    Adjust,          // tenths, sign-magnitude
+    Hysteresis,      // tenths, written non-negative, read sign-magnitude
+    RemoteSignal,    // 0 normally open, 1 normally closed
+};
 
-// --- FC parameters -------------------------------------------------------------
-std::string SignMagnitudeWholeText(std::uint16_t word);   // limits: 0x800A -> "-10"
-std::string SignMagnitudeTenthsText(std::uint16_t word);  // adjusts, hysteresis: 0x800F -> "-1.5"
+struct FormCodec {
+    // The text the windows show: "-20.0", "Normal", " " (a status without a
+    // word), "-1.5", "Normally Close".
+    std::string (*text)(std::uint16_t word);
+    // The value as a number, for machine-readable output and the charts:
+    // -20.0, 1 (a status code).
+    double (*number)(std::uint16_t word);
+    // The number has tenths (25.0), else it is whole.
+    bool tenths;
+    // The frame log's words: "1 (Normal as a leak)", "2 (no such item)".
+    std::string (*logText)(std::uint16_t word);
 
-// The same values as numbers.
-double SignedTenthsNumber(std::uint16_t word);          // 0xFF38 -> -20.0
-double SignMagnitudeWholeNumber(std::uint16_t word);    // 0x800A -> -10
-double SignMagnitudeTenthsNumber(std::uint16_t word);   // 0x800F -> -1.5
+    // The forms a setting is written in have the two conversions from text;
+    // the forms only read have none (null).
+    //
+    // The windows' lenient conversion: the leading number of the typed text,
+    // truncated toward zero; the bits above the 16-bit word are lost (a limit
+    // of 40000 goes out as 0x9C40). Numbers with a fraction count beyond the
+    // 32-bit integer range as its nearest end.
+    std::uint16_t (*lenientWord)(std::string_view typed);
+    // The strict conversion of the command line and profiles: nothing for a
+    // text the form cannot hold exactly.
+    std::optional<std::uint16_t> (*strictWord)(std::string_view text);
+    // What strictWord takes: "a whole number from -32767 to 32767".
+    const char* accepted;
+};
 
-// The windows' lenient conversions: the typed value truncated toward zero; the
-// bits above the 16-bit word are lost (a limit of 40000 goes out as 0x9C40).
-// Values beyond the 32-bit integer range count as its nearest end.
-std::uint16_t LimitWord(double typed);              // whole units, sign-magnitude
-std::uint16_t AdjustWord(double typed);             // tenths, sign-magnitude
-std::uint16_t HysteresisWord(double typed);         // tenths, never below 0
-std::uint16_t LowWord(std::int64_t typed);          // plain 16-bit word: -1 is 0xFFFF
+const FormCodec& CodecOf(ValueForm form);
+
+inline std::string ValueText(ValueForm form, std::uint16_t word) { return CodecOf(form).text(word); }
+inline double ValueNumber(ValueForm form, std::uint16_t word) { return CodecOf(form).number(word); }

@@ -5,5 +5,5 @@
 #if defined(_WIN32)
 #include "win32/DialogBaseWin32.h"
 #else
-#include "DialogBaseQt.h"
+#include "qt/DialogBaseQt.h"
 #endif

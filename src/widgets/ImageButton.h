@@ -6,5 +6,5 @@
 #if defined(_WIN32)
 #include "win32/ImageButtonWin32.h"
 #else
-#include "ImageButtonQt.h"
+#include "qt/ImageButtonQt.h"
 #endif

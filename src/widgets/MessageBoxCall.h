@@ -1,7 +1,7 @@
 #pragma once
 // Every message box of the program goes through one seam, so that tests can
 // replace the box with a recorder and see text, caption and icon without a
-// modal loop. The platform's box (MessageBox.h: a Qt box on Linux, MessageBoxW
+// modal loop. The platform's box (qt/MessageBoxQt.h: a Qt box on Linux, MessageBoxW
 // on Windows) runs only when no hook is set.
 
 #include <functional>

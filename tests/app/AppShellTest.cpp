@@ -85,7 +85,7 @@ TEST_F(AppShell, OpensComOneAt4800AndTimerOneClearsTheBusyFlag) {
 
     EXPECT_TRUE(dlg.TryEnterBusy());
     EXPECT_FALSE(dlg.TryEnterBusy());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.Session().m_busy == 0; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.Busy().IsSet(); }, 3000));
     EXPECT_TRUE(dlg.TryEnterBusy());
 }
 

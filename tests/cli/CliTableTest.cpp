@@ -107,6 +107,11 @@ std::string TableCsv(const std::vector<int>& configured) {
 
 const std::string kEnter = "4800 FB FB FB 01 01 00 00 00 00";
 const std::string kLeave = "4800 FB FB FB 02 01 00 00 00 00";
+const std::string kChannelRead = "4800 FB FB FB 07 00 00";
+const std::string kSleepRead = "4800 FB FB FB 04 00 00 00 00";
+const std::string kWirelessProfile =
+    R"({"format": "sentrabus-profile", "version": 1, "kind": "wireless",
+        "parameters": {"channel": 0, "sleep-time": 60, "addresses": []}})";
 
 const std::vector<CliCase> kCases = {
     {"ports lists where each COM entry leads", kTh, {"ports"}, 0, kSimPortLine, "", {}},
@@ -237,6 +242,14 @@ const std::vector<CliCase> kCases = {
      .file = kThProfile, .then = Join(kAt5, {"profile", "diff", "{file}"}), .thenOut = "the device matches"},
     {.behaviour = "a dry run only reads", .device = kTh, .args = Join(kAt5, {"profile", "apply", "--dry-run", "{file}"}),
      .status = 0, .out = "temperature-upper: 45 (would write)\n", .wire = Fc("03 " + kThReads), .file = kThProfile},
+    {.behaviour = "a word no number says (a hysteresis with bit 15 set) is reported by its value, as get does",
+     .device = kTh, .args = Join(kAt5, {"--json", "profile", "apply", "{file}"}), .status = 0,
+     .out = R"({"results": [{"name": "humidity-hysteresis", "ok": true, "value": -0.5, "result": "verified"}]})",
+     .wire = Fc("03 08 08=8005 08 03 08"),
+     .file = R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
+                 "parameters": {"humidity-hysteresis": "0x8005"}})",
+     .then = Join(kAt5, {"--json", "profile", "diff", "{file}"}),
+     .thenOut = R"j("value":-0.5,"text":"-0.5 (as the profile)","profile":-0.5)j"},
     {.behaviour = "a device that falls silent half-way: what was written is said, and the same command finishes the job",
      .device = kTh + " --fault none --fault-count 5 --fault silent --fault-count 2",
      .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 1, .out = "humidity-upper: 80 (unchanged)",
@@ -275,6 +288,23 @@ const std::vector<CliCase> kCases = {
      .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 2,
      .err = R"(humidity-adjust takes a number from -3276.7 to 3276.7 with at most one decimal (%RH), not "1.25")",
      .file = ThProfileWith(R"("humidity-adjust": 1.25)")},
+    // A receiver that garbles or does not answer the leave frame may still be in configuration mode.
+    {.behaviour = "profile save says when the receiver's leave failed; the profile is saved all the same",
+     .device = kWireless + " --fault none --fault-count 3 --fault bad-crc",
+     .args = Join(kAt5, {"profile", "save", "--kind", "wireless", "{file}"}), .status = 1, .out = "sleep-time: 60",
+     .err = "configuration-mode: leaving it failed; power the receiver off and on: ",
+     .wire = {kEnter, kChannelRead, kSleepRead, kLeave}, .fileAfter = R"("kind": "wireless")"},
+    {.behaviour = "profile diff says when the receiver did not answer the leave",
+     .device = kWireless + " --fault none --fault-count 4 --fault silent", .args = Join(kAt5, {"profile", "diff", "{file}"}),
+     .status = 1, .out = "the device matches", .err = "configuration-mode: leaving it failed; power the receiver off and on: no reply",
+     .wire = {kEnter, kChannelRead, kSleepRead, kEnter, kLeave}, .file = kWirelessProfile},
+    {.behaviour = "profile apply says when the receiver's leave failed, after writing and verifying",
+     .device = kWireless + " --fault none --fault-count 6 --fault bad-crc",
+     .args = Join(kAt5, {"profile", "apply", "{file}"}), .status = 1, .out = "channel: 12 (written and verified)",
+     .err = "configuration-mode: leaving it failed; power the receiver off and on: ",
+     .wire = {kEnter, kChannelRead, "4800 FB FB FB 07 01 0C", kSleepRead, kEnter, kChannelRead, kLeave},
+     .file = R"({"format": "sentrabus-profile", "version": 1, "kind": "wireless",
+                 "parameters": {"channel": 12, "sleep-time": 60, "addresses": []}})"},
     {.behaviour = "commission refuses units it has no addresses for", .device = kTh,
      .args = {"commission", "{file}", "--record", "{file}.csv", "--first-address", "250", "--count", "10"}, .status = 2,
      .err = "--count 10 from address 250 runs past the last bus address, 255", .file = kThProfile},

@@ -52,7 +52,7 @@ std::vector<Operation> Operations() {
         {"write the address (FD)", DeviceKind::Th,
          [](CDeviceSession& s, sim::CSimulator& d, bool& ok) {
              const OpOutcome outcome = s.WriteAddress(9);
-             ok = !outcome.Ok() || (s.m_devAddress == 9 && d.Address() == 9);
+             ok = !outcome.Ok() || (s.Device().address == 9 && d.Address() == 9);
              return outcome;
          }},
         {"write the address (register mode)", DeviceKind::Soil,
@@ -139,8 +139,10 @@ TEST_P(DeviceSession, EveryOperationSaysWhatBecameOfItsReply) {
             if (op.longWait && (f.status == OpStatus::NoReply || f.status == OpStatus::ShortReply)) continue;
             line.m_device.InjectFault(f.fault);
             bool valueRight = true;
+            const CurrentDevice before = line.m_session.Device();
             const OpOutcome outcome = op.run(line.m_session, line.m_device, valueRight);
             const std::string what = std::string(op.name) + " under " + sim::FaultName(f.fault);
+            if (!outcome.Ok()) EXPECT_EQ(line.m_session.Device(), before) << what << ": a failure changes no device";
             const bool spoiled = f.status == OpStatus::BadReply;
             EXPECT_EQ(outcome.status, spoiled && op.echoed ? OpStatus::EchoMismatch : f.status)
                 << what << ": " << outcome.Text();
@@ -185,8 +187,8 @@ TEST_P(DeviceSession, SearchFindsEitherKindOfDeviceAndLeavesThePortAtItsSpeed) {
         int opens = 0;
         const SearchResult result = line.m_session.Search(kPortNumber, [&] { ++opens; });
         EXPECT_EQ(result.found, c.found);
-        EXPECT_EQ(line.m_session.m_baudRate, c.baud);
-        EXPECT_EQ(line.m_session.m_soilMode, c.found == SearchResult::Found::Register ? 1 : 0);
+        EXPECT_EQ(line.m_session.Device().baudRate, c.baud);
+        EXPECT_EQ(line.m_session.Device().RegisterMode(), c.found == SearchResult::Found::Register);
         EXPECT_EQ(opens, c.found == SearchResult::Found::Fd ? 3 : 4);
         EXPECT_EQ(line.m_device.LineSpeed(), c.baud);
     }

@@ -27,14 +27,14 @@ public:
     }
     ~SessionOnDevice() {
         m_session.StopReceiving();
-        m_port.Close();
+        m_session.ClosePort();
         ::unsetenv("SENTRABUS_COM28");
     }
 
     // Opens the line at the device's speed and takes it as found.
     void AssumeFound() {
         const bool registerMode = m_device.Kind() == sim::DeviceKind::Soil;
-        ASSERT_TRUE(m_session.ReopenPort(kPortNumber, m_device.Baud()));
+        ASSERT_TRUE(m_session.OpenPort(kPortNumber, m_device.Baud()));
         m_session.AssumeDevice(kAddress, m_device.Baud(), registerMode);
     }
 

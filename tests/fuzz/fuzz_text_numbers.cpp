@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "FuzzRequire.h"
-#include "app/TextNumbers.h"
+#include "protocol/TextNumbers.h"
 #include "widgets/DlgItemInt.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "widgets/AppFonts.h"
+#include "widgets/qt/AppFonts.h"
 #include "widgets/DialogBase.h"
 #include "gallery/GalleryTemplate.h"
 #include "widgets/ImageButton.h"

@@ -40,11 +40,11 @@ protected:
     // True once `count` bytes wait in the reply queue (the receive path has cut
     // a reply), false after a generous deadline.
     bool WaitForQueuedReply(std::uint16_t count) {
-        return WaitUntil([&] { return m_link.m_receive.m_replyQueue.Count() >= count; }, 5s);
+        return WaitUntil([&] { return m_link.Receive().m_replyQueue.Count() >= count; }, 5s);
     }
 
     void DrainReplies() {
-        while (m_link.m_receive.FetchReply(m_link.m_rxReply.data(), CLink::kBufferBytes) > 0) {
+        while (m_link.FetchReply() > 0) {
         }
     }
 
@@ -58,9 +58,9 @@ protected:
 
 TEST_F(ExchangeOnPty, AReplyAfter200msIsAccepted) {
     m_device.InjectFault(sim::Fault::Delayed(200ms));
-    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.RequestBuffer()));
     ASSERT_EQ(count, kFdFrameBytes);
-    const auto reply = ParseFdReply(ReplyOf(m_link, count));
+    const auto reply = ParseFdReply(m_link.Reply(count));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->address, 5);
     EXPECT_EQ(reply->baudRate, 4800U);
@@ -70,14 +70,14 @@ TEST_F(ExchangeOnPty, AReplyAfter200msIsAccepted) {
 TEST_F(ExchangeOnPty, ALateReplyIsMissedAndThrownAwayByTheNextDrain) {
     // Well past the standard variant's half second.
     m_device.InjectFault(sim::Fault::Delayed(800ms));
-    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame)), 0);
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.RequestBuffer())), 0);
 
     // The late FD reply reaches the reply queue after the exchange gave up ...
     ASSERT_TRUE(WaitForQueuedReply(kFdFrameBytes));
     // ... and the next request's drain discards it: only the FC reply is judged.
-    const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcHumidityUpper));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.RequestBuffer(), kFcHumidityUpper));
     ASSERT_EQ(count, kFcReplyBytes);
-    const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+    const auto values = ParseFcReply(m_link.Reply(count), ValuesUsed::First);
     ASSERT_TRUE(values);
     EXPECT_EQ(values->value1, *m_device.FcParam(kFcHumidityUpper));
 }
@@ -92,12 +92,12 @@ TEST_F(ExchangeOnPty, NoiseOfAnyLengthBeforeARequestIsDrainedWhole) {
         ASSERT_TRUE(m_device.PutOnLine(noise, 10s));
         const auto queued = static_cast<std::uint16_t>(std::min<std::size_t>(noiseBytes, CByteQueue::kMaxBytes));
         // All of it read and cut, so that none of it can still be arriving.
-        ASSERT_TRUE(WaitUntil([&] { return m_link.m_receive.m_rxQueue.Count() == 0 &&
-                                           m_link.m_receive.m_replyQueue.Count() >= queued; }, 10s));
+        ASSERT_TRUE(WaitUntil([&] { return m_link.Receive().m_rxQueue.Count() == 0 &&
+                                           m_link.Receive().m_replyQueue.Count() >= queued; }, 10s));
 
-        const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcHumidityUpper));
+        const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.RequestBuffer(), kFcHumidityUpper));
         ASSERT_EQ(count, kFcReplyBytes);
-        const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+        const auto values = ParseFcReply(m_link.Reply(count), ValuesUsed::First);
         ASSERT_TRUE(values);
         EXPECT_EQ(values->value1, *m_device.FcParam(kFcHumidityUpper));
     }
@@ -105,7 +105,7 @@ TEST_F(ExchangeOnPty, NoiseOfAnyLengthBeforeARequestIsDrainedWhole) {
 
 TEST_F(ExchangeOnPty, ATwoByteAnswerEndsTheStandardPollAsAShortReply) {
     m_device.InjectFault(sim::Fault::Short());
-    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.RequestBuffer()));
     EXPECT_EQ(count, 2);
     EXPECT_EQ(ClassifyReply(count, false), ExchangeOutcome::ShortReply);
 }
@@ -115,9 +115,9 @@ TEST_F(WirelessExchangeOnPty, TheLongVariantDropsAStrayFetchAndKeepsPolling) {
     // 600 ms poll fetches only the stray bytes.
     m_device.InjectFault(sim::Fault::Glitch(700ms));
     const std::uint16_t count =
-        ExchangeFrame(m_link, BuildFbEnterConfig(m_link.m_txFrame), ExchangeVariant::Long);
+        ExchangeFrame(m_link, BuildFbEnterConfig(m_link.RequestBuffer()), ExchangeVariant::Long);
     ASSERT_EQ(count, kFbConfigReplyBytes);
-    const auto reply = ParseFbConfigReply(ReplyOf(m_link, count));
+    const auto reply = ParseFbConfigReply(m_link.Reply(count));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->sleepTime, m_device.Wireless().sleepTime);
     EXPECT_TRUE(m_device.Wireless().configMode);
@@ -125,34 +125,34 @@ TEST_F(WirelessExchangeOnPty, TheLongVariantDropsAStrayFetchAndKeepsPolling) {
 
 TEST_F(WirelessExchangeOnPty, TheExtendedVariantWaitsPastHalfASecond) {
     m_device.InjectFault(sim::Fault::Delayed(700ms), 2);
-    EXPECT_EQ(ExchangeFrame(m_link, BuildFbConfigureReceiver(m_link.m_txFrame, 4)), 0);
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFbConfigureReceiver(m_link.RequestBuffer(), 4)), 0);
     ASSERT_TRUE(WaitForQueuedReply(kFbConfigReplyBytes));
 
     const std::uint16_t count =
-        ExchangeFrame(m_link, BuildFbConfigureReceiver(m_link.m_txFrame, 5), ExchangeVariant::Extended);
+        ExchangeFrame(m_link, BuildFbConfigureReceiver(m_link.RequestBuffer(), 5), ExchangeVariant::Extended);
     ASSERT_EQ(count, kFbConfigReplyBytes);
-    const auto reply = ParseFbConfigReply(ReplyOf(m_link, count));
+    const auto reply = ParseFbConfigReply(m_link.Reply(count));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->configBits[0], 0x30);  // indexes 4 and 5: addresses 5 and 6
 }
 
 TEST_F(ExchangeOnPty, ASplitReplyWithA10msGapArrivesWhole) {
     m_device.InjectFault(sim::Fault::Split(10ms));
-    const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcTemperatureLower));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFcRead(m_link.RequestBuffer(), kFcTemperatureLower));
     ASSERT_EQ(count, kFcReplyBytes);
-    const auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+    const auto values = ParseFcReply(m_link.Reply(count), ValuesUsed::First);
     ASSERT_TRUE(values);
     EXPECT_EQ(values->value1, 0x800A);
 }
 
 TEST_F(ExchangeOnPty, TheDeviceSeesExactlyTheBuiltFrame) {
-    const std::uint16_t length = BuildFcWrite(m_link.m_txFrame, kFcTemperatureLower, 0x8014);
+    const std::uint16_t length = BuildFcWrite(m_link.RequestBuffer(), kFcTemperatureLower, 0x8014);
     const std::uint16_t count = ExchangeFrame(m_link, length);
-    EXPECT_TRUE(ParseFcReply(ReplyOf(m_link, count), ValuesUsed::None));
+    EXPECT_TRUE(ParseFcReply(m_link.Reply(count), ValuesUsed::None));
     ASSERT_TRUE(m_device.WaitForFrames(1, 2s));
     const auto frames = m_device.ReceivedBytes();
     ASSERT_EQ(frames.size(), 1U);
-    EXPECT_EQ(frames[0], sim::Frame(m_link.m_txFrame.begin(), m_link.m_txFrame.begin() + length));
+    EXPECT_EQ(frames[0], sim::Frame(m_link.Request(length).begin(), m_link.Request(length).end()));
     EXPECT_EQ(m_device.FcParam(kFcTemperatureLower), 0x8014);
 }
 
@@ -173,19 +173,19 @@ public:
 
 TEST_F(ExchangeOnPty, TheWaiterBracketsEveryExchangeAndPacesEveryPoll) {
     CCountingWaiter waiter;
-    m_link.m_waiter = &waiter;
+    m_link.SetWaiter(&waiter);
 
     m_device.InjectFault(sim::Fault::Silent());
-    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame)), 0);
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.RequestBuffer())), 0);
     EXPECT_EQ(waiter.m_begins, 1);
     EXPECT_EQ(waiter.m_waits, PlanOf(ExchangeVariant::Standard).maxPolls);
     EXPECT_EQ(waiter.m_ends, 1);
 
-    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame)), kFdFrameBytes);
+    EXPECT_EQ(ExchangeFrame(m_link, BuildFdQuery(m_link.RequestBuffer())), kFdFrameBytes);
     EXPECT_EQ(waiter.m_begins, 2);
     EXPECT_EQ(waiter.m_ends, 2);
     EXPECT_LT(waiter.m_waits, 2 * PlanOf(ExchangeVariant::Standard).maxPolls);
-    m_link.m_waiter = nullptr;
+    m_link.SetWaiter(nullptr);
 }
 
 // A waiter that the receive thread wakes as soon as a reply is queued, and one
@@ -243,11 +243,11 @@ TEST_F(ExchangeOnPty, AWokenExchangeTakesWhatThePolledOneTakes) {
         SCOPED_TRACE(c.name);
         std::vector<std::vector<std::uint8_t>> taken;
         for (IExchangeWaiter* waiter : {static_cast<IExchangeWaiter*>(&polling), static_cast<IExchangeWaiter*>(&waking)}) {
-            m_link.m_waiter = waiter;
+            m_link.SetWaiter(waiter);
             m_device.InjectFault(c.fault);
             const std::uint16_t count =
-                ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcHumidityUpper), c.variant);
-            const auto reply = ReplyOf(m_link, count);
+                ExchangeFrame(m_link, BuildFcRead(m_link.RequestBuffer(), kFcHumidityUpper), c.variant);
+            const auto reply = m_link.Reply(count);
             taken.emplace_back(reply.begin(), reply.end());
             // What is still on its way belongs to no one: let it come and go.
             std::this_thread::sleep_for(c.fault.time + 150ms);
@@ -256,7 +256,7 @@ TEST_F(ExchangeOnPty, AWokenExchangeTakesWhatThePolledOneTakes) {
         EXPECT_EQ(taken[1], taken[0]);
     }
     EXPECT_GT(waking.m_wakes.load(), 0);
-    m_link.m_waiter = nullptr;
+    m_link.SetWaiter(nullptr);
 }
 
 }  // namespace

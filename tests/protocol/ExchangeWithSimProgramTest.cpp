@@ -40,8 +40,8 @@ protected:
 
 TEST_F(ExchangeWithSimProgram, FdQueryFindsTheDevice) {
     Start({"th"});
-    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.m_txFrame));
-    const auto reply = ParseFdReply(ReplyOf(m_link, count));
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFdQuery(m_link.RequestBuffer()));
+    const auto reply = ParseFdReply(m_link.Reply(count));
     ASSERT_TRUE(reply) << count << " bytes";
     EXPECT_EQ(reply->address, kAddress);
     EXPECT_EQ(reply->baudRate, 4800U);
@@ -49,8 +49,8 @@ TEST_F(ExchangeWithSimProgram, FdQueryFindsTheDevice) {
 
 TEST_F(ExchangeWithSimProgram, RegisterReadYieldsHumidityAndTemperature) {
     Start({"th"});
-    const std::uint16_t count = ExchangeFrame(m_link, BuildRegisterRead(m_link.m_txFrame, kAddress, kRegHumidity, 2));
-    const auto values = ParseReadReply(ReplyOf(m_link, count), kAddress, ValuesUsed::Both);
+    const std::uint16_t count = ExchangeFrame(m_link, BuildRegisterRead(m_link.RequestBuffer(), kAddress, kRegHumidity, 2));
+    const auto values = ParseReadReply(m_link.Reply(count), kAddress, ValuesUsed::Both);
     ASSERT_TRUE(values) << count << " bytes";
     EXPECT_EQ(values->value1, 600);
     EXPECT_EQ(values->value2, 250);
@@ -59,13 +59,13 @@ TEST_F(ExchangeWithSimProgram, RegisterReadYieldsHumidityAndTemperature) {
 // 0x1113 puts XON and XOFF into the request and into both replies.
 TEST_F(ExchangeWithSimProgram, FcWriteOfXonXoffBytesIsStoredAndReadBack) {
     Start({"th"});
-    std::uint16_t count = ExchangeFrame(m_link, BuildFcWrite(m_link.m_txFrame, kFcOutputDelay, 0x1113));
-    auto values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+    std::uint16_t count = ExchangeFrame(m_link, BuildFcWrite(m_link.RequestBuffer(), kFcOutputDelay, 0x1113));
+    auto values = ParseFcReply(m_link.Reply(count), ValuesUsed::First);
     ASSERT_TRUE(values) << count << " bytes";
     EXPECT_EQ(values->value1, 0x1113);
 
-    count = ExchangeFrame(m_link, BuildFcRead(m_link.m_txFrame, kFcOutputDelay));
-    values = ParseFcReply(ReplyOf(m_link, count), ValuesUsed::First);
+    count = ExchangeFrame(m_link, BuildFcRead(m_link.RequestBuffer(), kFcOutputDelay));
+    values = ParseFcReply(m_link.Reply(count), ValuesUsed::First);
     ASSERT_TRUE(values) << count << " bytes";
     EXPECT_EQ(values->value1, 0x1113);
 }
@@ -74,9 +74,9 @@ TEST_F(ExchangeWithSimProgram, FcWriteOfXonXoffBytesIsStoredAndReadBack) {
 // variant throws the stray fetch away and keeps polling.
 TEST_F(ExchangeWithSimProgram, FbEnterOnTheLongVariantOutlastsAStrayFetch) {
     Start({"wireless", "--fault", "glitch:700", "--fault-count", "1"});
-    const std::uint16_t count = ExchangeFrame(m_link, BuildFbEnterConfig(m_link.m_txFrame), ExchangeVariant::Long);
+    const std::uint16_t count = ExchangeFrame(m_link, BuildFbEnterConfig(m_link.RequestBuffer()), ExchangeVariant::Long);
     ASSERT_EQ(count, kFbConfigReplyBytes);
-    const auto reply = ParseFbConfigReply(ReplyOf(m_link, count));
+    const auto reply = ParseFbConfigReply(m_link.Reply(count));
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->sleepTime, 60);
 }

@@ -17,12 +17,12 @@ protected:
         m_port.SetParams(portNumber, 8, CSerialPort::kNoParity, CSerialPort::kOneStopBit, 4800);
         ASSERT_TRUE(m_port.Open());
         m_portOpen = true;
-        m_link.m_receive.Init();
-        m_link.m_receive.Start(m_port, m_portOpen);
+        m_link.Receive().Init();
+        m_link.Receive().Start(m_port, m_portOpen);
     }
 
     void TearDown() override {
-        m_link.m_receive.Stop();
+        m_link.Receive().Stop();
         m_portOpen = false;
         m_port.Close();
     }

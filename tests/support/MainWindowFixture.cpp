@@ -99,7 +99,7 @@ CScriptedDevice& MainWindowFixture::OpenOnScriptedDevice(CScriptedDevice::Script
     m_scripted = std::make_unique<CScriptedDevice>(std::move(script));
     qputenv(PortVariable(1).constData(), QByteArray::fromStdString(m_scripted->SlavePath()));
     OpenMainWindow();
-    Dlg().Session().m_devAddress = address;
+    Dlg().Session().AssumeDevice(address, Dlg().Session().Device().baudRate, false);
     return *m_scripted;
 }
 
@@ -111,10 +111,10 @@ void MainWindowFixture::WhileOpenedBy(int button, CDialogBase& window, const std
 
 void MainWindowFixture::Pump(ms duration) { QTest::qWait(static_cast<int>(duration.count())); }
 
-void MainWindowFixture::ClearBusy() { Dlg().Session().m_busy = 0; }
+void MainWindowFixture::ClearBusy() { Dlg().Busy().Clear(); }
 
 bool MainWindowFixture::WaitForBusyClear(ms timeout) {
-    return QTest::qWaitFor([this] { return Dlg().Session().m_busy == 0; }, static_cast<int>(timeout.count()));
+    return QTest::qWaitFor([this] { return !Dlg().Busy().IsSet(); }, static_cast<int>(timeout.count()));
 }
 
 void MainWindowFixture::ExpectClicksWithinTheBusyPeriodDoNothing(const std::vector<BusyCase>& cases) {

@@ -34,10 +34,10 @@
 #include <QByteArray>
 
 #include "ScriptedDevice.h"
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "res/IdsConfig.h"
 #include "sim/Simulator.h"
-#include "widgets/MessageBox.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 // The main window's buttons that a successful search enables, the hidden
 // current and voltage buttons among them.

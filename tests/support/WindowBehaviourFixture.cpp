@@ -90,15 +90,15 @@ void WindowBehaviourFixture::OpenOnFoundDevice(const std::string& options) {
 }
 
 void WindowBehaviourFixture::Click(CDialogBase& dlg, int id) {
-    Dlg().Session().m_busy = 0;  // what a tick of timer 1 does
+    Dlg().Busy().Clear();  // what a tick of timer 1 does
     dlg.ClickDlgItem(id);
     PumpEvents(ms(0));
 }
 
 bool WindowBehaviourFixture::WaitForBusyClear(ms timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (Dlg().Session().m_busy != 0 && std::chrono::steady_clock::now() < deadline) PumpEvents(ms(10));
-    return Dlg().Session().m_busy == 0;
+    while (Dlg().Busy().IsSet() && std::chrono::steady_clock::now() < deadline) PumpEvents(ms(10));
+    return !Dlg().Busy().IsSet();
 }
 
 std::size_t WindowBehaviourFixture::HeardRequestsSoFar() const {

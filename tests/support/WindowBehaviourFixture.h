@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowDriver.h"
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 
 class CPortNowhere;
 class CSimProgram;

@@ -4,7 +4,8 @@
 # files are those of src/app and src/ui/{main,wireless,lcd,light,monitor,profile} whose names
 # do not end in Qt or Win32, the headers of src/widgets they may include
 # (except the two that choose the platform's dialog and image button), and the
-# tables of src/res.
+# tables of src/res. The files at the root of src/widgets, shared by both
+# backends, include neither Qt nor <windows.h>.
 #   cmake -DSOURCE_DIR=<repository>/src -P HandlersWithoutQt.cmake
 set(neutral_widgets_list CanvasPainter.h ColorRef.h PixelRect.h DialogBase.h DialogVerbs.h DlgItemInt.h FileDialogCall.h ImageButton.h ImageButtonCodes.h
     InputHold.h MessageBoxCall.h WaitCursor.h)
@@ -40,6 +41,24 @@ foreach(file IN LISTS files)
     endif()
   endforeach()
 endforeach()
+
+# The root of src/widgets holds what both backends share: no Qt, no
+# <windows.h>, no file of either backend (qt/, win32/). Only the two headers
+# that choose the platform's dialog and image button name a backend.
+file(GLOB widgets_root ${SOURCE_DIR}/widgets/*.cpp ${SOURCE_DIR}/widgets/*.h)
+list(FILTER widgets_root EXCLUDE REGEX "/(DialogBase|ImageButton)\\.h$")
+list(REMOVE_ITEM widgets_root ${files})
+foreach(file IN LISTS widgets_root)
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "<Q" OR line MATCHES "<windows\\.h>" OR line MATCHES "Qt\\.h\"" OR line MATCHES "Win32\\.h\""
+       OR line MATCHES "[\"/](qt|win32)/")
+      file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+      string(APPEND failures "\n  src/${name}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+
 if(failures)
-  message(FATAL_ERROR "Qt in files that must build without it:${failures}")
+  message(FATAL_ERROR "Qt or Windows in files that must build without them:${failures}")
 endif()

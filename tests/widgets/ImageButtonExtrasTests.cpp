@@ -15,7 +15,7 @@
 #include "widgets/DesktopSeams.h"
 #include "widgets/DialogBase.h"
 #include "widgets/ImageButton.h"
-#include "widgets/ImageMaking.h"
+#include "widgets/qt/ImageMaking.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "res/IdsConfig.h"
 #include "res/IdsLcd.h"
-#include "widgets/AppFonts.h"
+#include "widgets/qt/AppFonts.h"
 #include "widgets/DialogBase.h"
 
 namespace {

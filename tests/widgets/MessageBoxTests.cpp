@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "widgets/MessageBox.h"
+#include "widgets/qt/MessageBoxQt.h"
 
 namespace {
 

@@ -20,8 +20,8 @@ constexpr int kManualModeIndex = 3;
 
 }  // namespace
 
-CLcdControlDlg::CLcdControlDlg(CDeviceSession& session, CDialogBase* owner)
-    : CDialogBase(kTemplateId, owner), m_session(session) {
+CLcdControlDlg::CLcdControlDlg(CDeviceSession& session, CBusyFlag& busy, CDialogBase* owner)
+    : CDialogBase(kTemplateId, owner), m_session(session), m_busy(busy) {
     OnCommand(kIdQueryRelay1, [this] { OnQueryRelay1(); });
     OnSelChange(kIdModeBox, [this] { OnModeSelChange(); });
     OnCommand(kIdSetMode, [this] { OnSetWorkMode(); });

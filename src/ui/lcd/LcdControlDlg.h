@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BusyFlag.h"
 #include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
 
@@ -7,7 +8,8 @@
 class CLcdControlDlg : public CDialogBase {
 public:
     static constexpr int kTemplateId = IDD_LCD_CONTROL;
-    explicit CLcdControlDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
+    // `busy` is the main window's flag, which guards every operation here.
+    CLcdControlDlg(CDeviceSession& session, CBusyFlag& busy, CDialogBase* owner = nullptr);
 
     void EnableRelayControls(bool enable);
 
@@ -25,4 +27,5 @@ protected:
 
 private:
     CDeviceSession& m_session;
+    CBusyFlag& m_busy;
 };

@@ -1,6 +1,6 @@
 // The operations behind the LCD relay controller window's buttons: set the
 // work mode, query each relay, switch each relay by hand. Every one of them is
-// guarded by the session's busy flag, which only the main window's timer
+// guarded by the main window's busy flag, which only the main window's timer
 // clears.
 
 #include "LcdControlDlg.h"
@@ -19,8 +19,8 @@ constexpr RelaySwitch kRelay1Open{1, false, "Relay1 control failed"};
 constexpr RelaySwitch kRelay2Close{2, true, "Relay2 control failed"};
 constexpr RelaySwitch kRelay2Open{2, false, "Relay2 control failed"};
 
-void QueryRelay(CLcdControlDlg& dlg, CDeviceSession& session, int relay, int statusEdit) {
-    if (!session.TryEnterBusy()) return;
+void QueryRelay(CLcdControlDlg& dlg, CDeviceSession& session, CBusyFlag& busy, int relay, int statusEdit) {
+    if (!busy.TryEnter()) return;
     // A failed query leaves the single space behind, and no box.
     dlg.SetDlgItemText(statusEdit, " ");
     const OpResult<std::uint16_t> state = session.QueryRelay(relay);
@@ -29,8 +29,8 @@ void QueryRelay(CLcdControlDlg& dlg, CDeviceSession& session, int relay, int sta
     dlg.SetDlgItemText(statusEdit, state.value != 0 ? "闭合" : "断开");
 }
 
-void SwitchRelay(CLcdControlDlg& dlg, CDeviceSession& session, const RelaySwitch& relay) {
-    if (!session.TryEnterBusy()) return;
+void SwitchRelay(CLcdControlDlg& dlg, CDeviceSession& session, CBusyFlag& busy, const RelaySwitch& relay) {
+    if (!busy.TryEnter()) return;
     // The status edits change only through the queries; success shows nothing.
     if (!session.SwitchRelay(relay.relay, relay.closed).Ok()) {
         dlg.MessageBox(relay.failureText, "Relay Control", MsgIcon::Question);
@@ -42,7 +42,7 @@ void SwitchRelay(CLcdControlDlg& dlg, CDeviceSession& session, const RelaySwitch
 void CLcdControlDlg::OnSetWorkMode() {
     // Items 0..3 are modes 1..4; no selection (-1) sends mode 0.
     const int selection = ComboGetCurSel(kIdModeBox);
-    if (!m_session.TryEnterBusy()) return;
+    if (!m_busy.TryEnter()) return;
     const auto mode = static_cast<std::uint8_t>(selection + 1);
     if (m_session.SetLcdMode(mode).Ok()) {
         MessageBox("Work mode setting successfully", "Set work mode");
@@ -51,9 +51,9 @@ void CLcdControlDlg::OnSetWorkMode() {
     }
 }
 
-void CLcdControlDlg::OnQueryRelay1() { QueryRelay(*this, m_session, 1, kIdRelay1Status); }
-void CLcdControlDlg::OnQueryRelay2() { QueryRelay(*this, m_session, 2, kIdRelay2Status); }
-void CLcdControlDlg::OnRelay1Close() { SwitchRelay(*this, m_session, kRelay1Close); }
-void CLcdControlDlg::OnRelay1Open() { SwitchRelay(*this, m_session, kRelay1Open); }
-void CLcdControlDlg::OnRelay2Close() { SwitchRelay(*this, m_session, kRelay2Close); }
-void CLcdControlDlg::OnRelay2Open() { SwitchRelay(*this, m_session, kRelay2Open); }
+void CLcdControlDlg::OnQueryRelay1() { QueryRelay(*this, m_session, m_busy, 1, kIdRelay1Status); }
+void CLcdControlDlg::OnQueryRelay2() { QueryRelay(*this, m_session, m_busy, 2, kIdRelay2Status); }
+void CLcdControlDlg::OnRelay1Close() { SwitchRelay(*this, m_session, m_busy, kRelay1Close); }
+void CLcdControlDlg::OnRelay1Open() { SwitchRelay(*this, m_session, m_busy, kRelay1Open); }
+void CLcdControlDlg::OnRelay2Close() { SwitchRelay(*this, m_session, m_busy, kRelay2Close); }
+void CLcdControlDlg::OnRelay2Open() { SwitchRelay(*this, m_session, m_busy, kRelay2Open); }

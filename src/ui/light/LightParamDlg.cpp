@@ -1,14 +1,12 @@
 // The light intensity parameter window: the light sensor's upper limit, lower
 // limit and hysteresis, each an FC parameter read and written as a plain
-// 16-bit word. Every read and write is guarded by the session's busy flag,
+// 16-bit word. Every read and write is guarded by the main window's busy flag,
 // which only the main window's timer clears.
 
 #include "LightParamDlg.h"
 
 #include <string>
 
-#include "app/TextNumbers.h"
-#include "protocol/ValueForms.h"
 #include "res/IdsLight.h"
 
 namespace {
@@ -32,22 +30,22 @@ constexpr LightParameter kHysteresis{
     Parameter::LightHysteresis, kIdLightHysteresisField, "Light Intensity hysteresis setting",
     "Light Intensity hysteresis write successfully", "Light Intensity hysteresis write failed"};
 
-void ReadParameter(CLightParamDlg& dlg, CDeviceSession& session, const LightParameter& parameter) {
-    if (!session.TryEnterBusy()) return;
+void ReadParameter(CLightParamDlg& dlg, CDeviceSession& session, CBusyFlag& busy, const LightParameter& parameter) {
+    if (!busy.TryEnter()) return;
     // A failed read leaves the single space behind, and no box.
     dlg.SetDlgItemText(parameter.edit, " ");
     const OpResult<std::uint16_t> word = session.ReadParameter(parameter.parameter);
     // A plain word: no sign, 0 to 65535.
-    if (word.Ok()) dlg.SetDlgItemText(parameter.edit, std::to_string(word.value));
+    if (word.Ok()) dlg.SetDlgItemText(parameter.edit, WindowText(parameter.parameter, word.value));
 }
 
-void WriteParameter(CLightParamDlg& dlg, CDeviceSession& session, const LightParameter& parameter) {
+void WriteParameter(CLightParamDlg& dlg, CDeviceSession& session, CBusyFlag& busy, const LightParameter& parameter) {
     // The leading integer of the text, whatever follows it; its low 16 bits
     // go out, so -5 is FF FB and 65536 is 0.
-    const std::int64_t typed = ParseLeadingInteger(dlg.GetDlgItemText(parameter.edit));
-    if (!session.TryEnterBusy()) return;
+    const std::uint16_t word = LenientWord(parameter.parameter, dlg.GetDlgItemText(parameter.edit));
+    if (!busy.TryEnter()) return;
     // The sensor echoes the write; bytes after the echo do not matter.
-    if (session.WriteParameter(parameter.parameter, LowWord(typed)).Ok()) {
+    if (session.WriteParameter(parameter.parameter, word).Ok()) {
         dlg.MessageBox(parameter.successText, parameter.writeCaption);
     } else {
         dlg.MessageBox(parameter.failureText, parameter.writeCaption, MsgIcon::Question);
@@ -56,8 +54,8 @@ void WriteParameter(CLightParamDlg& dlg, CDeviceSession& session, const LightPar
 
 }  // namespace
 
-CLightParamDlg::CLightParamDlg(CDeviceSession& session, CDialogBase* owner)
-    : CDialogBase(kTemplateId, owner), m_session(session) {
+CLightParamDlg::CLightParamDlg(CDeviceSession& session, CBusyFlag& busy, CDialogBase* owner)
+    : CDialogBase(kTemplateId, owner), m_session(session), m_busy(busy) {
     OnCommand(kIdReadLightUpper, [this] { OnReadUpperLimit(); });
     OnCommand(kIdWriteLightUpper, [this] { OnWriteUpperLimit(); });
     OnCommand(kIdReadLightLower, [this] { OnReadLowerLimit(); });
@@ -66,9 +64,9 @@ CLightParamDlg::CLightParamDlg(CDeviceSession& session, CDialogBase* owner)
     OnCommand(kIdWriteLightHysteresis, [this] { OnWriteHysteresis(); });
 }
 
-void CLightParamDlg::OnReadUpperLimit() { ReadParameter(*this, m_session, kUpperLimit); }
-void CLightParamDlg::OnWriteUpperLimit() { WriteParameter(*this, m_session, kUpperLimit); }
-void CLightParamDlg::OnReadLowerLimit() { ReadParameter(*this, m_session, kLowerLimit); }
-void CLightParamDlg::OnWriteLowerLimit() { WriteParameter(*this, m_session, kLowerLimit); }
-void CLightParamDlg::OnReadHysteresis() { ReadParameter(*this, m_session, kHysteresis); }
-void CLightParamDlg::OnWriteHysteresis() { WriteParameter(*this, m_session, kHysteresis); }
+void CLightParamDlg::OnReadUpperLimit() { ReadParameter(*this, m_session, m_busy, kUpperLimit); }
+void CLightParamDlg::OnWriteUpperLimit() { WriteParameter(*this, m_session, m_busy, kUpperLimit); }
+void CLightParamDlg::OnReadLowerLimit() { ReadParameter(*this, m_session, m_busy, kLowerLimit); }
+void CLightParamDlg::OnWriteLowerLimit() { WriteParameter(*this, m_session, m_busy, kLowerLimit); }
+void CLightParamDlg::OnReadHysteresis() { ReadParameter(*this, m_session, m_busy, kHysteresis); }
+void CLightParamDlg::OnWriteHysteresis() { WriteParameter(*this, m_session, m_busy, kHysteresis); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BusyFlag.h"
 #include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
 
@@ -7,7 +8,8 @@
 class CLightParamDlg : public CDialogBase {
 public:
     static constexpr int kTemplateId = IDD_LIGHT_PARAM;
-    explicit CLightParamDlg(CDeviceSession& session, CDialogBase* owner = nullptr);
+    // `busy` is the main window's flag, which guards every operation here.
+    CLightParamDlg(CDeviceSession& session, CBusyFlag& busy, CDialogBase* owner = nullptr);
 
     void OnReadUpperLimit();
     void OnWriteUpperLimit();
@@ -18,4 +20,5 @@ public:
 
 private:
     CDeviceSession& m_session;
+    CBusyFlag& m_busy;
 };

@@ -2,7 +2,7 @@
 // last search found.
 
 #include "MainTransaction.h"
-#include "app/TextNumbers.h"
+#include "protocol/TextNumbers.h"
 #include "protocol/BaudCodes.h"
 
 namespace {
@@ -32,7 +32,7 @@ void CConfigDlg::OnWriteAddress() {
         return;
     }
 
-    const bool registerMode = m_session.m_soilMode != 0;
+    const bool registerMode = m_session.Device().RegisterMode();
     const OpOutcome outcome = m_session.WriteAddress(address);
     if (registerMode) {
         if (outcome.Ok()) {
@@ -66,7 +66,7 @@ void CConfigDlg::OnWriteBaud() {
         return;
     }
 
-    const bool registerMode = m_session.m_soilMode != 0;
+    const bool registerMode = m_session.Device().RegisterMode();
     if (!m_session.WriteBaud(*code).Ok()) {
         MessageBox("Setting baud rate failed", kWarningCaption, MsgIcon::Question);
         return;
@@ -80,5 +80,5 @@ void CConfigDlg::OnWriteBaud() {
     // selects now, which may not be the one searched. A failed reopen is not
     // reported: every later operation times out until a search opens the port
     // again.
-    m_session.ReopenPort(SelectedPortNumber(*this), static_cast<std::uint32_t>(rate));
+    m_session.OpenPort(SelectedPortNumber(*this), static_cast<std::uint32_t>(rate));
 }

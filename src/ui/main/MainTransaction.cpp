@@ -4,8 +4,8 @@
 
 void ShowDeviceFields(CConfigDlg& dlg) {
     const CDeviceSession& session = dlg.Session();
-    dlg.SetDlgItemText(kIdAddressField, std::to_string(session.m_devAddress));
-    dlg.SetDlgItemText(kIdBaudField, std::to_string(session.m_baudRate));
+    dlg.SetDlgItemText(kIdAddressField, std::to_string(session.Device().address));
+    dlg.SetDlgItemText(kIdBaudField, std::to_string(session.Device().baudRate));
 }
 
 std::uint8_t SelectedPortNumber(const CConfigDlg& dlg) {

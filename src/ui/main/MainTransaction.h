@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "res/IdsConfig.h"
 
 inline constexpr const char* kWarningCaption = "Warning";

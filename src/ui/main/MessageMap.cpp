@@ -1,6 +1,7 @@
 // The main window's message map: which handler each control id runs.
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
+#include "ParameterRows.h"
 #include "res/IdsConfig.h"
 
 void CConfigDlg::BindMessageMap() {
@@ -21,27 +22,10 @@ void CConfigDlg::BindMessageMap() {
     OnCommand(kIdReadLight, [this] { OnReadLightIntensity(); });
     OnCommand(kIdReadCo2, [this] { OnReadCo2(); });
 
-    OnCommand(kIdReadHumidityUpper, [this] { OnReadHumidityUpper(); });
-    OnCommand(kIdWriteHumidityUpper, [this] { OnWriteHumidityUpper(); });
-    OnCommand(kIdReadHumidityLower, [this] { OnReadHumidityLower(); });
-    OnCommand(kIdWriteHumidityLower, [this] { OnWriteHumidityLower(); });
-    OnCommand(kIdReadTemperatureUpper, [this] { OnReadTemperatureUpper(); });
-    OnCommand(kIdWriteTemperatureUpper, [this] { OnWriteTemperatureUpper(); });
-    OnCommand(kIdReadTemperatureLower, [this] { OnReadTemperatureLower(); });
-    OnCommand(kIdWriteTemperatureLower, [this] { OnWriteTemperatureLower(); });
-    OnCommand(kIdReadHumidityHysteresis, [this] { OnReadHumidityHysteresis(); });
-    OnCommand(kIdWriteHumidityHysteresis, [this] { OnWriteHumidityHysteresis(); });
-    OnCommand(kIdReadTemperatureHysteresis, [this] { OnReadTemperatureHysteresis(); });
-    OnCommand(kIdWriteTemperatureHysteresis, [this] { OnWriteTemperatureHysteresis(); });
-    OnCommand(kIdReadHumidityAdjust, [this] { OnReadHumidityAdjust(); });
-    OnCommand(kIdWriteHumidityAdjust, [this] { OnWriteHumidityAdjust(); });
-    OnCommand(kIdReadTemperatureAdjust, [this] { OnReadTemperatureAdjust(); });
-    OnCommand(kIdWriteTemperatureAdjust, [this] { OnWriteTemperatureAdjust(); });
-
-    OnCommand(kIdReadOutputDelay, [this] { OnReadOutputDelay(); });
-    OnCommand(kIdWriteOutputDelay, [this] { OnWriteOutputDelay(); });
-    OnCommand(kIdReadRemoteSignal, [this] { OnReadRemoteSignal(); });
-    OnCommand(kIdWriteRemoteSignal, [this] { OnWriteRemoteSignal(); });
+    for (const ParameterRow& row : kParameterRows) {
+        OnCommand(row.read, [this, &row] { OnReadParameter(row); });
+        OnCommand(row.write, [this, &row] { OnWriteParameter(row); });
+    }
 
     OnCommand(kIdLcdControlMode, [this] { OnLcdControlMode(); });
     OnCommand(kIdLightParamSet, [this] { OnLightParamSet(); });

@@ -1,76 +1,69 @@
-// The alarm limits, hysteresis and calibration offsets: FC parameter reads and
-// writes by code. The outcome boxes here also serve the output delay and the
-// remote signal (OutputDelayRemote.cpp).
+// The main window's FC parameters, the rows of ParameterRows.h: the alarm
+// limits, hystereses and calibration offsets as numbers in their own forms,
+// the switch output delay as a plain word, and the remote signal's normal
+// state as the index of the chosen entry of its box.
+
+#include <optional>
 
 #include "MainTransaction.h"
-#include "ParameterFields.h"
-#include "app/TextNumbers.h"
-#include "protocol/ValueForms.h"
+#include "ParameterRows.h"
 
 namespace {
 
-struct ParameterField {
-    int field;
-    Parameter parameter;
-};
+// Entries of the remote-signal box; index 2 is past the list and selects nothing.
+constexpr int kNormallyOpen = 0;
+constexpr int kNormallyClose = 1;
+constexpr int kNoSelection = 2;
 
-constexpr ParameterField kHumidityUpper{kIdHumidityUpperField, Parameter::HumidityUpper};
-constexpr ParameterField kHumidityLower{kIdHumidityLowerField, Parameter::HumidityLower};
-constexpr ParameterField kTemperatureUpper{kIdTemperatureUpperField, Parameter::TemperatureUpper};
-constexpr ParameterField kTemperatureLower{kIdTemperatureLowerField, Parameter::TemperatureLower};
-constexpr ParameterField kHumidityHysteresis{kIdHumidityHysteresisField, Parameter::HumidityHysteresis};
-constexpr ParameterField kTemperatureHysteresis{kIdTemperatureHysteresisField, Parameter::TemperatureHysteresis};
-constexpr ParameterField kHumidityAdjust{kIdHumidityAdjustField, Parameter::HumidityAdjust};
-constexpr ParameterField kTemperatureAdjust{kIdTemperatureAdjustField, Parameter::TemperatureAdjust};
-
-// The typed number, leniently: the leading number of the text, truncated.
-std::uint16_t TypedWord(ValueForm form, double typed) {
-    switch (form) {
-        case ValueForm::Limit: return LimitWord(typed);
-        case ValueForm::Adjust: return AdjustWord(typed);
-        case ValueForm::Hysteresis: return HysteresisWord(typed);
-        case ValueForm::Plain:
-        case ValueForm::RemoteSignal: break;
+void ShowWord(CConfigDlg& dlg, const ParameterRow& row, std::uint16_t word) {
+    switch (row.kind) {
+        case FieldKind::Number:
+        case FieldKind::Integer: dlg.SetDlgItemText(row.field, WindowText(row.parameter, word)); return;
+        case FieldKind::Choice:
+            dlg.ComboSetCurSel(row.field, word == 0 ? kNormallyOpen : word == 1 ? kNormallyClose : kNoSelection);
+            return;
     }
-    return LowWord(static_cast<std::int64_t>(typed));
 }
 
-void ReadParameter(CConfigDlg& dlg, const ParameterField& p) {
-    if (!dlg.TryEnterBusy()) return;
-    dlg.SetDlgItemText(p.field, "");
-    const OpResult<std::uint16_t> word = dlg.Session().ReadParameter(p.parameter);
-    if (word.Ok()) dlg.SetDlgItemText(p.field, ParameterText(InfoOf(p.parameter).form, word.value));
-}
-
-void WriteParameter(CConfigDlg& dlg, const ParameterField& p) {
-    const double typed = ParseLeadingDouble(dlg.GetDlgItemText(p.field));
-    WriteParameterAndReport(dlg, p.parameter, TypedWord(InfoOf(p.parameter).form, typed));
+// The word the row's control holds, or nothing, after a box, when it holds none.
+std::optional<std::uint16_t> WordToWrite(CConfigDlg& dlg, const ParameterRow& row) {
+    switch (row.kind) {
+        case FieldKind::Number:
+        case FieldKind::Integer: return LenientWord(row.parameter, dlg.GetDlgItemText(row.field));
+        case FieldKind::Choice: break;
+    }
+    // Only the selection counts, never the text typed into the box; no
+    // selection (-1) is 0xFFFF here and refused with the rest.
+    const auto selection = static_cast<std::uint16_t>(dlg.ComboGetCurSel(row.field) & 0xFFFF);
+    if (selection >= kNoSelection) {
+        dlg.MessageBox("Illegal parameter", kWarningCaption, MsgIcon::Question);
+        return std::nullopt;
+    }
+    return selection;
 }
 
 }  // namespace
 
-void WriteParameterAndReport(CConfigDlg& dlg, Parameter parameter, std::uint16_t word) {
-    // Any FC reply with a good CRC confirms the write, an echo included.
-    if (dlg.Session().WriteParameter(parameter, word).Ok()) {
-        dlg.MessageBox("Setting successfully");
+void CConfigDlg::OnReadParameter(const ParameterRow& row) {
+    if (!TryEnterBusy()) return;
+    // The control is blanked first, so a failed read leaves it empty.
+    if (row.kind == FieldKind::Choice) {
+        ComboSetCurSel(row.field, kNoSelection);
     } else {
-        dlg.MessageBox("Setting failed", kWarningCaption, MsgIcon::Question);
+        SetDlgItemText(row.field, "");
     }
+    const OpResult<std::uint16_t> word = m_session.ReadParameter(row.parameter);
+    if (word.Ok()) ShowWord(*this, row, word.value);
 }
 
-void CConfigDlg::OnReadHumidityUpper() { ReadParameter(*this, kHumidityUpper); }
-void CConfigDlg::OnWriteHumidityUpper() { WriteParameter(*this, kHumidityUpper); }
-void CConfigDlg::OnReadHumidityLower() { ReadParameter(*this, kHumidityLower); }
-void CConfigDlg::OnWriteHumidityLower() { WriteParameter(*this, kHumidityLower); }
-void CConfigDlg::OnReadTemperatureUpper() { ReadParameter(*this, kTemperatureUpper); }
-void CConfigDlg::OnWriteTemperatureUpper() { WriteParameter(*this, kTemperatureUpper); }
-void CConfigDlg::OnReadTemperatureLower() { ReadParameter(*this, kTemperatureLower); }
-void CConfigDlg::OnWriteTemperatureLower() { WriteParameter(*this, kTemperatureLower); }
-void CConfigDlg::OnReadHumidityHysteresis() { ReadParameter(*this, kHumidityHysteresis); }
-void CConfigDlg::OnWriteHumidityHysteresis() { WriteParameter(*this, kHumidityHysteresis); }
-void CConfigDlg::OnReadTemperatureHysteresis() { ReadParameter(*this, kTemperatureHysteresis); }
-void CConfigDlg::OnWriteTemperatureHysteresis() { WriteParameter(*this, kTemperatureHysteresis); }
-void CConfigDlg::OnReadHumidityAdjust() { ReadParameter(*this, kHumidityAdjust); }
-void CConfigDlg::OnWriteHumidityAdjust() { WriteParameter(*this, kHumidityAdjust); }
-void CConfigDlg::OnReadTemperatureAdjust() { ReadParameter(*this, kTemperatureAdjust); }
-void CConfigDlg::OnWriteTemperatureAdjust() { WriteParameter(*this, kTemperatureAdjust); }
+void CConfigDlg::OnWriteParameter(const ParameterRow& row) {
+    // Writes never look at the busy flag.
+    const std::optional<std::uint16_t> word = WordToWrite(*this, row);
+    if (!word) return;
+    // Any FC reply with a good CRC confirms the write, an echo included.
+    if (m_session.WriteParameter(row.parameter, *word).Ok()) {
+        MessageBox("Setting successfully");
+    } else {
+        MessageBox("Setting failed", kWarningCaption, MsgIcon::Question);
+    }
+}

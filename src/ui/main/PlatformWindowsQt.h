@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "ui/log/FrameLogWnd.h"
 
 struct CConfigDlg::PlatformWindows {

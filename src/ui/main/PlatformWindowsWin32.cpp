@@ -3,7 +3,7 @@
 // it adds "Monitor..." and the profiles' entries, whose windows both
 // platforms share).
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "ui/log/FrameLogWndWin32.h"
 
 struct CConfigDlg::PlatformWindows {

@@ -25,7 +25,7 @@ void RunReading(CConfigDlg& dlg, const ReadingField& field) {
     if (!dlg.TryEnterBusy()) return;
     dlg.SetDlgItemText(field.field, field.textWhileReading);
     const OpResult<std::uint16_t> word = dlg.Session().Read(field.reading);
-    if (word.Ok()) dlg.SetDlgItemText(field.field, ReadingText(InfoOf(field.reading).form, word.value));
+    if (word.Ok()) dlg.SetDlgItemText(field.field, ValueText(InfoOf(field.reading).form, word.value));
 }
 
 }  // namespace

@@ -30,22 +30,23 @@ void CConfigDlg::OnSearchDevice() {
     // The controls go off once the port is open at a speed: a port that does
     // not open ends the search with them as they were.
     const SearchResult result = session.Search(SelectedPortNumber(*this), [this] { EnableSearchControls(*this, false); });
+    const CurrentDevice& device = session.Device();
 
     switch (result.found) {
         case Found::Fd:
             ShowDeviceFields(*this);
-            MessageBox("Device Address:" + std::to_string(int{session.m_devAddress}) +
-                           "  Band Rate:" + std::to_string(static_cast<int>(session.m_baudRate)),
+            MessageBox("Device Address:" + std::to_string(int{device.address}) +
+                           "  Band Rate:" + std::to_string(static_cast<int>(device.baudRate)),
                        "Search Result");
             EnableSearchControls(*this, true);
             EnableControls(true);
             return;
         case Found::Register: {
             ShowDeviceFields(*this);
-            std::string report = "Soil moisture sensor\r\nAddress:" + std::to_string(int{session.m_devAddress}) +
-                                 "  Baud rate:" + std::to_string(static_cast<int>(session.m_baudRate)) + "\r\n" +
-                                 ParityText(session.m_soilParity);
-            if (session.m_soilStopFlag1 != 0 || session.m_soilStopFlag2 != 0) {
+            std::string report = "Soil moisture sensor\r\nAddress:" + std::to_string(int{device.address}) +
+                                 "  Baud rate:" + std::to_string(static_cast<int>(device.baudRate)) + "\r\n" +
+                                 ParityText(device.parity);
+            if (device.StopBitException()) {
                 report += "\r\nStop bit exception, please reconfigure address or baud rate";
                 MessageBox(report, "Test results are abnormal", MsgIcon::Question);
             } else {

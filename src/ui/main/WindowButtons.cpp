@@ -1,7 +1,7 @@
 // The buttons that open the secondary windows, and the windows' lifetime: they
 // are built with the main window and each opening reuses the same object.
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "app/FrameRecorder.h"
 #include "app/WindowExchangeWaiter.h"
 #include "serial/SerialPort.h"
@@ -12,14 +12,14 @@
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
-// types are complete: the window shell under src/app never includes them.
+// types are complete: ConfigDlg.h only declares them.
 // The platform's own windows are made and destroyed by its file
 // (PlatformWindowsQt.cpp on Linux, PlatformWindowsWin32.cpp on Windows).
 CConfigDlg::CConfigDlg()
     : CDialogBase(kTemplateId),
       m_waiter(std::make_unique<CWindowExchangeWaiter>()),
       m_session(g_serialPort, g_portOpen),
-      m_frames(std::make_unique<CFrameRecorder>(g_serialPort)),
+      m_frames(std::make_unique<CFrameRecorder>(m_session.Port())),
       m_platformWindows(MakePlatformWindows()) {
     m_session.SetWaiter(m_waiter.get());
     m_session.SetObserver(&m_frames->Observer());
@@ -29,8 +29,8 @@ CConfigDlg::CConfigDlg()
 
 void CConfigDlg::CreateSecondaryWindows() {
     m_wirelessDlg = std::make_unique<CWirelessDlg>(m_session);
-    m_lcdDlg = std::make_unique<CLcdControlDlg>(m_session);
-    m_lightDlg = std::make_unique<CLightParamDlg>(m_session);
+    m_lcdDlg = std::make_unique<CLcdControlDlg>(m_session, m_busy);
+    m_lightDlg = std::make_unique<CLightParamDlg>(m_session, m_busy);
     m_profileDlg = std::make_unique<CProfileDlg>(m_session);
 }
 

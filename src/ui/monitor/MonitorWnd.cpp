@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/TextNumbers.h"
+#include "protocol/TextNumbers.h"
 #include "res/IdsMonitor.h"
 #include "res/ResourceIds.h"
 #include "widgets/InputHold.h"
@@ -139,7 +139,7 @@ void CMonitorWnd::OnReadLimits() {
         const auto take = [&](Parameter p) -> std::optional<double> {
             const OpResult<std::uint16_t> word = m_session.ReadParameter(p);
             if (!word.Ok()) return std::nullopt;
-            return ParameterNumber(InfoOf(p).form, word.value);
+            return ValueNumber(InfoOf(p).form, word.value);
         };
         m_charts[*index].limits = {take(limits.upper), take(limits.lower)};
     }
@@ -266,6 +266,12 @@ void CMonitorWnd::OnSavePicture() {
 bool CMonitorWnd::LogTo(const std::string& path, std::string* error) {
     // The columns of the readings polled, or about to be.
     const std::vector<Reading> readings = m_running ? m_monitor.Readings() : TickedReadings();
+    // Rows under another log's header would make both unreadable; the log
+    // kept so far, if any, goes on.
+    if (const std::optional<std::string> refusal = OtherReadingsLog(path, readings)) {
+        if (error) *error = *refusal;
+        return false;
+    }
     m_log.emplace(path, LogHeader(readings));
     if (m_log->Valid()) return true;
     if (error) *error = m_log->Error();

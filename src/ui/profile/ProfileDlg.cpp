@@ -19,10 +19,16 @@ constexpr std::array<ColumnSpec, CProfileDlg::kColumns> kColumnSpecs = {{
 std::string DeviceText(const SettingState& state) {
     if (!state.readable) return "(not reported)";
     if (!state.onDevice) return "(" + state.readOutcome.Text() + ")";
-    return *state.onDevice;
+    return state.onDevice->text;
 }
 
 }  // namespace
+
+void WarnIfLeaveFailed(CDialogBase& dlg, const LeaveOutcome& left) {
+    if (left && !left->Ok()) {
+        dlg.MessageBox("Exit configuration mode failed,Please power on the device again", "Warning", MsgIcon::Question);
+    }
+}
 
 CProfileDlg::CProfileDlg(CDeviceSession& session, CDialogBase* owner)
     : CDialogBase(kTemplateId, owner), m_session(session) {
@@ -49,12 +55,13 @@ void CProfileDlg::Compare() {
     if (!m_profile) return;
     CWaitCursor wait;
     std::string failure;
-    const std::vector<SettingState> states = DiffProfile(m_session, *m_profile, &failure);
+    LeaveOutcome left;
+    const std::vector<SettingState> states = DiffProfile(m_session, *m_profile, &failure, &left);
     int differing = 0;
     for (const SettingState& state : states) {
         const int row = ListInsertItem(kIdProfileTable, ListGetItemCount(kIdProfileTable), state.name);
         ListSetItemText(kIdProfileTable, row, kOnDevice, DeviceText(state));
-        ListSetItemText(kIdProfileTable, row, kInProfile, state.inProfile);
+        ListSetItemText(kIdProfileTable, row, kInProfile, state.inProfile.text);
         ListSetItemText(kIdProfileTable, row, kOutcome, state.Differs() ? "to write" : "same");
         if (state.Differs()) ++differing;
     }
@@ -66,6 +73,7 @@ void CProfileDlg::Compare() {
                                               " settings differ from the profile; nothing has been written yet.");
     }
     EnableDlgItem(kIdProfileApply, failure.empty() && differing > 0);
+    WarnIfLeaveFailed(*this, left);
 }
 
 void CProfileDlg::OnApply() {
@@ -77,7 +85,7 @@ void CProfileDlg::OnApply() {
         if (row < 0) return;
         ListSetItemText(kIdProfileTable, row, kOutcome, StepText(step));
         // What the device holds now, as read back.
-        if (step.result == StepResult::Verified) ListSetItemText(kIdProfileTable, row, kOnDevice, step.value);
+        if (step.result == StepResult::Verified) ListSetItemText(kIdProfileTable, row, kOnDevice, step.value.text);
         if (step.result == StepResult::ReadBackDiffers) ListSetItemText(kIdProfileTable, row, kOnDevice, step.detail);
     });
     // Rows the apply never reached say so too.
@@ -90,6 +98,7 @@ void CProfileDlg::OnApply() {
                                                   : "Not all was applied: " + report.FirstFailure() +
                                                         ". Apply again to finish.");
     EnableDlgItem(kIdProfileApply, !report.Ok());
+    WarnIfLeaveFailed(*this, report.left);
 }
 
 int CProfileDlg::RowOf(const std::string& name) const {

@@ -10,6 +10,11 @@
 #include "device/ProfileEngine.h"
 #include "widgets/DialogBase.h"
 
+// When `left` says the leave from a wireless receiver's configuration mode
+// failed, tells the operator over `dlg` as the wireless window does: the
+// receiver may still be in the mode until it is powered off and on.
+void WarnIfLeaveFailed(CDialogBase& dlg, const LeaveOutcome& left);
+
 class CProfileDlg : public CDialogBase {
 public:
     static constexpr int kTemplateId = IDD_PROFILE;

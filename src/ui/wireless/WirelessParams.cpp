@@ -16,7 +16,8 @@ constexpr const char* kWarning = "Warning";
 // "25.3℃  60.5 %RH": tenths of a degree (two's complement) and of a percent
 // of relative humidity (unsigned).
 std::string TemperatureHumidityText(const TemperatureHumidity& th) {
-    return SignedTenthsText(th.temperature) + "\u2103  " + UnsignedTenthsText(th.humidity) + " %RH";
+    return ValueText(ValueForm::SignedTenths, th.temperature) + "\u2103  " +
+           ValueText(ValueForm::UnsignedTenths, th.humidity) + " %RH";
 }
 
 }  // namespace

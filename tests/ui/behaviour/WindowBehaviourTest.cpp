@@ -107,7 +107,7 @@ TEST_P(Operation, SendsShowsAndSays) {
     CDialogBase* window = &Dlg();
     if (row.window != Window::Main) {
         // Built as each modal opening builds it; the main window owns it.
-        window = row.window == Window::Lcd ? static_cast<CDialogBase*>(Dlg().m_lcdDlg.get()) : Dlg().m_lightDlg.get();
+        window = row.window == Window::Lcd ? static_cast<CDialogBase*>(&Dlg().LcdWindow()) : &Dlg().LightWindow();
         OpenForTest(*window);
     }
     if (row.typed) window->SetDlgItemText(row.field, row.typed);
@@ -199,7 +199,7 @@ TEST_P(Wireless, EnterChannelConfigureExit) {
     const WirelessRow& row = GetParam();
     SCOPED_TRACE(row.behaviour);
     OpenOnFoundDevice("--device wireless --address 5 --baud 4800 --fault none --fault-count 1 " + row.faults);
-    CWirelessDlg& wireless = *Dlg().m_wirelessDlg;
+    CWirelessDlg& wireless = Dlg().WirelessWindow();
     std::string channel = "(not opened)";
     const bool opened = WhileOpenedBy([&] { Click(kIdWirelessParaSet); }, wireless, [&] {
         EXPECT_FALSE(Dlg().IsDlgItemEnabled(kIdWirelessParaSet)) << "the main window's controls wait";
@@ -260,7 +260,7 @@ TEST_P(ProfileApply, ComparesFirstThenWritesWhatDiffers) {
     std::ofstream(FilePath(path)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "temperature-lower": -10}})";
     CFileDialogAnswer answer(path);
-    CProfileDlg& profile = *Dlg().m_profileDlg;
+    CProfileDlg& profile = Dlg().ProfileWindow();
     const auto rows = [&profile] {
         Lines shown;
         for (int i = 0; i < profile.ListGetItemCount(kIdProfileTable); ++i)
@@ -324,6 +324,18 @@ TEST_F(ProfileFiles, SavedOverAnEarlierFileAndRefusedForAnotherKind) {
                              "temperature/humidity transmitter."});
     // FC reads only ("... 03 00 00 00"), never a write ("... 03 01 00 2D").
     for (const std::string& request : Requests()) EXPECT_EQ(request.substr(kFcRead.size() + 2, 4), " 00 ") << request;
+}
+
+// A receiver that garbles its reply to the leave frame after "Save profile..."
+// (the search, the kind's enter and leave and the save's enter, channel and
+// sleep time are answered) may still be in configuration mode: a box says so,
+// in the wireless window's words, and the profile is saved all the same.
+TEST_F(ProfileFiles, SayWhenTheReceiverMayStillBeInConfigurationMode) {
+    OpenOnFoundDevice("--device wireless --address 5 --baud 4800 --fault none --fault-count 6 --fault bad-crc");
+    CFileDialogAnswer answer(ProfilePath("wireless.json"));
+    Dlg().OnSysCommand(CConfigDlg::kSaveProfileCommand);
+    EXPECT_EQ(Boxes(), (Lines{kFailed + "Exit configuration mode failed,Please power on the device again",
+                              "Profile: Profile of the wireless receiver saved"}));
 }
 
 // --- the monitor -------------------------------------------------------------
@@ -411,6 +423,27 @@ TEST_F(Monitor, PollsTheTickedReadingsIntoTheLogAndSavesThePicture) {
     EXPECT_TRUE(FileText(png).starts_with("\x89PNG\r\n\x1a\n")) << "no PNG at " << png;
     EXPECT_EQ(asked, (Lines{"Log to CSV", "Save picture"}));
     EXPECT_EQ(Boxes(), Lines{});
+}
+
+// "Log to CSV..." on a log of other readings is refused as monitor --csv
+// refuses it: a box says why, and polling adds no row to the file.
+TEST_F(Monitor, RefusesALogOfOtherReadings) {
+    OpenOnFoundDevice(kTh);
+    Click(kIdReadTemperature);
+    Dlg().OnSysCommand(CConfigDlg::kMonitorCommand);
+    CMonitorWnd& monitor = *Dlg().MonitorWindow();
+    const std::string csv = TestFile("other.csv");
+    const std::string other = "time,humidity\r\n2026-12-08T21:30:48.120Z,60.0\r\n";
+    std::ofstream(csv, std::ios::binary) << other;
+    SetFileDialogHook([&](const FileDialogCall&) -> std::optional<std::string> { return csv; });
+    Click(monitor, kIdMonitorLogCsv);
+    EXPECT_EQ(Boxes(), Lines{"Monitor (!): " + csv +
+                             ": holds a log of other readings; choose another file or the same readings"});
+    monitor.SetDlgItemText(kIdMonitorInterval, "0.2");
+    Click(monitor, kIdMonitorStart);
+    ASSERT_TRUE(PollsUntil(monitor, 2));
+    Click(monitor, kIdMonitorStart);
+    EXPECT_EQ(FileText(csv), other);
 }
 
 // An interval the monitor cannot keep is refused with a box, and nothing is polled.

@@ -29,10 +29,15 @@ const std::string kOpen = "断开";
 
 class LcdWindowTest : public MainWindowFixture {
 protected:
-    CLcdControlDlg& Lcd() { return *Dlg().m_lcdDlg; }
+    CLcdControlDlg& Lcd() { return Dlg().LcdWindow(); }
     void Press(int id) {
         ClearBusy();
         Click(Lcd(), id);
+    }
+    // The controller as the register search would have found it, or as the FD query.
+    void AssumeRegisterMode(bool registerMode) {
+        const CurrentDevice& device = Dlg().Session().Device();
+        Dlg().Session().AssumeDevice(device.address, device.baudRate, registerMode);
     }
 };
 
@@ -259,7 +264,7 @@ TEST_F(LcdControl, EachOpeningStartsAfresh) {
 // A controller found by the register search answers reads from 255, while the
 // query goes to its own address; a reply from either address is taken then.
 TEST_F(LcdControl, RegisterModeTakesAReplyFromTheQueriedAddress) {
-    Dlg().Session().m_soilMode = 1;
+    AssumeRegisterMode(true);
     Choose(Lcd(), kIdModeBox, kManualMode);
     Device().SetRegister(kRegLcdRelay1, 1);
     Press(kIdQueryRelay1);
@@ -313,7 +318,7 @@ TEST_F(LcdScripted, QueryReplyAddressByDeviceMode) {
     };
     for (const Case& c : {Case{false, 7, true}, Case{false, 255, false}, Case{false, 8, false},
                           Case{true, 255, true}, Case{true, 7, true}, Case{true, 8, false}}) {
-        Dlg().Session().m_soilMode = c.soilMode ? 1 : 0;
+        AssumeRegisterMode(c.soilMode);
         replyAddress = c.replyAddress;
         Press(kIdQueryRelay1);
         EXPECT_EQ(Lcd().GetDlgItemText(kIdRelay1Status), c.taken ? kClosed : " ")

@@ -41,7 +41,7 @@ constexpr Parameter kParameters[] = {kUpper, kLower, kHysteresis};
 
 class LightWindowTest : public MainWindowFixture {
 protected:
-    CLightParamDlg& Light() { return *Dlg().m_lightDlg; }
+    CLightParamDlg& Light() { return Dlg().LightWindow(); }
     void Press(int id) {
         ClearBusy();
         Click(Light(), id);
@@ -143,7 +143,7 @@ TEST_F(LightParam, FailedReadLeavesOneBlankAndNoBox) {
 }
 
 TEST_F(LightParam, ClicksWithinTheBusyPeriodDoNothing) {
-    CDialogBase& lcd = *Dlg().m_lcdDlg;
+    CDialogBase& lcd = Dlg().LcdWindow();
     OpenWindow(lcd);
     ExpectClicksWithinTheBusyPeriodDoNothing({
         {"read, then read", [&] { Click(Light(), kUpper.read); }, &Light(), kUpper.read},

@@ -176,7 +176,7 @@ TEST_F(FrameLogWindow, TakesInputWhileAModalWindowBlocksTheMainWindow) {
     log.show();
     // The operator goes back to the main window and opens the LCD window.
     QApplication::setActiveWindow(&Dlg());
-    WhileOpenedBy(kIdLcdControlMode, *Dlg().m_lcdDlg, [&] {
+    WhileOpenedBy(kIdLcdControlMode, Dlg().LcdWindow(), [&] {
         OperatorClick(log.ClearButton());
         EXPECT_EQ(log.Model()->rowCount(), 0) << "the frame log took the click";
 

@@ -62,7 +62,7 @@ TEST_F(AddressBaud, FdAddressWriteTakesTheLowEightBitsAndTheDevicesAnswer) {
                   })})
             << c.text;
         EXPECT_EQ(Device().Address(), c.address);
-        EXPECT_EQ(Dlg().Session().m_devAddress, c.address);
+        EXPECT_EQ(Dlg().Session().Device().address, c.address);
         EXPECT_EQ(Text(kIdAddressField), c.text);  // what the operator typed stays
     }
     // Later reads go to the new address.
@@ -91,12 +91,12 @@ TEST_F(AddressBaud, FdAddressWriteFailuresEachShowOneBox) {
         ExpectBox(c.text, true);
     }
     // A write click is carried out while a read's busy flag is set.
-    Dlg().Session().m_busy = 1;
+    Dlg().Busy().TryEnter();
     ClearRequests();
     Click(kIdWriteAddress);
     ExpectBox("Successfully Set the Address", false);
     EXPECT_EQ(Requests().size(), 1u);
-    EXPECT_EQ(Dlg().Session().m_devAddress, 9);  // the silent write was still acted on by the device
+    EXPECT_EQ(Dlg().Session().Device().address, 9);  // the silent write was still acted on by the device
 }
 
 TEST_F(AddressBaud, ReadFillsBothFieldsOrLeavesThemBlank) {
@@ -120,7 +120,7 @@ TEST_F(AddressBaud, ReadFillsBothFieldsOrLeavesThemBlank) {
     // Busy (a read ran and timer 1 has not ticked since): nothing is sent.
     ClearRequests();
     SetText(kIdAddressField, "kept");
-    Dlg().Session().m_busy = 1;
+    Dlg().Busy().TryEnter();
     Click(kIdReadAddress);
     EXPECT_EQ(Text(kIdAddressField), "kept");
     EXPECT_TRUE(Requests().empty());
@@ -166,7 +166,7 @@ TEST_F(AddressBaud, AfterAnFdBaudWriteTheDeviceAnswersOnlyAtTheNewSpeed) {
     ASSERT_EQ(Device().Received().size(), 1u);
     EXPECT_EQ(Device().Received()[0].lineBaud, 9600u);
     EXPECT_EQ(Text(kIdBaudField), "9600");
-    EXPECT_EQ(Dlg().Session().m_baudRate, 9600u);
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 9600u);
 }
 
 TEST_F(AddressBaud, FdBaudWriteFailureKeepsThePort) {
@@ -177,14 +177,14 @@ TEST_F(AddressBaud, FdBaudWriteFailureKeepsThePort) {
     ExpectBox("Setting baud rate failed", true);
     EXPECT_EQ(Requests(), std::vector<sim::Frame>{Built([](TxBuffer tx) { return BuildFdSetBaud(tx, 2); })});
     EXPECT_EQ(g_serialPort.Baud(), 2400u);
-    EXPECT_EQ(Dlg().Session().m_baudRate, 2400u);
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 2400u);
 }
 
 // One search of a register-frame device serves every register-mode case.
 TEST_F(AddressBaud, RegisterModeWritesTheLineSettingsAndKeepsThePort) {
     sim::CSimulator& device = OpenOnFoundDevice({.kind = DeviceKind::Soil, .address = 1, .baud = 9600});
-    ASSERT_EQ(Dlg().Session().m_soilMode, 1);
-    ASSERT_EQ(Dlg().Session().m_baudRate, 9600u);
+    ASSERT_EQ(Dlg().Session().Device().RegisterMode(), true);
+    ASSERT_EQ(Dlg().Session().Device().baudRate, 9600u);
 
     // Address 6 with the baud code of the rate the search reported (9600: 3).
     SetText(kIdAddressField, "6");
@@ -196,7 +196,7 @@ TEST_F(AddressBaud, RegisterModeWritesTheLineSettingsAndKeepsThePort) {
     EXPECT_EQ(sim::Frame(sent[0].begin(), sent[0].begin() + 17),
               HexFrame("FF 10 02 00 00 05 0A 00 06 00 03 00 00 00 00 00 00"));
     EXPECT_EQ(sent[0], Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 6, kFdBaudCode9600); }));
-    EXPECT_EQ(Dlg().Session().m_devAddress, 1);  // unchanged: the reply carries no address
+    EXPECT_EQ(Dlg().Session().Device().address, 1);  // unchanged: the reply carries no address
     EXPECT_EQ(device.Address(), 6);
 
     // The address read in register mode refreshes the search bytes silently;
@@ -207,8 +207,8 @@ TEST_F(AddressBaud, RegisterModeWritesTheLineSettingsAndKeepsThePort) {
     Click(kIdReadAddress);
     EXPECT_EQ(Text(kIdAddressField), "6");
     EXPECT_EQ(Text(kIdBaudField), "0");
-    EXPECT_EQ(Dlg().Session().m_soilParity, 2);
-    EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
+    EXPECT_EQ(Dlg().Session().Device().parity, 2);
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 0u);
     EXPECT_TRUE(Boxes().empty());
 
     // A rate the tool never writes goes out as code 2 in the address write.
@@ -235,7 +235,7 @@ TEST_F(AddressBaud, RegisterModeWritesTheLineSettingsAndKeepsThePort) {
     EXPECT_EQ(Requests().at(0),
               Built([](TxBuffer tx) { return BuildLineSettingsWrite(tx, 6, kFdBaudCode2400); }));
     EXPECT_EQ(g_serialPort.Baud(), 9600u);
-    EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 0u);
 }
 
 }  // namespace

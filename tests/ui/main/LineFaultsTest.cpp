@@ -158,7 +158,7 @@ TEST_F(LineFaults, AReadAfterNoiseOrAFloodGivesTheRightValue) {
         std::vector<std::uint8_t> noise(noiseBytes);
         for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 37 + 11);
         ASSERT_TRUE(m_device->PutOnLine(noise, std::chrono::seconds(20)));
-        CReceivePath& receive = Dlg().Link().m_receive;
+        CReceivePath& receive = Dlg().Link().Receive();
         ASSERT_TRUE(WaitUntil([&] { return receive.m_rxQueue.Count() == 0 && receive.m_replyQueue.Count() > 0; }))
             << "the noise must have been cut into the reply queue";
         EXPECT_EQ(ReadTemperature(), "-20.0");

@@ -168,7 +168,7 @@ TEST_F(Parameters, FailedReadsLeaveTheFieldEmptyWithoutABox) {
 
 // Writes are not guarded by the busy flag; reads are.
 TEST_F(Parameters, WritesRunWhileBusyReadsDoNot) {
-    Dlg().Session().m_busy = 1;
+    Dlg().Busy().TryEnter();
     SetText(kTemperatureUpper.field, "30");
     Click(kTemperatureUpper.writeButton);
     ExpectSuccess(OnlyBox());
@@ -177,12 +177,12 @@ TEST_F(Parameters, WritesRunWhileBusyReadsDoNot) {
     ClearRequests();
     for (const Setting& setting : kTextSettings) {
         SetText(setting.field, "kept");
-        Dlg().Session().m_busy = 1;
+        Dlg().Busy().TryEnter();
         Click(setting.readButton);
         EXPECT_EQ(Text(setting.field), "kept") << setting.name;
     }
     Dlg().ComboSetCurSel(kIdRemoteSignalBox, 1);
-    Dlg().Session().m_busy = 1;
+    Dlg().Busy().TryEnter();
     Click(kIdReadRemoteSignal);
     EXPECT_EQ(Dlg().ComboGetCurSel(kIdRemoteSignalBox), 1);
     EXPECT_TRUE(Requests().empty());

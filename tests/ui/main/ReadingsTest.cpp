@@ -94,7 +94,7 @@ TEST_F(Readings, FailedReadsLeaveTheFieldBlankWithoutABox) {
 TEST_F(Readings, AReadWhileBusySendsNothingAndLeavesTheFieldAlone) {
     for (const Row& row : kRows) {
         SetText(row.field, "kept");
-        Dlg().Session().m_busy = 1;
+        Dlg().Busy().TryEnter();
         Click(row.button);
         EXPECT_EQ(Text(row.field), "kept") << row.name;
     }
@@ -107,7 +107,7 @@ class RegisterModeReadings : public MainWindowFixture {};
 
 TEST_F(RegisterModeReadings, OnlyTemperatureAndHumidityGoToAddress255) {
     sim::CSimulator& device = OpenOnFoundDevice({.kind = DeviceKind::Soil, .address = 4, .baud = 9600});
-    ASSERT_EQ(Dlg().Session().m_soilMode, 1);
+    ASSERT_EQ(Dlg().Session().Device().RegisterMode(), true);
     device.SetRegister(kRegTemperature, 0xFFFB);
     device.SetRegister(kRegHumidity, 0x0258);
 

@@ -52,9 +52,9 @@ TEST_F(Search, FindsAnFdDeviceAtTheSecondSpeedAndStaysThere) {
 
     EXPECT_EQ(Text(kIdAddressField), "5");
     EXPECT_EQ(Text(kIdBaudField), "4800");
-    EXPECT_EQ(Dlg().Session().m_devAddress, 5);
-    EXPECT_EQ(Dlg().Session().m_baudRate, 4800u);
-    EXPECT_EQ(Dlg().Session().m_soilMode, 0);
+    EXPECT_EQ(Dlg().Session().Device().address, 5);
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 4800u);
+    EXPECT_EQ(Dlg().Session().Device().RegisterMode(), false);
     EXPECT_TRUE(g_portOpen);
     EXPECT_EQ(g_serialPort.Baud(), 4800u);
     EXPECT_TRUE(SearchControlsEnabled());
@@ -84,8 +84,8 @@ TEST_F(Search, AnAnswerThatFailsTheFdCheckIsNoDevice) {
     const MessageBoxCall box = OnlyBox();
     EXPECT_EQ(box.text, "Search end  Unrecognized baud rate");
     EXPECT_EQ(box.caption, "Search Result");
-    EXPECT_EQ(Dlg().Session().m_devAddress, 0);
-    EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
+    EXPECT_EQ(Dlg().Session().Device().address, 0);
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 0u);
     EXPECT_EQ(Text(kIdAddressField), "");
     EXPECT_TRUE(ParameterButtonsEnabled(false));
     EXPECT_TRUE(SearchControlsEnabled());
@@ -123,8 +123,8 @@ TEST_P(SoilSearch, ReportsTheRegisterDevicesLineSettings) {
     EXPECT_EQ(heard[3].lineBaud, 9600u);
     EXPECT_EQ(Text(kIdAddressField), "1");
     EXPECT_EQ(Text(kIdBaudField), "9600");
-    EXPECT_EQ(Dlg().Session().m_soilMode, 1);
-    EXPECT_EQ(Dlg().Session().m_soilParity, c.parity);
+    EXPECT_EQ(Dlg().Session().Device().RegisterMode(), true);
+    EXPECT_EQ(Dlg().Session().Device().parity, c.parity);
     EXPECT_EQ(g_serialPort.Baud(), 9600u);
     EXPECT_TRUE(ParameterButtonsEnabled(true));
     EXPECT_TRUE(SearchControlsEnabled());
@@ -149,7 +149,7 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
     OpenMainWindow();
     Click(kIdSearchDevice);
     EXPECT_EQ(OnlyBox().text, "Soil moisture sensor\r\nAddress:3  Baud rate:0\r\nNo parity");
-    ASSERT_EQ(Dlg().Session().m_soilMode, 1);
+    ASSERT_EQ(Dlg().Session().Device().RegisterMode(), true);
 
     ClearBoxes();
     ClearRequests();
@@ -163,9 +163,9 @@ TEST_F(Search, ASearchAfterARegisterDeviceStartsInFdModeAndAFailedOneKeepsTheBut
     EXPECT_EQ(box.icon, MsgIcon::None);
     EXPECT_EQ(m_searchEnabledAtBox, std::vector<bool>{true});  // enabled before this box
     EXPECT_EQ(Requests(), (std::vector<sim::Frame>{kFdQuery, kFdQuery, kFdQuery, kLineSettingsRead}));
-    EXPECT_EQ(Dlg().Session().m_soilMode, 0);
-    EXPECT_EQ(Dlg().Session().m_devAddress, 3);  // a failed search changes nothing it learnt
-    EXPECT_EQ(Dlg().Session().m_baudRate, 0u);
+    EXPECT_EQ(Dlg().Session().Device().RegisterMode(), false);
+    EXPECT_EQ(Dlg().Session().Device().address, 3);  // a failed search changes nothing it learnt
+    EXPECT_EQ(Dlg().Session().Device().baudRate, 0u);
     EXPECT_TRUE(ParameterButtonsEnabled(true));
     EXPECT_TRUE(g_portOpen);
     EXPECT_EQ(g_serialPort.Baud(), 9600u);

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TextNumbers.h"
+#include "protocol/TextNumbers.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "res/IdsMonitor.h"
 #include "support/MainWindowFixture.h"
 #include "ui/monitor/MonitorWnd.h"
-#include "widgets/CanvasQt.h"
-#include "widgets/ColorRefQt.h"
+#include "widgets/qt/CanvasQt.h"
+#include "widgets/qt/ColorRefQt.h"
 
 namespace {
 

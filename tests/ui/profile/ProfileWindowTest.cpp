@@ -29,8 +29,8 @@ protected:
     // The window on the profile of `path`, opened as a modal opening builds it.
     CProfileDlg& Opened(const std::string& path) {
         EXPECT_TRUE(Dlg().LoadProfileFrom(path));
-        OpenWindow(*Dlg().m_profileDlg);
-        return *Dlg().m_profileDlg;
+        OpenWindow(Dlg().ProfileWindow());
+        return Dlg().ProfileWindow();
     }
     static std::string Cell(CProfileDlg& dlg, int row, int column) {
         return dlg.ListGetItemText(kIdProfileTable, row, column);

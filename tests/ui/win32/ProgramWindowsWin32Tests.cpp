@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "device/SmallFile.h"
 #include "res/IdsProfile.h"
 #include "res/IdsConfig.h"
@@ -180,7 +180,7 @@ TEST_F(ProgramOnCom1, ProfileTableInAReportList) {
         "parameters": {"temperature-upper": 45, "temperature-lower": -10, "humidity-upper": 80,
                        "humidity-hysteresis": 2.5, "temperature-adjust": -1.5, "remote-signal": "closed"}})";
     ASSERT_TRUE(dlg.LoadProfileFrom(Utf8Name(file))) << recorder.boxes.back().text;
-    CProfileDlg& profile = *dlg.m_profileDlg;
+    CProfileDlg& profile = dlg.ProfileWindow();
     profile.Create();
     ASSERT_NE(profile.Handle(), nullptr);
     ShowWindow(profile.Handle(), SW_SHOWNA);
@@ -230,7 +230,7 @@ TEST(ProgramWindowsWin32, MonitorDrawsTheUpperLimitOnItsRow) {
     dlg.Create();
     ASSERT_NE(dlg.Handle(), nullptr) << "Wine cannot make windows here: it needs an X display (xvfb-run)";
     dlg.ClickDlgItem(kIdSearchDevice);
-    dlg.Session().m_busy = 0;
+    dlg.Busy().Clear();
     dlg.ClickDlgItem(kIdReadTemperature);
     dlg.OnSysCommand(CConfigDlg::kMonitorCommand);
     CMonitorWnd* monitor = dlg.MonitorWindow();

@@ -42,7 +42,7 @@ protected:
         OpenOnFoundDevice({.kind = DeviceKind::Wireless, .address = 1, .baud = 2400});
     }
 
-    CWirelessDlg& Wireless() { return *Dlg().m_wirelessDlg; }
+    CWirelessDlg& Wireless() { return Dlg().WirelessWindow(); }
 
     // Presses the main window's wireless button; runs `inside` once the window is up, then closes it with
     // `close` (the window's own ending by default).

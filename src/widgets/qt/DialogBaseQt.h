@@ -16,9 +16,9 @@
 #include <QDialog>
 
 #include "DialogUnits.h"
-#include "DialogVerbs.h"
-#include "MessageBox.h"
-#include "MessageMap.h"
+#include "widgets/DialogVerbs.h"
+#include "MessageBoxQt.h"
+#include "widgets/MessageMap.h"
 #include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
 
@@ -182,7 +182,7 @@ protected:
     void reject() override;
 
 private:
-    // Runs a tick that CInputHold kept back (InputHold.cpp).
+    // Runs a tick that CInputHold kept back (InputHoldQt.cpp).
     friend void RunHeldDialogTimer(CDialogBase& dialog, int timerId);
 
     void BuildControls();

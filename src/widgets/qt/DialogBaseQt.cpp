@@ -13,7 +13,7 @@
 #include <QTimerEvent>
 #include <QWindow>
 
-#include "InputHold.h"
+#include "widgets/InputHold.h"
 #include "res/Resources.h"
 
 namespace {

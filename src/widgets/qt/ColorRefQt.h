@@ -3,7 +3,7 @@
 
 #include <QColor>
 
-#include "ColorRef.h"
+#include "widgets/ColorRef.h"
 
 inline QColor ToQColor(ColorRef color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 inline ColorRef ToColorRef(const QColor& color) {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "device/SmallFile.h"
-#include "ProfileDlg.h"
+#include "ui/profile/ProfileDlg.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ std::string KindWords(ProfileKind kind) {
 }  // namespace
 
 bool CConfigDlg::NeedsFoundDevice() {
-    if (m_session.m_devAddress != 0) return false;
+    if (m_session.Device().address != 0) return false;
     MessageBox("Search the device first.", kProfileCaption, MsgIcon::Question);
     return true;
 }
@@ -53,7 +53,9 @@ void CConfigDlg::SaveProfileTo(const std::string& path) {
         return;
     }
     std::string failedSetting;
-    const OpResult<Profile> profile = SaveProfile(m_session, *kind, &failedSetting);
+    LeaveOutcome left;
+    const OpResult<Profile> profile = SaveProfile(m_session, *kind, &failedSetting, &left);
+    WarnIfLeaveFailed(*this, left);
     if (!profile.Ok()) {
         MessageBox("Reading " + failedSetting + " failed: " + profile.outcome.Text(), kProfileCaption,
                    MsgIcon::Question);

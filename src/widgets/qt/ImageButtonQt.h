@@ -28,7 +28,7 @@
 #include <QRect>
 
 #include "ColorRefQt.h"
-#include "ImageButtonModel.h"
+#include "widgets/ImageButtonModel.h"
 
 class CDialogBase;
 class QMenu;

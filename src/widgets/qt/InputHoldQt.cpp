@@ -1,4 +1,4 @@
-#include "InputHold.h"
+#include "widgets/InputHold.h"
 
 #include <deque>
 #include <memory>

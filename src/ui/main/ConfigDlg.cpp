@@ -1,14 +1,13 @@
-#include "ConfigDlg.h"
+#include "ui/main/ConfigDlg.h"
 
-#include <array>
 #include <string>
 
-#include "AboutDlg.h"
-#include "FrameRecorder.h"
+#include "app/AboutDlg.h"
+#include "app/FrameRecorder.h"
+#include "ParameterRows.h"
 #include "res/IdsConfig.h"
 #include "res/StringTable.h"
 #include "serial/PortPath.h"
-#include "serial/SerialPort.h"
 
 CConfigDlg* g_mainDlg = nullptr;
 
@@ -17,27 +16,11 @@ namespace {
 constexpr int kPortEntries = 30;
 constexpr std::uint32_t kStartBaud = 4800;
 
-// The parameter buttons that a successful search enables, the hidden current
-// and voltage buttons among them.
-constexpr std::array<int, 35> kParameterButtons = {
-    kIdWriteAddress,           kIdWriteBaud,               kIdReadTemperature,         kIdReadWaterLeak,
-    kIdReadAddress,            kIdReadBaud,                kIdReadHumidity,            kIdReadPowerFailure,
-    kIdReadCurrent,            kIdReadVoltage,             kIdReadLight,               kIdReadCo2,
-    kIdWriteHumidityUpper,     kIdWriteHumidityLower,      kIdWriteTemperatureUpper,   kIdWriteTemperatureLower,
-    kIdWriteHumidityAdjust,    kIdWriteTemperatureAdjust,  kIdWirelessParaSet,         kIdReadHumidityUpper,
-    kIdReadHumidityLower,      kIdReadTemperatureUpper,    kIdReadTemperatureLower,    kIdReadHumidityAdjust,
-    kIdReadTemperatureAdjust,  kIdWriteHumidityHysteresis, kIdWriteTemperatureHysteresis,
-    kIdReadHumidityHysteresis, kIdReadTemperatureHysteresis, kIdLcdControlMode,        kIdReadOutputDelay,
-    kIdWriteOutputDelay,       kIdReadRemoteSignal,        kIdWriteRemoteSignal,       kIdLightParamSet,
-};
-
 }  // namespace
 
 bool CConfigDlg::OnInitDialog() {
     CDialogBase::OnInitDialog();
     g_mainDlg = this;
-
-    m_session.m_soilMode = 0;
 
     SetIcon(IDR_MAINFRAME);
 
@@ -56,14 +39,8 @@ bool CConfigDlg::OnInitDialog() {
     ComboSetCurSel(kIdPortList, 0);
     const int position = ComboGetCurSel(kIdPortList);
 
-    if (!g_portOpen.load()) {
-        g_serialPort.SetParams(static_cast<std::uint8_t>(position + 1), CDeviceSession::kDataBits,
-                               CSerialPort::kNoParity, CSerialPort::kOneStopBit, kStartBaud);
-        if (g_serialPort.Open()) {
-            g_portOpen = true;
-        } else {
-            MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Stop);
-        }
+    if (!m_session.PortIsOpen() && !m_session.OpenPort(static_cast<std::uint8_t>(position + 1), kStartBaud)) {
+        MessageBox("Serial port open failed", "Serial prompt", MsgIcon::Stop);
     }
 
     m_session.StartReceiving();
@@ -75,13 +52,13 @@ bool CConfigDlg::OnInitDialog() {
 
 
 void CConfigDlg::EnableControls(bool enable) {
-    for (int id : kParameterButtons) EnableDlgItem(id, enable);
+    for (int id : kSearchEnabledButtons) EnableDlgItem(id, enable);
 }
 
 CFrameLog& CConfigDlg::FrameLog() { return m_frames->Log(); }
 
 void CConfigDlg::OnTimer(int timerId) {
-    if (timerId == kBusyTimer) m_session.ClearBusy();
+    if (timerId == kBusyTimer) m_busy.Clear();
 }
 
 void CConfigDlg::OnSysCommand(int command) {

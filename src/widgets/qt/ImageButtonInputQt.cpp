@@ -5,7 +5,7 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 
-#include "DesktopSeams.h"
+#include "widgets/DesktopSeams.h"
 #include "ImageButtonQt.h"
 
 void CImageButton::mouseMoveEvent(QMouseEvent* event) {

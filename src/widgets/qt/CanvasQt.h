@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "CanvasPainter.h"
+#include "widgets/CanvasPainter.h"
 
 class CCanvasPainterQt final : public CCanvasPainter {
 public:

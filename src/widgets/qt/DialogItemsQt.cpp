@@ -7,7 +7,7 @@
 #include <QLineEdit>
 
 #include "DialogBaseQt.h"
-#include "DlgItemInt.h"
+#include "widgets/DlgItemInt.h"
 
 namespace {
 

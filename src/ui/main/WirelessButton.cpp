@@ -2,8 +2,8 @@
 // configuration mode, opens the wireless window, and takes the receiver out
 // of the mode again however the window was closed.
 
-#include "WirelessDlg.h"
-#include "app/ConfigDlg.h"
+#include "ui/wireless/WirelessDlg.h"
+#include "ui/main/ConfigDlg.h"
 #include "device/ConfigurationScope.h"
 #include "widgets/WaitCursor.h"
 

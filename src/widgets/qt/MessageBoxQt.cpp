@@ -1,4 +1,4 @@
-#include "MessageBox.h"
+#include "MessageBoxQt.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "MessageBoxCall.h"
+#include "widgets/MessageBoxCall.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "WaitCursor.h"
+#include "widgets/WaitCursor.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -3,7 +3,7 @@
 // output exists (a headless machine) playing fails quietly with one log line
 // under sentrabus.sound.
 
-#include "DesktopSeams.h"
+#include "widgets/DesktopSeams.h"
 
 #include <QDesktopServices>
 #include <QLoggingCategory>

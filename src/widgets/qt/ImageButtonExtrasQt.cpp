@@ -9,7 +9,7 @@
 #include <QTemporaryFile>
 #include <QToolTip>
 
-#include "DesktopSeams.h"
+#include "widgets/DesktopSeams.h"
 #include "DialogBaseQt.h"
 #include "ImageButtonQt.h"
 #include "res/Resources.h"

@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "ColorShade.h"
+#include "widgets/ColorShade.h"
 
 // A w x h one-bit image whose bits are 1 where `bitmap` holds `transparent`.
 // Those pixels of `bitmap` become black, so that drawing it over the mask

@@ -1,16 +1,17 @@
 #pragma once
 // The main configuration window. It owns the device session that every
-// window's operations run on (the link, the current device and the busy flag)
-// and the secondary windows, which are given that session. The operations
-// behind its buttons are defined under src/ui/main; the secondary windows
-// under src/ui/*. The windows only one platform has (on Linux the frame log
-// and the monitor) are kept in PlatformWindows, which each platform defines
+// window's operations run on (the link and the current device), the busy flag
+// of the guarded operations and the secondary windows, which are given the
+// session. Its declaration and all its definitions are in this folder; the
+// secondary windows are under src/ui/*. The windows only one platform has (on
+// Linux the frame log) are kept in PlatformWindows, which each platform defines
 // with the menu entries that open them.
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "app/BusyFlag.h"
 #include "device/DeviceSession.h"
 #include "widgets/DialogBase.h"
 
@@ -23,6 +24,7 @@ class CLcdControlDlg;
 class CLightParamDlg;
 class CWirelessDlg;
 class CWindowExchangeWaiter;
+struct ParameterRow;
 
 class CConfigDlg : public CDialogBase {
 public:
@@ -38,24 +40,27 @@ public:
     CConfigDlg();
     ~CConfigDlg() override;
 
-    // Enables or disables together the 35 parameter buttons; never touches the
-    // port list, the search button, the edit fields or the remote-signal box.
+    // Enables or disables together the 35 parameter buttons
+    // (kSearchEnabledButtons); never touches the port list, the search button,
+    // the edit fields or the remote-signal box.
     void EnableControls(bool enable);
 
     // The device every window talks to.
     CDeviceSession& Session() { return m_session; }
     CLink& Link() { return m_session.Link(); }
 
-    // The busy flag of the guarded operations: a guarded operation that finds
-    // it set does nothing; otherwise it sets it. Timer 1 clears it.
-    bool TryEnterBusy() { return m_session.TryEnterBusy(); }
+    // The busy flag of the guarded operations of this window and of the LCD
+    // and light windows, which hold it too. Timer 1 clears it.
+    bool TryEnterBusy() { return m_busy.TryEnter(); }
+    CBusyFlag& Busy() { return m_busy; }
 
-    std::unique_ptr<CWirelessDlg> m_wirelessDlg;
-    std::unique_ptr<CLcdControlDlg> m_lcdDlg;
-    std::unique_ptr<CLightParamDlg> m_lightDlg;
-    std::unique_ptr<CProfileDlg> m_profileDlg;
+    // The secondary windows, built with this one; each opening reuses them.
+    CWirelessDlg& WirelessWindow() { return *m_wirelessDlg; }
+    CLcdControlDlg& LcdWindow() { return *m_lcdDlg; }
+    CLightParamDlg& LightWindow() { return *m_lightDlg; }
+    CProfileDlg& ProfileWindow() { return *m_profileDlg; }
 
-    // --- operations (src/ui/main) ----------------------------------------
+    // --- operations ---------------------------------------------------------
     void OnSearchDevice();
     void OnReadAddress();
     void OnReadBaud();
@@ -71,28 +76,6 @@ public:
     void OnReadLightIntensity();
     void OnReadCo2();
 
-    void OnReadHumidityUpper();
-    void OnWriteHumidityUpper();
-    void OnReadHumidityLower();
-    void OnWriteHumidityLower();
-    void OnReadTemperatureUpper();
-    void OnWriteTemperatureUpper();
-    void OnReadTemperatureLower();
-    void OnWriteTemperatureLower();
-    void OnReadHumidityHysteresis();
-    void OnWriteHumidityHysteresis();
-    void OnReadTemperatureHysteresis();
-    void OnWriteTemperatureHysteresis();
-    void OnReadHumidityAdjust();
-    void OnWriteHumidityAdjust();
-    void OnReadTemperatureAdjust();
-    void OnWriteTemperatureAdjust();
-
-    void OnReadOutputDelay();
-    void OnWriteOutputDelay();
-    void OnReadRemoteSignal();
-    void OnWriteRemoteSignal();
-
     void OnLcdControlMode();
     void OnLightParamSet();
     void OnWirelessParaSet();
@@ -107,20 +90,20 @@ public:
     void OnFrameLog();
 
     // The connected device's settings to a profile file, and a profile file's
-    // to the device (src/ui/profile). The menu's entries ask for the file
-    // (UTF-8 paths); ApplyProfileFrom opens the profile window modally on a
-    // profile that LoadProfileFrom accepted (false, after a box, for a file
-    // that cannot be used or a device of another kind).
+    // to the device through the profile window (ProfileMenu.cpp). The menu's
+    // entries ask for the file (UTF-8 paths); ApplyProfileFrom opens the
+    // profile window modally on a profile that LoadProfileFrom accepted
+    // (false, after a box, for a file that cannot be used or a device of
+    // another kind).
     void OnSaveProfile();
     void OnApplyProfile();
     void SaveProfileTo(const std::string& path);
     bool LoadProfileFrom(const std::string& path);
     void ApplyProfileFrom(const std::string& path);
 
-    // --- Linux only (src/ui/{log,monitor}) ---------------------------------
+    // The frame log window, once opened (PlatformWindows*.cpp).
     CFrameLogWnd* FrameLogWindow() const;
-    // The readings over time, opened from the menu (both platforms:
-    // src/ui/main/WindowButtons.cpp).
+    // The readings over time, opened from the menu (WindowButtons.cpp).
     void OnMonitor();
     CMonitorWnd* MonitorWindow() const;
 
@@ -129,14 +112,17 @@ protected:
     void OnTimer(int timerId) override;
 
 private:
-    void BindMessageMap();          // src/ui/main
-    void CreateSecondaryWindows();  // src/ui/main
+    void BindMessageMap();
+    void CreateSecondaryWindows();
+    // A row of the parameters table (ParameterRows.h): its Read and Write.
+    void OnReadParameter(const ParameterRow& row);
+    void OnWriteParameter(const ParameterRow& row);
     void OnAbout();
     // True, after saying so, when no search has found a device yet.
     bool NeedsFoundDevice();
 
-    // The platform's own part of the window (src/ui/main/PlatformWindowsQt.cpp
-    // on Linux, PlatformWindowsWin32.cpp on Windows): its frame log window.
+    // The platform's own part of the window (PlatformWindowsQt.cpp on Linux,
+    // PlatformWindowsWin32.cpp on Windows): its frame log window.
     struct PlatformWindows;
     struct PlatformWindowsDeleter {
         void operator()(PlatformWindows* windows) const;
@@ -146,6 +132,11 @@ private:
 
     std::unique_ptr<CWindowExchangeWaiter> m_waiter;
     CDeviceSession m_session;
+    CBusyFlag m_busy;
+    std::unique_ptr<CWirelessDlg> m_wirelessDlg;
+    std::unique_ptr<CLcdControlDlg> m_lcdDlg;
+    std::unique_ptr<CLightParamDlg> m_lightDlg;
+    std::unique_ptr<CProfileDlg> m_profileDlg;
     std::unique_ptr<CFrameRecorder> m_frames;
     // After the session and the log: its windows show the log and poll on the session.
     PlatformWindowsPtr m_platformWindows;
