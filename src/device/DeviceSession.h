@@ -19,6 +19,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <vector>
+#include <chrono>
 #include <functional>
 
 #include "protocol/Catalogue.h"
@@ -134,6 +136,15 @@ public:
 
     // --- readings and parameters --------------------------------------------------
     OpResult<std::uint16_t> Read(Reading reading);
+    // --- a bus of units ------------------------------------------------------------
+    // One function-03 read of `count` registers (1..7) from `first` at unit
+    // `address`, at the port's speed; the current device is neither used nor
+    // changed. On a shared bus only such addressed reads are safe: every unit
+    // hears and answers the FD, FC and FB frames. The wait ends on a complete
+    // reply, or after `replyTimeout`; a reply from another address or of
+    // another length is a bad one.
+    OpResult<std::vector<std::uint16_t>> ReadUnitRegisters(std::uint8_t address, std::uint16_t first,
+                                                           std::uint8_t count, std::chrono::milliseconds replyTimeout);
     // True once the device has answered a read of `reading` in this session.
     bool HasAnswered(Reading reading) const { return (m_readingsAnswered >> static_cast<unsigned>(reading) & 1U) != 0; }
     OpResult<std::uint16_t> ReadParameter(Parameter parameter);

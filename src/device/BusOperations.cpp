@@ -1,0 +1,20 @@
+// Addressed reads of one unit among several on a bus.
+
+#include "DeviceSession.h"
+
+OpResult<std::vector<std::uint16_t>> CDeviceSession::ReadUnitRegisters(std::uint8_t address, std::uint16_t first,
+                                                                      std::uint8_t count,
+                                                                      std::chrono::milliseconds replyTimeout) {
+    //   address 03 first count CRC  ->  address 03 2*count words CRC
+    // The reply is taken as soon as it is whole, in the windows too: a bus is
+    // asked address by address, and waiting out the line's silence after
+    // every unit would double the time of a scan.
+    const bool cut = m_link.CutsOnCompleteReply();
+    m_link.SetCutOnCompleteReply(true);
+    const ReplyVerdict verdict = ExchangeAndJudge(m_link, BuildRegisterRead(Request(), address, first, count),
+                                                  ExchangeVariant::Standard, {ReplyCheck::RegisterBlock, ValuesUsed::None, address},
+                                                  replyTimeout);
+    m_link.SetCutOnCompleteReply(cut);
+    if (verdict.outcome != ExchangeOutcome::GoodReply) return {OutcomeOf(verdict)};
+    return {OpOutcome::Success(), *ParseRegisterBlock(Reply(verdict), address, count)};
+}

@@ -1,0 +1,45 @@
+#include "BusScan.h"
+
+#include "protocol/FrameCodes.h"
+
+CBusScan::CBusScan(CDeviceSession& session, BusScanPlan plan)
+    : m_session(session), m_plan(std::move(plan)), m_next(m_plan.first) {
+    if (AddressesPerSpeed() == 0) m_speed = m_plan.speeds.size();
+}
+
+std::size_t CBusScan::AddressesPerSpeed() const {
+    return m_plan.first <= m_plan.last ? static_cast<std::size_t>(m_plan.last - m_plan.first + 1) : 0;
+}
+
+std::uint32_t CBusScan::Speed() const {
+    if (m_plan.speeds.empty()) return 0;
+    return m_plan.speeds[std::min(m_speed, m_plan.speeds.size() - 1)];
+}
+
+void CBusScan::NextSpeed() {
+    ++m_speed;
+    m_next = m_plan.first;
+    m_lineOpen = false;
+}
+
+bool CBusScan::Step() {
+    while (!Done() && !m_lineOpen) {
+        m_lineOpen = m_session.OpenPort(m_plan.portNumber, Speed());
+        if (m_lineOpen) break;
+        m_portFailures.push_back("COM" + std::to_string(m_plan.portNumber) + " did not open at " +
+                                 std::to_string(Speed()) + " bit/s");
+        m_asked += AddressesPerSpeed() - (m_next - m_plan.first);
+        NextSpeed();
+    }
+    if (Done()) return false;
+
+    //   address 03 00 00 00 02 CRC  ->  humidity (0x0000), temperature (0x0001)
+    const auto address = static_cast<std::uint8_t>(m_next);
+    const OpResult<std::vector<std::uint16_t>> words = m_session.ReadUnitRegisters(address, kRegHumidity, 2,
+                                                                                  m_plan.replyTimeout);
+    if (words.Ok()) m_found.push_back({address, Speed(), words.value[1], words.value[0]});
+    m_lastAsked = address;
+    ++m_asked;
+    if (++m_next > m_plan.last) NextSpeed();
+    return true;
+}
