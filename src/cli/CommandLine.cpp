@@ -419,8 +419,8 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
     scan->add_option("--reply-timeout", raw.scanReplyTimeout,
                      "how long a silent address is waited for, in ms (default " +
                          std::to_string(kDefaultScanReplyTimeout.count()) +
-                         ": a unit answers within a few ms; a whole bus, 247 addresses at three speeds, in about "
-                         "30 s; a real line at 2400 bit/s wants 120 or more)")
+                         ": a unit answers within a few ms; the reply's time on the wire at the speed is "
+                         "waited for besides; a whole bus, 247 addresses at three speeds, in about 40 s)")
         ->type_name("MS");
 
     CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");

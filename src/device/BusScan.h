@@ -16,10 +16,11 @@
 
 #include "DeviceSession.h"
 
-// A silent address costs this much. A unit answers a read within a few
-// milliseconds of the request's end (15 ms is slow); the wait starts when the
-// request has been written.
-inline constexpr std::chrono::milliseconds kDefaultScanReplyTimeout{40};
+// A silent address costs this much and the reply's time on the wire (37 ms at
+// 2400 bit/s, 9 ms at 9600). A unit answers a read within a few milliseconds
+// of the request's end (15 ms is slow); the wait starts when the request has
+// left the port.
+inline constexpr std::chrono::milliseconds kDefaultScanReplyTimeout{30};
 inline constexpr std::uint8_t kHighestUnitAddress = 247;
 // The waits a scan may be given, in ms: below the shortest even a quick unit
 // would be missed, above the longest a whole bus takes the better part of an hour.

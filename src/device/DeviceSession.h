@@ -141,8 +141,9 @@ public:
     // `address`, at the port's speed; the current device is neither used nor
     // changed. On a shared bus only such addressed reads are safe: every unit
     // hears and answers the FD, FC and FB frames. The wait ends on a complete
-    // reply, or after `replyTimeout`; a reply from another address or of
-    // another length is a bad one.
+    // reply, or `replyTimeout` and the reply's time on the wire after the
+    // request has left the port; a reply from another address or of another
+    // length is a bad one.
     OpResult<std::vector<std::uint16_t>> ReadUnitRegisters(std::uint8_t address, std::uint16_t first,
                                                            std::uint8_t count, std::chrono::milliseconds replyTimeout);
     // True once the device has answered a read of `reading` in this session.

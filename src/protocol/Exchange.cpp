@@ -108,6 +108,9 @@ std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVaria
     // A lost write shows up as a missing reply, so its result is not needed.
     const std::span<const std::uint8_t> request = link.Request(frameLength);
     link.Port().Write(request.data(), static_cast<std::uint32_t>(request.size()));
+    // A short wait counts from when the request has left the port, not from
+    // when the driver took it: at 2400 bit/s the bytes alone take 33 ms.
+    if (waitLimit) link.Port().Drain();
     if (link.Observer()) link.Observer()->OnRequest(request);
 
     // The polls keep their times from the end of the write, so that the last
