@@ -68,3 +68,9 @@ private:
 
 // The one register that holds `reading`'s word.
 std::uint16_t RegisterOf(Reading reading);
+
+// A wait for a unit's reply at `baud` that a unit answering late still fits
+// in: the request and the longest reply (7 registers) on the wire, and 100 ms
+// for the unit. A reply that came after the wait would fall on the next
+// unit's request.
+std::chrono::milliseconds UnitReplyTimeout(std::uint32_t baud);
