@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -17,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/SimProgram.h"
+#include "CliProgram.h"
 #include "support/SimTrace.h"
 
 namespace {
@@ -29,69 +26,55 @@ std::string Slurp(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> Lines(const std::string& path) {
-    std::istringstream text(Slurp(path));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);) lines.push_back(line);
-    return lines;
-}
-
 TEST(BusMonitor, AsksEachUnitInTurnAndAnUnpluggedUnitsRowsSayNoReplyNeverZero) {
-    const char* cli = std::getenv("SENTRABUS_CLI");
     const char* directory = std::getenv("SENTRABUS_CLI_TEST_DIR");
-    ASSERT_TRUE(cli && directory) << "CTest sets SENTRABUS_CLI and SENTRABUS_CLI_TEST_DIR";
+    ASSERT_NE(directory, nullptr) << "CTest sets SENTRABUS_CLI_TEST_DIR";
     const std::string base = std::string(directory) + "/bus-monitor";
     std::filesystem::create_directories(directory);
-    for (const char* ending : {".ctl", ".trace", ".csv", ".out", ".err"}) std::filesystem::remove(base + ending);
+    for (const char* ending : {".trace", ".csv"}) std::filesystem::remove(base + ending);
     std::ofstream(base + ".ctl").close();
     CSimProgram bus(0, {"--bus", "th:12,th:13,th:14,light:20@4800", "--baud", "9600", "--control", base + ".ctl",
                         "--trace-file", base + ".trace"});
     ASSERT_TRUE(bus.Valid());
 
     constexpr int kPolls = 10;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(::open((base + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        ::dup2(::open((base + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        ::execl(cli, cli, "--port", bus.SlavePath().c_str(), "--baud", "9600", "monitor", "--units", "12,13,14,20",
-                "temperature", "humidity", "--interval", "0.2", "--count", std::to_string(kPolls).c_str(), "--csv",
-                (base + ".csv").c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    // Unit 13 is taken off the bus after three polls.
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (Lines(base + ".csv").size() < 1 + 3 * 4 && std::chrono::steady_clock::now() < deadline) {
+    CliRun run;
+    std::thread monitor([&] {
+        run = RunCli({"--port", bus.SlavePath(), "--baud", "9600", "monitor", "--units", "12,13,14,20", "temperature",
+                      "humidity", "--interval", "0.2", "--count", std::to_string(kPolls), "--csv", base + ".csv"});
+    });
+    // Unit 13 is taken off the bus once three polls are logged.
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    const auto lines = [&] {
+        const std::string text = Slurp(base + ".csv");
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    while (lines() < 1 + 3 * 4 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(20ms);
     }
     std::ofstream(base + ".ctl", std::ios::app) << "unplug 13\n";
-    int status = -1;
-    while (::waitpid(child, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(20ms);
-    }
-    if (std::chrono::steady_clock::now() >= deadline) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-        FAIL() << "the monitor did not end";
-    }
-    EXPECT_EQ(WEXITSTATUS(status), 1) << Slurp(base + ".err");
+    monitor.join();
+    EXPECT_EQ(run.status, 1) << run.err;
 
     // The log: a row per unit per poll in the units' order; a unit that does
     // not answer has the outcome in its cells.
-    const std::vector<std::string> lines = Lines(base + ".csv");
-    ASSERT_EQ(lines.size(), 1U + kPolls * 4) << Slurp(base + ".csv");
-    EXPECT_EQ(lines[0], "time,address,temperature,humidity\r");
+    std::istringstream csv(Slurp(base + ".csv"));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line, "time,address,temperature,humidity\r");
     std::map<std::string, std::vector<std::string>> cells;  // address -> its rows without the time
     const std::string order[] = {"12", "13", "14", "20"};
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string row = lines[i].substr(lines[i].find(',') + 1);
-        const std::string address = row.substr(0, row.find(','));
-        EXPECT_EQ(address, order[(i - 1) % 4]) << "row " << i;
-        cells[address].push_back(row.substr(address.size() + 1));
+    for (std::size_t row = 0; std::getline(csv, line); ++row) {
+        const std::string fields = line.substr(line.find(',') + 1);
+        const std::string address = fields.substr(0, fields.find(','));
+        EXPECT_EQ(address, order[row % 4]) << "row " << row;
+        cells[address].push_back(fields.substr(address.size() + 1));
     }
     for (const char* unit : {"12", "14"}) EXPECT_EQ(cells[unit], std::vector<std::string>(kPolls, "25.0,60.0\r"));
     EXPECT_EQ(cells["20"], std::vector<std::string>(kPolls, "no reply,no reply\r"));
     // 13 answers until it is unplugged, and from then on says so.
     const std::vector<std::string>& unplugged = cells["13"];
+    ASSERT_EQ(unplugged.size(), std::size_t{kPolls});
     std::size_t answered = 0;
     while (answered < unplugged.size() && unplugged[answered] == "25.0,60.0\r") ++answered;
     EXPECT_GE(answered, 3U);
@@ -99,14 +82,10 @@ TEST(BusMonitor, AsksEachUnitInTurnAndAnUnpluggedUnitsRowsSayNoReplyNeverZero) {
     for (std::size_t i = answered; i < unplugged.size(); ++i) EXPECT_EQ(unplugged[i], "no reply,no reply\r") << i;
 
     // The counters per unit, a unit that missed a poll as a failure.
-    const std::string out = Slurp(base + ".out"), err = Slurp(base + ".err");
-    const std::string polls = "polls " + std::to_string(kPolls);
-    EXPECT_NE(out.find("unit 12: " + polls + ", good " + std::to_string(kPolls) + ", no reply 0, bad 0\n"),
-              std::string::npos) << out;
-    EXPECT_NE(err.find("unit 20: not every poll answered: " + polls + ", good 0, no reply " + std::to_string(kPolls)),
-              std::string::npos) << err;
-    EXPECT_NE(err.find("unit 13: not every poll answered: " + polls + ", good " + std::to_string(answered)),
-              std::string::npos) << err;
+    const std::string polls = "polls " + std::to_string(kPolls) + ", good ";
+    EXPECT_NE(run.out.find("unit 12: " + polls + std::to_string(kPolls) + ", no reply 0, bad 0\n"), std::string::npos);
+    EXPECT_NE(run.err.find("unit 20: not every poll answered: " + polls + "0, no reply 10"), std::string::npos);
+    EXPECT_NE(run.err.find("unit 13: not every poll answered: " + polls + std::to_string(answered)), std::string::npos);
 
     // On the wire: one addressed read of registers 0-1 per unit per poll at
     // 9600 bit/s, nothing unaddressed, and no request while a reply was due.
