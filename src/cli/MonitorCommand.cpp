@@ -80,19 +80,11 @@ std::optional<int> OpenLog(CliContext& c, const std::vector<Reading>& readings, 
     return std::nullopt;
 }
 
-// A unit's words as the device monitor shows a good sample's.
-std::string WordText(Reading reading, std::uint16_t word) {
-    return SampleText(reading, Sample{.word = word, .outcome = SampleOutcome::Ok});
-}
-
-// What became of a unit's read, in the device monitor's words: "no reply", "bad CRC".
-std::string FailureText(const UnitSample& sample) { return SampleOutcomeText(SampleOutcomeOf(sample.outcome)); }
-
 std::string UnitLine(const UnitSample& sample, const std::string& time) {
     std::string line = time + "  unit " + std::to_string(sample.address);
-    if (!sample.outcome.Ok()) return line + "  " + FailureText(sample);
+    if (!sample.outcome.Ok()) return line + "  " + UnitOutcomeText(sample.outcome);
     for (const auto& [reading, word] : sample.words) {
-        line += "  " + std::string(InfoOf(reading).name) + " " + WordText(reading, word);
+        line += "  " + std::string(InfoOf(reading).name) + " " + UnitWordText(reading, word);
     }
     return line;
 }
@@ -100,29 +92,17 @@ std::string UnitLine(const UnitSample& sample, const std::string& time) {
 Json UnitJson(const UnitSample& sample, const std::string& time) {
     Json line{{"time", time}, {"address", sample.address}, {"ok", sample.outcome.Ok()}};
     if (!sample.outcome.Ok()) {
-        line["error"] = FailureText(sample);
+        line["error"] = UnitOutcomeText(sample.outcome);
         return line;
     }
     Json readings = Json::array();
     for (const auto& [reading, word] : sample.words) {
         readings.push_back({{"name", InfoOf(reading).name},
                             {"value", ValueNumber(InfoOf(reading).form, word)},
-                            {"text", WordText(reading, word)}});
+                            {"text", UnitWordText(reading, word)}});
     }
     line["readings"] = readings;
     return line;
-}
-
-// A failed read fills every reading's cell with its outcome: a unit that did
-// not answer never reads as a value.
-std::vector<std::string> UnitRow(const UnitSample& sample, const std::string& time, std::size_t readings) {
-    std::vector<std::string> row = {time, std::to_string(sample.address)};
-    if (!sample.outcome.Ok()) {
-        row.resize(2 + readings, FailureText(sample));
-        return row;
-    }
-    for (const auto& [reading, word] : sample.words) row.push_back(WordText(reading, word));
-    return row;
 }
 
 }  // namespace
@@ -146,7 +126,7 @@ int RunUnitsMonitor(CliContext& c) {
             } else {
                 std::cout << UnitLine(sample, time) << std::endl;
             }
-            if (csv && !csv->Append(UnitRow(sample, time, poller.Readings().size()))) {
+            if (csv && !csv->Append(UnitLogRow(sample, time, poller.Readings().size()))) {
                 c.report.Add(CliResult::Failure("monitor", csv->Error()));
                 return kExitOk;
             }
