@@ -63,3 +63,4 @@ int RunUnitsMonitor(CliContext& context);      // monitor --units, likewise
 // (its message said).
 int RunProfileCommand(CliContext& context);  // profile save, diff, apply
 int RunCommission(CliContext& context);      // commission: searches by itself, no Connect
+int RunScan(CliContext& context);            // scan: asks every address itself, no Connect
