@@ -45,6 +45,9 @@ private:
 // says what it found). kExitOk, or the status of the run that ends here.
 int Connect(CliContext& context);
 
+// The speed a bus of units is asked at: --baud, or the windows' 4800.
+std::uint32_t UnitsBaud(const CliRequest& request);
+
 // Opens the port for a command that searches by itself (commission); kExitOk,
 // or the status of the run that ends here.
 int OpenForSearching(CliContext& context);
@@ -55,6 +58,7 @@ void RunValueCommand(CliContext& context);     // read, get, set
 void RunLcdCommand(CliContext& context);       // lcd mode, lcd relay
 void RunWirelessCommand(CliContext& context);  // wireless ...
 int RunMonitorCommand(CliContext& context);    // monitor: kExitUsage for a log of other columns
+int RunUnitsMonitor(CliContext& context);      // monitor --units, likewise
 // These may end the run before its report: kExitOk, or the status it ends with
 // (its message said).
 int RunProfileCommand(CliContext& context);  // profile save, diff, apply

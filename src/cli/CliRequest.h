@@ -85,6 +85,7 @@ struct CliRequest {
     std::chrono::milliseconds monitorInterval{1000};
     int monitorCount = 0;                    // polls; 0: until Ctrl+C
     std::string csvPath;                     // monitor --csv
+    std::vector<std::uint8_t> units;         // monitor --units: a bus of units, asked by address, no search
     bool csv = false;                        // wireless table as CSV
     std::optional<ReceiverBitmap> table;     // wireless apply-table: the file's table
 

@@ -52,6 +52,8 @@ struct RawLine {
     std::string monitorInterval = "1";  // monitor
     std::string monitorCount = "0";
     std::string monitorCsv;
+    std::string monitorUnits;
+    CLI::Option* unitsOption = nullptr;
     // profile, commission, wireless table files
     std::string file;
     std::string kind;
@@ -119,7 +121,11 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
         return "scan asks every address at every speed itself: it takes no --address, --baud or --register-mode "
                "(scan --first, --last and --speeds narrow it)";
     }
-    if (request.baud && !request.address && !request.registerMode) {
+    const bool units = raw.unitsOption != nullptr && raw.unitsOption->count() > 0;
+    if (units && (request.address || request.registerMode)) {
+        return "monitor --units asks each unit at its own address: it takes no --address or --register-mode";
+    }
+    if (request.baud && !request.address && !request.registerMode && !units) {
         return "--baud needs --address or --register-mode: the search tries 2400, 4800 and 9600 bit/s itself";
     }
     return std::nullopt;
@@ -186,6 +192,14 @@ Refusal ReadInterval(const std::string& text, std::chrono::milliseconds& interva
 
 Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
     if (Refusal refused = ReadNames(request, raw.names)) return refused;
+    const LogRows rows = raw.unitsOption->count() > 0 ? LogRows::Units : LogRows::Device;
+    if (rows == LogRows::Units) {
+        const Checked<std::vector<std::uint8_t>> units = StrictUnitAddresses(raw.monitorUnits);
+        if (!units.Ok()) return "--units: " + units.refusal;
+        request.units = *units.value;
+        // What the scan reads of every unit.
+        if (request.readings.empty()) request.readings = {Reading::Temperature, Reading::Humidity};
+    }
     if (Refusal refused = ReadInterval(raw.monitorInterval, request.monitorInterval)) return refused;
     const Checked<std::uint16_t> count = StrictSleepTime(raw.monitorCount);  // a whole number 0 to 65535
     if (!count.Ok()) {
@@ -202,7 +216,9 @@ Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
         // as a table. Without names the columns are known only once the device
         // has answered: the command checks them then.
         if (!request.readings.empty()) {
-            if (Refusal unusable = UnusableMonitorLog(request.csvPath, request.readings)) return "--csv: " + *unusable;
+            if (Refusal unusable = UnusableMonitorLog(request.csvPath, request.readings, rows)) {
+                return "--csv: " + *unusable;
+            }
         }
     }
     return std::nullopt;
@@ -399,12 +415,19 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
 
     CLI::App* monitor = add(&app, "monitor",
                             "poll readings at an interval: one line per poll, the counters at the end "
-                            "(none named: the readings the device answers)",
+                            "(none named: the readings the device answers; with --units: temperature and humidity)",
                             CliCommand::Monitor);
     monitor->add_option("READING", raw.names, NameList(AllReadings()))->type_name("");
     monitor->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
     monitor->add_option("--count", raw.monitorCount, "stop after N polls (default: at Ctrl+C)")->type_name("N");
     monitor->add_option("--csv", raw.monitorCsv, "append one row per poll to FILE, flushed row by row")->type_name("FILE");
+    raw.unitsOption =
+        monitor
+            ->add_option("--units", raw.monitorUnits,
+                         "poll several units of a bus in turn at --baud (default 4800), no search: a line and a CSV "
+                         "row per unit per poll, counters per unit. Only addressed function-03 reads are sent (every "
+                         "unit on a shared bus would answer an FD, FC or FB frame at once)")
+            ->type_name("A,B,...");
 
     CLI::App* scan = add(&app, "scan",
                          "list the units of a bus: at each speed, one function-03 read of registers 0x0000-0x0001 "
@@ -518,7 +541,7 @@ CommandLineOutcome ReadCommandLine(int argc, const char* const* argv, std::ostre
         app.add_option("--address", address, "talk to the device at this address (1-255) instead of searching")
             ->type_name("A");
     CLI::Option* baudOption = app.add_option("--baud", baud,
-                   "with --address or --register-mode: the line speed, 2400, 4800 or 9600 "
+                   "with --address, --register-mode or monitor --units: the line speed, 2400, 4800 or 9600 "
                    "(default 4800, in register mode 9600)")
         ->type_name("B");
     app.add_flag("--register-mode", raw.registerMode,
