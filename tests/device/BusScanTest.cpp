@@ -17,8 +17,10 @@ TEST(BusScan, AsksEveryAddressAtEverySpeedWithAddressedReadsOnlyAndListsWhoAnswe
     bus.m_device.SetRegister(kRegTemperature, 0xFF38);  // -20.0
     CBusScan scan(bus.m_session, {.portNumber = kPortNumber, .first = 3, .last = 7, .speeds = {2400, kBaud}});
     std::size_t steps = 0;
-    while (scan.Step()) ++steps;
+    // Polls of the current device wait while addresses are left to ask.
+    while (bus.m_session.Scanning() && scan.Step()) ++steps;
 
+    EXPECT_FALSE(scan.Step());
     EXPECT_EQ(steps, 10U);
     EXPECT_EQ(scan.Asked(), scan.Total());
     ASSERT_EQ(scan.Found().size(), 1U);
@@ -34,6 +36,19 @@ TEST(BusScan, AsksEveryAddressAtEverySpeedWithAddressedReadsOnlyAndListsWhoAnswe
         EXPECT_EQ(frame, (sim::Frame{static_cast<std::uint8_t>(3 + i % 5), 0x03, 0, 0, 0, 2, frame[6], frame[7]})) << i;
         EXPECT_EQ(heard[i].lineBaud, i < 5 ? 2400U : kBaud);
     }
+}
+
+// A scan dropped before its end (Stop) leaves the port to the polls again.
+TEST(BusScan, ADroppedScanNoLongerHoldsTheSession) {
+    SessionOnDevice bus(sim::DeviceKind::Th, false);
+    {
+        CBusScan scan(bus.m_session, {.portNumber = kPortNumber, .first = 1, .last = 3, .speeds = {kBaud}});
+        ASSERT_TRUE(scan.Step());
+        EXPECT_TRUE(bus.m_session.Scanning());
+    }
+    EXPECT_FALSE(bus.m_session.Scanning());
+    const CBusScan empty(bus.m_session, {.first = 9, .last = 8});
+    EXPECT_FALSE(bus.m_session.Scanning());
 }
 
 TEST(BusScan, AReadOfAUnitSaysWhatBecameOfItsReply) {
