@@ -29,15 +29,15 @@ constexpr DlgItem kItems[] = {
     ListView(kIdScanUnits,                                    7,  70, 306, 110),
     LText("Double-click a unit to make it the main window's device.", 7, 184, 306, 8),
     LText("Parameter writes reach every unit on a shared bus: change a unit's "
-          "parameters on the bench, alone on the wire.",      7, 196, 306,  16),
-    PushButton("Use unit", kIdScanUse,                      209, 217,  50,  14),
-    PushButton("Close", IDCANCEL,                           263, 217,  50,  14),
+          "parameters on the bench, alone on the wire.",      7, 196, 306,  20),
+    PushButton("Use unit", kIdScanUse,                      209, 221,  50,  14),
+    PushButton("Close", IDCANCEL,                           263, 221,  50,  14),
 };
 
 }  // namespace
 
 const DlgTemplate kScanTemplate = {
-    IDD_SCAN, "Scan bus", 320, 238, "宋体", 9, kItems,
+    IDD_SCAN, "Scan bus", 320, 242, "宋体", 9, kItems,
 };
 
 }  // namespace dlg
