@@ -5,7 +5,7 @@
 #include "ui/scan/ScanDlg.h"
 
 void CConfigDlg::OnScanBus() {
-    m_scanDlg->SetPort(SelectedPortNumber(*this));
+    m_scanDlg->SetScanPort(SelectedPortNumber(*this));
     m_scanDlg->DoModal();
 }
 

@@ -31,7 +31,7 @@ public:
     ~CScanDlg() override;
 
     // The port the next scan asks on (the main window's choice).
-    void SetPort(std::uint8_t portNumber) { m_portNumber = portNumber; }
+    void SetScanPort(std::uint8_t portNumber) { m_portNumber = portNumber; }
 
     void OnStart();
     void OnStop();

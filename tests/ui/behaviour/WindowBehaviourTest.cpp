@@ -532,7 +532,7 @@ TEST_F(ScanBus, ListsTheUnitsThatAnswerAndADoubleClickMakesOneCurrent) {
 TEST_F(ScanBus, StopEndsTheScanAndGivesThePortBack) {
     OpenOnFoundDevice(kTh);
     CScanDlg& scan = Dlg().ScanWindow();
-    scan.SetPort(kSimPort);
+    scan.SetScanPort(kSimPort);
     OpenForTest(scan);
     for (const auto& [first, last] : {std::pair{"0", "7"}, {"8", "7"}, {"1", "248"}, {"x", "7"}}) {
         StartScan(scan, first, last, true);

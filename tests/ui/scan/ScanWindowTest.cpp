@@ -18,7 +18,7 @@ protected:
     // bit/s run to its end.
     CScanDlg& Scanned() {
         CScanDlg& scan = Dlg().ScanWindow();
-        scan.SetPort(1);
+        scan.SetScanPort(1);
         OpenWindow(scan);
         scan.CheckDlgButton(kIdScanSpeedFirst, false);
         scan.SetDlgItemText(kIdScanLast, "7");

@@ -224,7 +224,7 @@ TEST_F(ProgramOnCom1, ProfileTableInAReportList) {
 // unit in the list. With SENTRABUS_SCREENSHOTS=DIR, saved as DIR/scan-bus.bmp.
 TEST_F(ProgramOnCom1, ScanWindowFillsItsBarAndListsTheUnit) {
     CScanDlg& scan = dlg.ScanWindow();
-    scan.SetPort(1);
+    scan.SetScanPort(1);
     scan.Create();
     ASSERT_NE(scan.Handle(), nullptr);
     ShowWindow(scan.Handle(), SW_SHOWNA);
