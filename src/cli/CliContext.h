@@ -59,3 +59,4 @@ int RunMonitorCommand(CliContext& context);    // monitor: kExitUsage for a log 
 // (its message said).
 int RunProfileCommand(CliContext& context);  // profile save, diff, apply
 int RunCommission(CliContext& context);      // commission: searches by itself, no Connect
+int RunScan(CliContext& context);            // scan: asks every address itself, no Connect

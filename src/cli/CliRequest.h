@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "protocol/Catalogue.h"
+#include "device/BusScan.h"
 #include "device/Profile.h"
 
 // The exit status, as scripts rely on it.
@@ -42,6 +43,7 @@ enum class CliCommand {
     ProfileDiff,
     ProfileApply,
     Commission,
+    Scan,
 };
 
 // --port: COMn opens what the list entry COMn of the windows opens; anything
@@ -95,6 +97,12 @@ struct CliRequest {
     std::uint8_t firstAddress = 1;
     std::optional<std::uint32_t> unitBaud;   // commission --baud: every unit's new speed
     int count = 0;                           // commission --count; 0: until Ctrl+C
+
+    // scan
+    std::uint8_t scanFirst = 1;
+    std::uint8_t scanLast = kHighestUnitAddress;
+    std::vector<std::uint32_t> scanSpeeds{2400, 4800, 9600};
+    std::chrono::milliseconds scanReplyTimeout = kDefaultScanReplyTimeout;
 };
 
 // Commands that talk to a device (all but ports).

@@ -25,7 +25,7 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
-    "read-back differs, a commissioned unit failed); 2 usage, a refused value or file, or a\n"
+    "read-back differs, a commissioned unit failed, no unit answered a scan); 2 usage, a refused value or file, or a\n"
     "profile of another kind than the device (nothing was written); 3 the port could not\n"
     "be opened.\n"
     "Examples:\n"
@@ -33,6 +33,7 @@ constexpr const char* kFooter =
     "  sentrabus-cli --port /dev/ttyUSB0 --address 5 --baud 4800 set temperature-upper=35\n"
     "  sentrabus-cli --json get\n"
     "  sentrabus-cli --port COM3 profile save th.json\n"
+    "  sentrabus-cli --port COM3 scan --speeds 9600 --first 1 --last 40\n"
     "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600";
 
 // What the command line holds before it is checked.
@@ -64,6 +65,11 @@ struct RawLine {
     CLI::Option* firstAddressOption = nullptr;
     CLI::Option* unitBaudOption = nullptr;
     CLI::Option* countOption = nullptr;
+    // scan
+    std::string scanFirst = "1";
+    std::string scanLast = std::to_string(kHighestUnitAddress);
+    std::string scanSpeeds = "2400,4800,9600";
+    std::string scanReplyTimeout = std::to_string(kDefaultScanReplyTimeout.count());
 };
 
 // The checks' refusal, or nothing when the request is whole.
@@ -108,6 +114,10 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
     }
     if (request.command == CliCommand::Search && (request.address || request.baud || request.registerMode)) {
         return "search finds the device itself: it takes no --address, --baud or --register-mode";
+    }
+    if (request.command == CliCommand::Scan && (request.address || request.baud || request.registerMode)) {
+        return "scan asks every address at every speed itself: it takes no --address, --baud or --register-mode "
+               "(scan --first, --last and --speeds narrow it)";
     }
     if (request.baud && !request.address && !request.registerMode) {
         return "--baud needs --address or --register-mode: the search tries 2400, 4800 and 9600 bit/s itself";
@@ -243,6 +253,36 @@ Refusal ReadCommission(CliRequest& request, const RawLine& raw) {
     return std::nullopt;
 }
 
+// scan: the address range, the speeds and the wait for a silent address.
+Refusal ReadScan(CliRequest& request, const RawLine& raw) {
+    const Checked<std::uint8_t> first = StrictAddress(raw.scanFirst);
+    if (!first.Ok()) return "--first: " + first.refusal;
+    const Checked<std::uint8_t> last = StrictAddress(raw.scanLast);
+    if (!last.Ok()) return "--last: " + last.refusal;
+    if (*first.value > *last.value) return "--first " + raw.scanFirst + " comes after --last " + raw.scanLast;
+    request.scanFirst = *first.value;
+    request.scanLast = *last.value;
+    request.scanSpeeds.clear();
+    for (std::size_t from = 0; from <= raw.scanSpeeds.size();) {
+        const std::size_t comma = std::min(raw.scanSpeeds.find(',', from), raw.scanSpeeds.size());
+        const Checked<std::uint32_t> speed = StrictBaudRate(raw.scanSpeeds.substr(from, comma - from));
+        if (!speed.Ok()) return "--speeds takes speeds separated by commas, e.g. 2400,4800,9600: " + speed.refusal;
+        if (std::find(request.scanSpeeds.begin(), request.scanSpeeds.end(), *speed.value) !=
+            request.scanSpeeds.end()) {
+            return "--speeds names " + std::to_string(*speed.value) + " twice";
+        }
+        request.scanSpeeds.push_back(*speed.value);
+        from = comma + 1;
+    }
+    const Checked<std::uint16_t> timeout = StrictSleepTime(raw.scanReplyTimeout);  // a whole number 0 to 65535
+    if (!timeout.Ok() || *timeout.value < kShortestScanReplyTimeout || *timeout.value > kLongestScanReplyTimeout) {
+        return "--reply-timeout takes a whole number of milliseconds from " + std::to_string(kShortestScanReplyTimeout) +
+               " to " + std::to_string(kLongestScanReplyTimeout) + ", not \"" + raw.scanReplyTimeout + "\"";
+    }
+    request.scanReplyTimeout = std::chrono::milliseconds(*timeout.value);
+    return std::nullopt;
+}
+
 Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
     request.file = raw.file;
     switch (request.command) {
@@ -278,6 +318,7 @@ Refusal ReadValues(CliRequest& request, const RawLine& raw) {
         case CliCommand::Get: return ReadNames(request, raw.names);
         case CliCommand::Set: return ReadWrites(request, raw.names);
         case CliCommand::Monitor: return ReadMonitor(request, raw);
+        case CliCommand::Scan: return ReadScan(request, raw);
         case CliCommand::Address: return given ? Take(StrictAddress(raw.value), request.newAddress) : std::nullopt;
         case CliCommand::Baud: return given ? Take(StrictBaudRate(raw.value), request.newBaud) : std::nullopt;
         case CliCommand::LcdMode: {
@@ -364,6 +405,23 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
     monitor->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
     monitor->add_option("--count", raw.monitorCount, "stop after N polls (default: at Ctrl+C)")->type_name("N");
     monitor->add_option("--csv", raw.monitorCsv, "append one row per poll to FILE, flushed row by row")->type_name("FILE");
+
+    CLI::App* scan = add(&app, "scan",
+                         "list the units of a bus: at each speed, one function-03 read of registers 0x0000-0x0001 "
+                         "(humidity, temperature) to every address. Only these addressed reads are sent: the FD, FC "
+                         "and FB frames carry no unit address, so every unit of a shared bus would answer them at once "
+                         "and the replies would collide",
+                         CliCommand::Scan);
+    scan->add_option("--first", raw.scanFirst, "the first address asked (default 1)")->type_name("A");
+    scan->add_option("--last", raw.scanLast, "the last address asked (default 247)")->type_name("A");
+    scan->add_option("--speeds", raw.scanSpeeds, "the speeds, in order (default 2400,4800,9600)")
+        ->type_name("B,B,...");
+    scan->add_option("--reply-timeout", raw.scanReplyTimeout,
+                     "how long a silent address is waited for, in ms (default " +
+                         std::to_string(kDefaultScanReplyTimeout.count()) +
+                         ": a unit answers within a few ms; a whole bus, 247 addresses at three speeds, in about "
+                         "30 s; a real line at 2400 bit/s wants 120 or more)")
+        ->type_name("MS");
 
     CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");
     lcd->require_subcommand(1);

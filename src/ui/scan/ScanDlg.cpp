@@ -159,6 +159,8 @@ void CScanDlg::ListNewUnits() {
         ListSetItemText(kIdScanUnits, row, kTemperature, RegisterValueText(kRegTemperature, unit.temperature));
         ListSetItemText(kIdScanUnits, row, kHumidity, RegisterValueText(kRegHumidity, unit.humidity));
     }
+    // Each heading whole, whatever the font makes of its width.
+    for (int column = 0; column < kColumns; ++column) ListFitColumn(kIdScanUnits, column);
 }
 
 // The plan waits while a scan runs; Stop only then.

@@ -492,36 +492,37 @@ protected:
 // 0-1 to each address at each speed ticked, the unit that answered listed;
 // a double-click on it makes it the main window's device, as a search would.
 TEST_F(ScanBus, ListsTheUnitsThatAnswerAndADoubleClickMakesOneCurrent) {
-    StartDevice(kTh);
+    StartDevice("--bus th:12,th:13@4800 --baud 9600");
     OpenMainWindow();
     Dlg().ComboSetCurSel(kIdPortList, kSimPort - 1);
     CScanDlg& scan = Dlg().ScanWindow();
     bool finished = false;
     const bool opened = WhileOpenedBy([&] { Dlg().OnSysCommand(CConfigDlg::kScanBusCommand); }, scan, [&] {
         EXPECT_FALSE(scan.IsDlgItemEnabled(kIdScanStop));
-        StartScan(scan, "3", "7", false);
+        StartScan(scan, "10", "14", false);
         ASSERT_TRUE(PumpUntil([&] { return !scan.Running(); }));
-        EXPECT_EQ(scan.GetDlgItemText(kIdScanStatus), "Scan done: 1 unit found.");
+        EXPECT_EQ(scan.GetDlgItemText(kIdScanStatus), "Scan done: 2 units found.");
         EXPECT_EQ(scan.ProgressGetPos(kIdScanProgress), 10);
-        ASSERT_EQ(scan.ListGetItemCount(kIdScanUnits), 1);
-        EXPECT_EQ(Row(scan, 0), "5 | 4800 | 25.0 | 60.0");
+        ASSERT_EQ(scan.ListGetItemCount(kIdScanUnits), 2);
+        EXPECT_EQ(Row(scan, 0), "13 | 4800 | 25.0 | 60.0");
+        EXPECT_EQ(Row(scan, 1), "12 | 9600 | 25.0 | 60.0");
         Lines wire;
         for (const char* speed : {"4800", "9600"}) {
-            for (const char* address : {"03", "04", "05", "06", "07"})
+            for (const char* address : {"0A", "0B", "0C", "0D", "0E"})
                 wire.push_back(std::string(speed) + " " + address + " 03 00 00 00 02");
         }
         EXPECT_EQ(Requests(), wire);
         ClearRequests();
-        DoubleClickListRow(scan, kIdScanUnits, 0);
+        DoubleClickListRow(scan, kIdScanUnits, 1);
         finished = true;
     });
     ASSERT_TRUE(opened);
     ASSERT_TRUE(finished);
-    EXPECT_EQ(Dlg().GetDlgItemText(kIdAddressField), "5");
-    EXPECT_EQ(Dlg().GetDlgItemText(kIdBaudField), "4800");
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdAddressField), "12");
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdBaudField), "9600");
     EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdReadTemperature));
     Click(kIdReadTemperature);
-    EXPECT_EQ(Requests(), Lines{"4800 05 03 00 00 00 02"});
+    EXPECT_EQ(Requests(), Lines{"9600 0C 03 00 00 00 02"});
     EXPECT_EQ(Dlg().GetDlgItemText(kIdTemperatureField), "25.0");
     EXPECT_EQ(Boxes(), Lines{});
 }
