@@ -20,10 +20,10 @@ constexpr std::chrono::milliseconds kTickBudget{60};
 
 struct ColumnSpec {
     const char* heading;
-    int width;  // dialog units
+    int width;  // dialog units: each heading whole in the dialog's font on both platforms
 };
 constexpr std::array<ColumnSpec, CScanDlg::kColumns> kColumnSpecs = {{
-    {"Address", 50}, {"Speed (bit/s)", 70}, {"Temperature (\u2103)", 80}, {"Humidity (%RH)", 80},
+    {"Address", 40}, {"Speed (bit/s)", 80}, {"Temperature (\u2103)", 95}, {"Humidity (%RH)", 85},
 }};
 
 std::string UnitsText(std::size_t count) { return std::to_string(count) + (count == 1 ? " unit" : " units"); }
@@ -159,8 +159,6 @@ void CScanDlg::ListNewUnits() {
         ListSetItemText(kIdScanUnits, row, kTemperature, RegisterValueText(kRegTemperature, unit.temperature));
         ListSetItemText(kIdScanUnits, row, kHumidity, RegisterValueText(kRegHumidity, unit.humidity));
     }
-    // Each heading whole, whatever the font makes of its width.
-    for (int column = 0; column < kColumns; ++column) ListFitColumn(kIdScanUnits, column);
 }
 
 // The plan waits while a scan runs; Stop only then.
