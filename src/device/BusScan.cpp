@@ -5,6 +5,18 @@
 CBusScan::CBusScan(CDeviceSession& session, BusScanPlan plan)
     : m_session(session), m_plan(std::move(plan)), m_next(m_plan.first) {
     if (AddressesPerSpeed() == 0) m_speed = m_plan.speeds.size();
+    if (!Done()) {
+        ++m_session.m_scans;
+        m_counted = true;
+    }
+}
+
+CBusScan::~CBusScan() { ReleaseSession(); }
+
+void CBusScan::ReleaseSession() {
+    if (!m_counted) return;
+    m_counted = false;
+    --m_session.m_scans;
 }
 
 std::size_t CBusScan::AddressesPerSpeed() const {
@@ -22,6 +34,7 @@ void CBusScan::NextSpeed() {
     ++m_speed;
     m_next = m_plan.first;
     m_lineOpen = false;
+    if (Done()) ReleaseSession();
 }
 
 bool CBusScan::Step() {

@@ -44,7 +44,11 @@ struct FoundUnit {
 
 class CBusScan {
 public:
+    // Until it is done (or destroyed), the session says it is scanning.
     CBusScan(CDeviceSession& session, BusScanPlan plan);
+    ~CBusScan();
+    CBusScan(const CBusScan&) = delete;
+    CBusScan& operator=(const CBusScan&) = delete;
 
     // Asks the next address, first opening the port at the next speed when
     // one speed is done; a speed whose port does not open is skipped (see
@@ -67,12 +71,14 @@ private:
     std::size_t AddressesPerSpeed() const;
     std::uint32_t PlannedSpeed() const;  // the speed the next step asks at (the last one once done)
     void NextSpeed();
+    void ReleaseSession();
 
     CDeviceSession& m_session;
     const BusScanPlan m_plan;
     std::size_t m_speed = 0;  // index into the plan's speeds
     unsigned m_next = 0;      // next address to ask at this speed
     bool m_lineOpen = false;  // the port is open at the current speed
+    bool m_counted = false;   // counted in the session's scans
     std::uint8_t m_lastAsked = 0;
     std::uint32_t m_lastSpeed = 0;
     std::size_t m_asked = 0;

@@ -146,6 +146,9 @@ public:
     // length is a bad one.
     OpResult<std::vector<std::uint16_t>> ReadUnitRegisters(std::uint8_t address, std::uint16_t first,
                                                            std::uint8_t count, std::chrono::milliseconds replyTimeout);
+    // While a scan of the bus (CBusScan) has addresses left to ask, it takes
+    // the port from speed to speed: polls of the current device wait.
+    bool Scanning() const { return m_scans > 0; }
     // True once the device has answered a read of `reading` in this session.
     bool HasAnswered(Reading reading) const { return (m_readingsAnswered >> static_cast<unsigned>(reading) & 1U) != 0; }
     OpResult<std::uint16_t> ReadParameter(Parameter parameter);
@@ -191,4 +194,6 @@ private:
     CurrentDevice m_device;
     bool m_inConfiguration = false;
     std::uint8_t m_readingsAnswered = 0;  // bit per Reading
+    friend class CBusScan;
+    int m_scans = 0;  // scans with addresses left to ask
 };

@@ -67,7 +67,7 @@ PollRow CMonitor::Poll(Clock::time_point now) {
     // The next due time on the grid after now: a poll that overran skips the
     // ticks it missed instead of catching up in a burst.
     while (m_nextDue <= now) m_nextDue += m_interval;
-    if (m_session.InConfiguration()) return row;
+    if (m_session.InConfiguration() || m_session.Scanning()) return row;
     ++m_polls;
     for (const Reading reading : m_readings) {
         const Clock::time_point asked = Clock::now();

@@ -18,8 +18,10 @@ TEST(BusScan, AsksEveryAddressAtEverySpeedWithAddressedReadsOnlyAndListsWhoAnswe
     CBusScan scan(bus.m_session, {.portNumber = kPortNumber, .first = 3, .last = 7, .speeds = {2400, kBaud}});
     EXPECT_EQ(std::pair(scan.Speed(), scan.Address()), std::pair(2400U, std::uint8_t{0}));
     std::vector<std::pair<std::uint32_t, int>> asked;  // what the progress shows after each step
-    while (scan.Step()) asked.emplace_back(scan.Speed(), scan.Address());
+    // Polls of the current device wait while addresses are left to ask.
+    while (bus.m_session.Scanning() && scan.Step()) asked.emplace_back(scan.Speed(), scan.Address());
 
+    EXPECT_FALSE(scan.Step());
     ASSERT_EQ(asked.size(), 10U);
     // The last address of a speed is shown with its own speed, not the next one.
     EXPECT_EQ(asked[4], std::pair(2400U, 7));
@@ -38,6 +40,19 @@ TEST(BusScan, AsksEveryAddressAtEverySpeedWithAddressedReadsOnlyAndListsWhoAnswe
         EXPECT_EQ(frame, (sim::Frame{static_cast<std::uint8_t>(3 + i % 5), 0x03, 0, 0, 0, 2, frame[6], frame[7]})) << i;
         EXPECT_EQ(heard[i].lineBaud, i < 5 ? 2400U : kBaud);
     }
+}
+
+// A scan dropped before its end (Stop) leaves the port to the polls again.
+TEST(BusScan, ADroppedScanNoLongerHoldsTheSession) {
+    SessionOnDevice bus(sim::DeviceKind::Th, false);
+    {
+        CBusScan scan(bus.m_session, {.portNumber = kPortNumber, .first = 1, .last = 3, .speeds = {kBaud}});
+        ASSERT_TRUE(scan.Step());
+        EXPECT_TRUE(bus.m_session.Scanning());
+    }
+    EXPECT_FALSE(bus.m_session.Scanning());
+    const CBusScan empty(bus.m_session, {.first = 9, .last = 8});
+    EXPECT_FALSE(bus.m_session.Scanning());
 }
 
 TEST(BusScan, AReadOfAUnitSaysWhatBecameOfItsReply) {
