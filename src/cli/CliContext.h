@@ -45,6 +45,9 @@ private:
 // says what it found). kExitOk, or the status of the run that ends here.
 int Connect(CliContext& context);
 
+// The speed a bus of units is asked at: --baud, or the windows' 4800.
+std::uint32_t UnitsBaud(const CliRequest& request);
+
 // Opens the port for a command that searches by itself (commission); kExitOk,
 // or the status of the run that ends here.
 int OpenForSearching(CliContext& context);
@@ -59,3 +62,4 @@ int RunMonitorCommand(CliContext& context);    // monitor: kExitUsage for a log 
 // (its message said).
 int RunProfileCommand(CliContext& context);  // profile save, diff, apply
 int RunCommission(CliContext& context);      // commission: searches by itself, no Connect
+int RunServeCommand(CliContext& context);    // serve (Linux only): kExitBrokerFailed without a broker

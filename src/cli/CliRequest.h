@@ -18,6 +18,7 @@ enum ExitStatus : int {
     kExitDeviceFailed = 1,  // no reply, bad reply, read-back differs, interrupted
     kExitUsage = 2,         // usage, a refused value or file, a profile of another kind: nothing was written
     kExitPortFailed = 3,    // the port could not be opened
+    kExitBrokerFailed = 3,  // serve: the MQTT broker could not be reached, or refused the gateway
 };
 
 enum class CliCommand {
@@ -42,6 +43,7 @@ enum class CliCommand {
     ProfileDiff,
     ProfileApply,
     Commission,
+    Serve,  // Linux only
 };
 
 // --port: COMn opens what the list entry COMn of the windows opens; anything
@@ -83,6 +85,7 @@ struct CliRequest {
     std::chrono::milliseconds monitorInterval{1000};
     int monitorCount = 0;                    // polls; 0: until Ctrl+C
     std::string csvPath;                     // monitor --csv
+    std::vector<std::uint8_t> units;         // monitor --units: a bus of units, asked by address, no search
     bool csv = false;                        // wireless table as CSV
     std::optional<ReceiverBitmap> table;     // wireless apply-table: the file's table
 
@@ -95,6 +98,19 @@ struct CliRequest {
     std::uint8_t firstAddress = 1;
     std::optional<std::uint32_t> unitBaud;   // commission --baud: every unit's new speed
     int count = 0;                           // commission --count; 0: until Ctrl+C
+
+    // serve: the broker and what goes to it (the units, readings, interval,
+    // count and CSV log as monitor --units has them).
+    struct Serve {
+        std::string mqtt;           // mqtt://HOST[:PORT] or mqtts://HOST[:PORT]
+        std::string topic = "sentrabus";
+        bool haDiscovery = false;
+        std::string user;
+        std::string password;       // read from --mqtt-password-file
+        std::string caFile;
+        std::string clientCert;
+        std::string clientKey;
+    } serve;
 };
 
 // Commands that talk to a device (all but ports).

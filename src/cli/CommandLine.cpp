@@ -16,6 +16,9 @@
 #include "InputFiles.h"
 #include "device/Commissioning.h"
 #include "device/StrictValues.h"
+#ifndef _WIN32
+#include "gateway/MqttClient.h"
+#endif
 
 namespace {
 
@@ -27,13 +30,14 @@ constexpr const char* kFooter =
     "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
     "read-back differs, a commissioned unit failed); 2 usage, a refused value or file, or a\n"
     "profile of another kind than the device (nothing was written); 3 the port could not\n"
-    "be opened.\n"
+    "be opened, or serve's MQTT broker could not be reached or refused the gateway.\n"
     "Examples:\n"
     "  sentrabus-cli --port COM3 read\n"
     "  sentrabus-cli --port /dev/ttyUSB0 --address 5 --baud 4800 set temperature-upper=35\n"
     "  sentrabus-cli --json get\n"
     "  sentrabus-cli --port COM3 profile save th.json\n"
-    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600";
+    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600\n"
+    "  sentrabus-cli --port /dev/ttyUSB0 --baud 9600 serve --units 12,13,20 --mqtt mqtt://broker --topic site/bus1";
 
 // What the command line holds before it is checked.
 struct RawLine {
@@ -64,6 +68,10 @@ struct RawLine {
     CLI::Option* firstAddressOption = nullptr;
     CLI::Option* unitBaudOption = nullptr;
     CLI::Option* countOption = nullptr;
+    // serve
+    std::string serveUnits;
+    std::string mqttPasswordFile;
+    CliRequest::Serve serve;  // as given, without the password
 };
 
 // The checks' refusal, or nothing when the request is whole.
@@ -109,7 +117,7 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
     if (request.command == CliCommand::Search && (request.address || request.baud || request.registerMode)) {
         return "search finds the device itself: it takes no --address, --baud or --register-mode";
     }
-    if (request.baud && !request.address && !request.registerMode) {
+    if (request.baud && !request.address && !request.registerMode && request.command != CliCommand::Serve) {
         return "--baud needs --address or --register-mode: the search tries 2400, 4800 and 9600 bit/s itself";
     }
     return std::nullopt;
@@ -117,7 +125,8 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
 
 Refusal ReadNames(CliRequest& request, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor) {
+        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor ||
+            request.command == CliCommand::Serve) {
             const std::optional<Reading> reading = ReadingByName(name);
             if (!reading) return "no reading \"" + name + "\"; readings: " + NameList(AllReadings());
             request.readings.push_back(*reading);
@@ -243,6 +252,71 @@ Refusal ReadCommission(CliRequest& request, const RawLine& raw) {
     return std::nullopt;
 }
 
+#ifndef _WIN32
+// serve: the units, the readings, the broker and its credentials; the
+// password file is read here, so that a refused one ends the run before
+// anything is opened.
+Refusal ReadServe(CliRequest& request, const RawLine& raw) {
+    if (request.address || request.registerMode) {
+        return "serve asks each unit at its own address: it takes no --address or --register-mode";
+    }
+    for (std::size_t from = 0; from <= raw.serveUnits.size();) {
+        const std::size_t comma = std::min(raw.serveUnits.find(',', from), raw.serveUnits.size());
+        const std::string item = raw.serveUnits.substr(from, comma - from);
+        const Checked<std::uint8_t> address = StrictAddress(item);
+        if (!address.Ok() || *address.value > 247) {
+            return "--units takes addresses 1 to 247 separated by commas (12,13,20), not \"" + raw.serveUnits + "\"";
+        }
+        if (std::find(request.units.begin(), request.units.end(), *address.value) != request.units.end()) {
+            return "--units: unit " + item + " is listed twice";
+        }
+        request.units.push_back(*address.value);
+        from = comma + 1;
+    }
+    if (Refusal refused = ReadNames(request, raw.names)) return refused;
+    if (request.readings.empty()) request.readings = {Reading::Temperature, Reading::Humidity};
+    if (Refusal refused = ReadInterval(raw.monitorInterval, request.monitorInterval)) return refused;
+    const Checked<std::uint16_t> count = StrictSleepTime(raw.monitorCount);  // a whole number 0 to 65535
+    if (!count.Ok()) {
+        return "--count takes a whole number of polls from 0 (until stopped) to 65535, not \"" + raw.monitorCount + "\"";
+    }
+    request.monitorCount = *count.value;
+    request.csvPath = raw.monitorCsv;
+    if (!request.csvPath.empty()) {
+        std::FILE* file = OpenFile(request.csvPath, "ab");
+        if (file == nullptr) return "--csv: cannot write " + request.csvPath + ": " + std::strerror(errno);
+        std::fclose(file);
+    }
+    request.serve = raw.serve;
+    CliRequest::Serve& serve = request.serve;
+    while (serve.topic.size() > 1 && serve.topic.back() == '/') serve.topic.pop_back();
+    if (serve.topic.empty() || serve.topic == "/" || serve.topic.find_first_of("#+") != std::string::npos) {
+        return "--topic takes a topic prefix without # or + (site/bus1), not \"" + raw.serve.topic + "\"";
+    }
+    if (const Checked<MqttBroker> broker = ParseBrokerUrl(serve.mqtt); !broker.Ok()) return broker.refusal;
+    if (serve.user.empty() != raw.mqttPasswordFile.empty()) {
+        return "--mqtt-user and --mqtt-password-file go together (the password is never taken from the command line)";
+    }
+    if (!raw.mqttPasswordFile.empty()) {
+        Checked<std::string> password = ReadPasswordFile(raw.mqttPasswordFile);
+        if (!password.Ok()) return password.refusal;
+        serve.password = std::move(*password.value);
+    }
+    if (serve.clientCert.empty() != serve.clientKey.empty()) return "--client-cert and --client-key go together";
+    const bool tls = serve.mqtt.starts_with("mqtts://");
+    if (!tls && !(serve.caFile + serve.clientCert).empty()) {
+        return "--ca-file, --client-cert and --client-key are for a TLS broker: mqtts://HOST[:PORT]";
+    }
+    for (const std::string* file : {&serve.caFile, &serve.clientCert, &serve.clientKey}) {
+        if (file->empty()) continue;
+        std::FILE* opened = OpenFile(*file, "rb");
+        if (opened == nullptr) return "cannot read " + *file + ": " + std::strerror(errno);
+        std::fclose(opened);
+    }
+    return std::nullopt;
+}
+#endif
+
 Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
     request.file = raw.file;
     switch (request.command) {
@@ -259,6 +333,9 @@ Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
             request.dryRun = raw.dryRun;
             return ReadProfile(request, raw.file);
         case CliCommand::Commission: return ReadCommission(request, raw);
+#ifndef _WIN32
+        case CliCommand::Serve: return ReadServe(request, raw);
+#endif
         case CliCommand::WirelessApplyTable: {
             if (raw.file.empty()) return "the table file's name is empty";
             Checked<ReceiverBitmap> table = ReadReceiverTableFile(raw.file);
@@ -330,6 +407,38 @@ struct CommandTable {
 void AddValue(CLI::App* app, const char* name, RawLine& raw, const std::string& help) {
     raw.valueOptions.push_back(app->add_option(name, raw.value, help)->type_name(""));
 }
+
+#ifndef _WIN32
+void DefineServe(CLI::App* serve, RawLine& raw) {
+    serve->add_option("READING", raw.names, NameList(AllReadings()) + " (default: temperature humidity)")
+        ->type_name("");
+    serve->add_option("--units", raw.serveUnits, "the units' addresses, asked in turn at --baud (default 4800)")
+        ->required()
+        ->type_name("A,B,...");
+    serve->add_option("--mqtt", raw.serve.mqtt, "the broker: mqtt://HOST[:PORT] (1883), mqtts://HOST[:PORT] (8883, TLS)")
+        ->required()
+        ->type_name("URL");
+    serve->add_option("--topic", raw.serve.topic, "the topics' prefix (default sentrabus)")->type_name("PREFIX");
+    serve->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
+    serve->add_option("--count", raw.monitorCount, "stop after N polls (default: at SIGTERM or Ctrl+C)")->type_name("N");
+    serve->add_option("--csv", raw.monitorCsv, "also append a row per unit per poll to FILE, as monitor --units does")
+        ->type_name("FILE");
+    serve->add_flag("--ha-discovery", raw.serve.haDiscovery,
+                    "publish a Home Assistant discovery config per unit and reading (homeassistant/sensor/...)");
+    serve->add_option("--mqtt-user", raw.serve.user, "the user name the broker knows the gateway by")->type_name("USER");
+    serve->add_option("--mqtt-password-file", raw.mqttPasswordFile,
+                      "the password, the first line of FILE, which no one but its owner may read (never on the "
+                      "command line, where every user of the machine sees it)")
+        ->type_name("FILE");
+    serve->add_option("--ca-file", raw.serve.caFile,
+                      "mqtts: the CA certificate that signed the broker's (default: the system's CAs); the "
+                      "certificate must name the host")
+        ->type_name("PEM");
+    serve->add_option("--client-cert", raw.serve.clientCert, "mqtts: the gateway's certificate, for brokers that want one")
+        ->type_name("PEM");
+    serve->add_option("--client-key", raw.serve.clientKey, "mqtts: its private key")->type_name("PEM");
+}
+#endif
 
 CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
     CommandTable table;
@@ -433,6 +542,16 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
         commission->add_option("--count", raw.count,
                                "stop after C units (default: until Ctrl+C)")
             ->type_name("C");
+#ifndef _WIN32
+    DefineServe(add(&app, "serve",
+                    "(Linux only) a gateway from a bus of units to an MQTT broker, meant to run for months: each "
+                    "reading published retained, QoS 1, as PREFIX/<address>/<reading>, with each unit's status "
+                    "(online, or offline after three polls without a reply) and the gateway's PREFIX/status "
+                    "(offline as its last will). Read-only: only addressed function-03 reads go out, nothing is "
+                    "written (every unit on a shared bus would take an FD, FC or FB frame at once)",
+                    CliCommand::Serve),
+                raw);
+#endif
     return table;
 }
 

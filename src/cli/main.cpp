@@ -92,6 +92,9 @@ int RunCommand(CliContext& c) {
         case CliCommand::ProfileDiff:
         case CliCommand::ProfileApply: return RunProfileCommand(c);
         case CliCommand::Commission: return RunCommission(c);
+#ifndef _WIN32
+        case CliCommand::Serve: return RunServeCommand(c);
+#endif
         default: RunWirelessCommand(c); break;
     }
     return kExitOk;
