@@ -14,6 +14,7 @@
 #include "InputFiles.h"
 #include "device/BusPoll.h"
 #include "device/CsvFile.h"
+#include "device/Monitor.h"
 #include "gateway/Gateway.h"
 #include "gateway/MqttClient.h"
 
