@@ -67,6 +67,11 @@ int RunServeCommand(CliContext& c) {
     if (!r.csvPath.empty()) {
         std::vector<std::string> header = {"time", "address"};
         for (const Reading reading : r.readings) header.emplace_back(InfoOf(reading).name);
+        if (const auto unusable = UnusableCsv(r.csvPath, header, "holds a log of other readings; choose another file "
+                                                                  "or the same readings")) {
+            c.report.RunError("--csv: " + *unusable);
+            return kExitUsage;
+        }
         csv.emplace(r.csvPath, header);
         if (!csv->Valid()) {
             c.report.RunError("--csv: " + csv->Error());

@@ -12,7 +12,7 @@ struct BrokerSetup {
     // A password file made with mosquitto_passwd; anonymous clients refused.
     std::string user;
     std::string password;
-    // A TLS-only listener with a certificate for "localhost" and 127.0.0.1,
+    // A TLS-only listener with a certificate for "localhost" alone,
     // signed by a throwaway CA (CaFile()).
     bool tls = false;
 };

@@ -111,6 +111,7 @@ TEST(MqttClient, RefusalsAtStartNameTheirCause) {
         std::string user, password, caFile;
         std::optional<MqttRefusal> refusal;
         const char* words;
+        const char* host = nullptr;  // instead of the broker's URL's
     };
     const Case cases[] = {
         {"nobody listening", plain, "", "", "", MqttRefusal::Unreachable, "cannot reach"},
@@ -119,10 +120,13 @@ TEST(MqttClient, RefusalsAtStartNameTheirCause) {
         {"no user", withPassword, "", "", "", MqttRefusal::Credentials, "user name or password"},
         {"right CA", tls, "", "", tls.CaFile().string(), std::nullopt, ""},
         {"another CA", tls, "", "", tls.OtherCaFile().string(), MqttRefusal::Certificate, "certificate"},
+        {"a host the certificate does not name", tls, "", "", tls.CaFile().string(), MqttRefusal::Certificate,
+         "certificate", "127.0.0.1"},
     };
     for (const Case& c : cases) {
         MqttOptions options = OptionsFor(c.broker);
         if (&c.broker == &plain) options.broker.port = nobodyPort;
+        if (c.host != nullptr) options.broker.host = c.host;
         options.user = c.user;
         options.password = c.password;
         options.caFile = c.caFile;

@@ -214,6 +214,8 @@ TEST(Serve, RefusalsAtStart) {
     const std::string readable = TestFile("mqtt-password-readable");
     std::ofstream(readable) << "right horse\n";
     ::chmod(password.c_str(), 0600);
+    const std::string otherLog = TestFile("other.csv");
+    std::ofstream(otherLog) << "time,temperature\r\n";
     ::chmod(readable.c_str(), 0644);
 
     struct Case {
@@ -230,6 +232,7 @@ TEST(Serve, RefusalsAtStart) {
         {{"--mqtt", "tcp://broker"}, 2, "mqtt://HOST"},
         {{"--mqtt", goneUrl, "--topic", "site/#"}, 2, "without # or +"},
         {{"--mqtt", goneUrl, "--ca-file", password}, 2, "mqtts://"},
+        {{"--mqtt", goneUrl, "--csv", otherLog}, 2, "other readings"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments{"--port", bus.SlavePath(), "--baud", "9600", "serve", "--units", "12"};
