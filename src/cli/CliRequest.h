@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "protocol/Catalogue.h"
+#include "device/BusScan.h"
 #include "device/Profile.h"
 
 // The exit status, as scripts rely on it.
@@ -43,6 +44,7 @@ enum class CliCommand {
     ProfileDiff,
     ProfileApply,
     Commission,
+    Scan,
     Serve,  // Linux only
 };
 
@@ -99,6 +101,11 @@ struct CliRequest {
     std::optional<std::uint32_t> unitBaud;   // commission --baud: every unit's new speed
     int count = 0;                           // commission --count; 0: until Ctrl+C
 
+    // scan
+    std::uint8_t scanFirst = 1;
+    std::uint8_t scanLast = kHighestUnitAddress;
+    std::vector<std::uint32_t> scanSpeeds{2400, 4800, 9600};
+    std::chrono::milliseconds scanReplyTimeout = kDefaultScanReplyTimeout;
     // serve: the broker and what goes to it (the units, readings, interval,
     // count and CSV log as monitor --units has them).
     struct Serve {

@@ -29,12 +29,6 @@ constexpr auto kDeliveryWait = 3s;
 // How often the wait between polls looks for a stop request or a reconnection.
 constexpr auto kWaitStep = 50ms;
 
-// The wait for a unit's reply at `baud`: the request and the longest reply
-// on the wire, and 100 ms for the unit.
-std::chrono::milliseconds UnitReplyTimeout(std::uint32_t baud) {
-    return std::chrono::milliseconds((8 + 5 + 2 * 7) * 10 * 1000 / baud + 101);
-}
-
 MqttOptions BrokerOptions(const CliRequest::Serve& s) {
     MqttOptions options;
     options.broker = *ParseBrokerUrl(s.mqtt).value;  // checked with the command line
@@ -48,36 +42,12 @@ MqttOptions BrokerOptions(const CliRequest::Serve& s) {
     return options;
 }
 
-std::vector<std::string> LogRow(const UnitSample& sample, std::size_t readings) {
-    std::vector<std::string> row = {IsoTimeNow(), std::to_string(sample.address)};
-    // A unit that did not answer gets the outcome in every cell, never a value.
-    if (!sample.outcome.Ok()) {
-        row.resize(2 + readings, SampleOutcomeText(SampleOutcomeOf(sample.outcome)));
-        return row;
-    }
-    for (const auto& [reading, word] : sample.words) row.push_back(ValueText(InfoOf(reading).form, word));
-    return row;
-}
-
 }  // namespace
 
 int RunServeCommand(CliContext& c) {
     const CliRequest& r = c.request;
     std::optional<CCsvFile> csv;
-    if (!r.csvPath.empty()) {
-        std::vector<std::string> header = {"time", "address"};
-        for (const Reading reading : r.readings) header.emplace_back(InfoOf(reading).name);
-        if (const auto unusable = UnusableCsv(r.csvPath, header, "holds a log of other readings; choose another file "
-                                                                  "or the same readings")) {
-            c.report.RunError("--csv: " + *unusable);
-            return kExitUsage;
-        }
-        csv.emplace(r.csvPath, header);
-        if (!csv->Valid()) {
-            c.report.RunError("--csv: " + csv->Error());
-            return kExitUsage;
-        }
-    }
+    if (const std::optional<int> ended = OpenMonitorLog(c, r.readings, LogRows::Units, csv)) return *ended;
 
     CMqttClient client(BrokerOptions(r.serve));
     // Set on the network thread, taken between polls: the gateway's state
@@ -123,7 +93,7 @@ int RunServeCommand(CliContext& c) {
         }
         if (csv) {
             for (const UnitSample& sample : samples) {
-                if (!csv->Append(LogRow(sample, r.readings.size()))) {
+                if (!csv->Append(UnitLogRow(sample, IsoTime(sample.time), r.readings.size()))) {
                     c.report.Say("--csv: " + csv->Error() + "; the log stops, the gateway goes on", false);
                     csv.reset();
                     break;

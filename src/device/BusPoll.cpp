@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Monitor.h"
+
 namespace {
 
 template <class T>
@@ -19,6 +21,29 @@ std::uint16_t RegisterOf(Reading reading) {
     // Temperature is the second word of the humidity/temperature pair.
     const ReadingInfo& info = InfoOf(reading);
     return static_cast<std::uint16_t>(info.firstRegister + (info.usesValue2 ? 1 : 0));
+}
+
+std::string UnitWordText(Reading reading, std::uint16_t word) {
+    return SampleText(reading, Sample{.word = word, .outcome = SampleOutcome::Ok});
+}
+
+std::string UnitOutcomeText(const OpOutcome& outcome) { return SampleOutcomeText(SampleOutcomeOf(outcome)); }
+
+std::vector<std::string> UnitLogRow(const UnitSample& sample, const std::string& time, std::size_t readings) {
+    std::vector<std::string> row = {time, std::to_string(sample.address)};
+    if (!sample.outcome.Ok()) {
+        row.resize(2 + readings, UnitOutcomeText(sample.outcome));
+        return row;
+    }
+    for (const auto& [reading, word] : sample.words) row.push_back(UnitWordText(reading, word));
+    return row;
+}
+
+std::chrono::milliseconds UnitReplyTimeout(std::uint32_t baud) {
+    // 8 bytes asked, 5 + 2 x 7 answered, 10 bits a byte on the line.
+    constexpr std::uint32_t kBits = (8 + 5 + 2 * 7) * 10;
+    const std::uint32_t wireMs = (kBits * 1000 + baud - 1) / std::max<std::uint32_t>(baud, 1);
+    return std::chrono::milliseconds(wireMs + 100);
 }
 
 CBusPoller::CBusPoller(CDeviceSession& session, std::vector<std::uint8_t> units, std::vector<Reading> readings,

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -68,3 +69,18 @@ private:
 
 // The one register that holds `reading`'s word.
 std::uint16_t RegisterOf(Reading reading);
+
+// A unit's word for `reading` as the device monitor shows a good sample's,
+// and what became of a failed read in its words ("no reply", "bad CRC").
+std::string UnitWordText(Reading reading, std::uint16_t word);
+std::string UnitOutcomeText(const OpOutcome& outcome);
+// A unit's row in the log of a bus (time, address, then each reading): a
+// failed read puts its outcome in every reading's cell, so that a unit that
+// did not answer never reads as a value.
+std::vector<std::string> UnitLogRow(const UnitSample& sample, const std::string& time, std::size_t readings);
+
+// A wait for a unit's reply at `baud` that a unit answering late still fits
+// in: the request and the longest reply (7 registers) on the wire, and 100 ms
+// for the unit. A reply that came after the wait would fall on the next
+// unit's request.
+std::chrono::milliseconds UnitReplyTimeout(std::uint32_t baud);

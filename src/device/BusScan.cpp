@@ -11,7 +11,9 @@ std::size_t CBusScan::AddressesPerSpeed() const {
     return m_plan.first <= m_plan.last ? static_cast<std::size_t>(m_plan.last - m_plan.first + 1) : 0;
 }
 
-std::uint32_t CBusScan::Speed() const {
+std::uint32_t CBusScan::Speed() const { return m_lastSpeed != 0 ? m_lastSpeed : PlannedSpeed(); }
+
+std::uint32_t CBusScan::PlannedSpeed() const {
     if (m_plan.speeds.empty()) return 0;
     return m_plan.speeds[std::min(m_speed, m_plan.speeds.size() - 1)];
 }
@@ -24,10 +26,11 @@ void CBusScan::NextSpeed() {
 
 bool CBusScan::Step() {
     while (!Done() && !m_lineOpen) {
-        m_lineOpen = m_session.OpenPort(m_plan.portNumber, Speed());
+        m_lineOpen = m_session.OpenPort(m_plan.portNumber, PlannedSpeed());
         if (m_lineOpen) break;
-        m_portFailures.push_back("COM" + std::to_string(m_plan.portNumber) + " did not open at " +
-                                 std::to_string(Speed()) + " bit/s");
+        // Port 0 is the device path the session was given.
+        const std::string port = m_plan.portNumber == 0 ? "the port" : "COM" + std::to_string(m_plan.portNumber);
+        m_portFailures.push_back(port + " did not open at " + std::to_string(PlannedSpeed()) + " bit/s");
         m_asked += AddressesPerSpeed() - (m_next - m_plan.first);
         NextSpeed();
     }
@@ -37,8 +40,9 @@ bool CBusScan::Step() {
     const auto address = static_cast<std::uint8_t>(m_next);
     const OpResult<std::vector<std::uint16_t>> words = m_session.ReadUnitRegisters(address, kRegHumidity, 2,
                                                                                   m_plan.replyTimeout);
-    if (words.Ok()) m_found.push_back({address, Speed(), words.value[1], words.value[0]});
+    if (words.Ok()) m_found.push_back({address, PlannedSpeed(), words.value[1], words.value[0]});
     m_lastAsked = address;
+    m_lastSpeed = PlannedSpeed();
     ++m_asked;
     if (++m_next > m_plan.last) NextSpeed();
     return true;

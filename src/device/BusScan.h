@@ -21,6 +21,10 @@
 // request has been written.
 inline constexpr std::chrono::milliseconds kDefaultScanReplyTimeout{40};
 inline constexpr std::uint8_t kHighestUnitAddress = 247;
+// The waits a scan may be given, in ms: below the shortest even a quick unit
+// would be missed, above the longest a whole bus takes the better part of an hour.
+inline constexpr unsigned kShortestScanReplyTimeout = 5;
+inline constexpr unsigned kLongestScanReplyTimeout = 2000;
 
 struct BusScanPlan {
     std::uint8_t portNumber = 1;
@@ -47,7 +51,8 @@ public:
     bool Step();
     bool Done() const { return m_speed >= m_plan.speeds.size(); }
 
-    // The speed being asked (the last one once done) and the last address asked.
+    // The speed and the address last asked (before the first step, the first
+    // speed and 0): after the last address of one speed, still that speed.
     std::uint32_t Speed() const;
     std::uint8_t Address() const { return m_lastAsked; }
     // Addresses asked (or skipped with their speed) out of all, for a progress bar.
@@ -59,6 +64,7 @@ public:
 
 private:
     std::size_t AddressesPerSpeed() const;
+    std::uint32_t PlannedSpeed() const;  // the speed the next step asks at (the last one once done)
     void NextSpeed();
 
     CDeviceSession& m_session;
@@ -67,6 +73,7 @@ private:
     unsigned m_next = 0;      // next address to ask at this speed
     bool m_lineOpen = false;  // the port is open at the current speed
     std::uint8_t m_lastAsked = 0;
+    std::uint32_t m_lastSpeed = 0;
     std::size_t m_asked = 0;
     std::vector<FoundUnit> m_found;
     std::vector<std::string> m_portFailures;

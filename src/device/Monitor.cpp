@@ -159,14 +159,16 @@ std::optional<double> SampleValue(Reading reading, const Sample& sample) {
     return ValueNumber(InfoOf(reading).form, sample.word);
 }
 
-std::vector<std::string> LogHeader(const std::vector<Reading>& readings) {
+std::vector<std::string> LogHeader(const std::vector<Reading>& readings, LogRows rows) {
     std::vector<std::string> header = {"time"};
+    if (rows == LogRows::Units) header.emplace_back("address");
     for (const Reading reading : readings) header.emplace_back(InfoOf(reading).name);
     return header;
 }
 
-std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings) {
-    if (!HoldsOtherColumns(path, LogHeader(readings))) return std::nullopt;
+std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings,
+                                            LogRows rows) {
+    if (!HoldsOtherColumns(path, LogHeader(readings, rows))) return std::nullopt;
     return path + ": holds a log of other readings; choose another file or the same readings";
 }
 

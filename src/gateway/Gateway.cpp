@@ -63,7 +63,7 @@ std::vector<std::uint8_t> CGateway::Take(const std::vector<UnitSample>& samples)
             unit.failedPolls = 0;
             unit.online = true;
             for (const auto& [reading, word] : sample.words) {
-                std::string text = ValueText(InfoOf(reading).form, word);
+                std::string text = UnitWordText(reading, word);
                 const auto last = unit.values.find(reading);
                 if (last != unit.values.end() && last->second == text) continue;
                 // A value that could not go out with the connection lost goes

@@ -147,10 +147,10 @@ std::optional<MqttConnectFailure> CMqttClient::Connect(std::chrono::milliseconds
                                                   ": the host name is not known");
     }
     if (rc == MOSQ_ERR_TLS) {
-        std::lock_guard lock(m_mutex);
+        const std::string why = TlsError();
         return fail(MqttRefusal::Certificate, "the MQTT broker at " + Where(broker) +
                                                   " failed the TLS check of its certificate (--ca-file, host name)" +
-                                                  (m_lastTlsError.empty() ? "" : ": " + m_lastTlsError));
+                                                  (why.empty() ? "" : ": " + why));
     }
     if (rc != MOSQ_ERR_SUCCESS) {
         return fail(MqttRefusal::Other,
@@ -184,6 +184,11 @@ std::optional<MqttConnectFailure> CMqttClient::Connect(std::chrono::milliseconds
     }
     return fail(MqttRefusal::Other,
                 "the MQTT broker at " + Where(broker) + " refused the connection: " + mosquitto_connack_string(code));
+}
+
+std::string CMqttClient::TlsError() const {
+    std::lock_guard lock(m_mutex);
+    return m_lastTlsError;
 }
 
 bool CMqttClient::Connected() const {

@@ -82,6 +82,8 @@ public:
     void Disconnect();
 
 private:
+    std::string TlsError() const;
+
     static void OnConnect(mosquitto*, void* self, int rc);
     static void OnDisconnect(mosquitto*, void* self, int rc);
     static void OnPublish(mosquitto*, void* self, int mid);

@@ -16,10 +16,14 @@ TEST(BusScan, AsksEveryAddressAtEverySpeedWithAddressedReadsOnlyAndListsWhoAnswe
     bus.m_device.SetRegister(kRegHumidity, 605);
     bus.m_device.SetRegister(kRegTemperature, 0xFF38);  // -20.0
     CBusScan scan(bus.m_session, {.portNumber = kPortNumber, .first = 3, .last = 7, .speeds = {2400, kBaud}});
-    std::size_t steps = 0;
-    while (scan.Step()) ++steps;
+    EXPECT_EQ(std::pair(scan.Speed(), scan.Address()), std::pair(2400U, std::uint8_t{0}));
+    std::vector<std::pair<std::uint32_t, int>> asked;  // what the progress shows after each step
+    while (scan.Step()) asked.emplace_back(scan.Speed(), scan.Address());
 
-    EXPECT_EQ(steps, 10U);
+    ASSERT_EQ(asked.size(), 10U);
+    // The last address of a speed is shown with its own speed, not the next one.
+    EXPECT_EQ(asked[4], std::pair(2400U, 7));
+    EXPECT_EQ(asked[5], std::pair(kBaud, 3));
     EXPECT_EQ(scan.Asked(), scan.Total());
     ASSERT_EQ(scan.Found().size(), 1U);
     const FoundUnit& unit = scan.Found()[0];
