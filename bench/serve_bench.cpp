@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     }
     bench::ChildOptions log;
     log.stdoutFile = (dir / "serve.out").string();
+    log.discardStderr = true;  // its "unit 12 online" lines would mix with the table
     bench::CChildProcess serve({SENTRABUS_CLI_PATH, "--port", link, "--baud", "9600", "serve", "--units", list,
                                 "--mqtt", broker.Url(), "--interval", interval,
                                 "--ha-discovery"},
