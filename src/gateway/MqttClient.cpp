@@ -197,15 +197,19 @@ bool CMqttClient::Connected() const {
 }
 
 bool CMqttClient::Publish(const std::string& topic, std::string_view payload) {
-    if (m_mosq == nullptr || !Connected()) return false;
+    if (m_mosq == nullptr) return false;
+    // Held across the call, so that the acknowledgement, which the network
+    // thread notes under the same lock, cannot come before the message is
+    // noted as waiting for it. libmosquitto's network thread sends it and
+    // calls back; publishing calls back nothing on this thread.
+    std::lock_guard lock(m_mutex);
+    if (!m_connected) return false;
     int mid = 0;
     if (mosquitto_publish(m_mosq, &mid, topic.c_str(), static_cast<int>(payload.size()), payload.data(), 1, true) !=
         MOSQ_ERR_SUCCESS) {
         return false;
     }
-    std::lock_guard lock(m_mutex);
-    // The acknowledgement may have come on the network thread already.
-    if (m_acknowledgedEarly.erase(mid) == 0) m_unacknowledged.insert(mid);
+    m_unacknowledged.insert(mid);
     return true;
 }
 
@@ -237,7 +241,6 @@ void CMqttClient::OnConnect(mosquitto*, void* self, int rc) {
             // Messages of the lost connection are sent again by libmosquitto
             // or published anew by the owner: none is waited for.
             client->m_unacknowledged.clear();
-            client->m_acknowledgedEarly.clear();
         }
         // Before Connect returns: the owner's first publication follows it.
         if (client->m_onConnected) client->m_onConnected();
@@ -262,7 +265,7 @@ void CMqttClient::OnPublish(mosquitto*, void* self, int mid) {
     auto* client = static_cast<CMqttClient*>(self);
     {
         std::lock_guard lock(client->m_mutex);
-        if (client->m_unacknowledged.erase(mid) == 0) client->m_acknowledgedEarly.insert(mid);
+        client->m_unacknowledged.erase(mid);
     }
     client->m_changed.notify_all();
 }

@@ -100,5 +100,4 @@ private:
     int m_connackCode = -1;      // the broker's answer to the last connection
     std::string m_lastTlsError;  // libmosquitto's words on a failed handshake
     std::set<int> m_unacknowledged;    // published, not yet acknowledged by the broker
-    std::set<int> m_acknowledgedEarly; // acknowledged before Publish had noted them
 };
