@@ -1,9 +1,9 @@
 #include "ImageButtonModel.h"
 
-std::uint32_t CImageButtonModel::SetStateColor(std::uint8_t index, ColorRef color) {
+std::uint32_t CImageButtonModel::SetStateColor(std::uint8_t index, ColorRef color, bool repaint) {
     if (index >= IB_COLOR_COUNT) return IB_BAD_INDEX;
     m_colors[index] = color & 0x00FFFFFF;
-    return IB_OK;
+    return Repainted(IB_OK, repaint);
 }
 
 std::uint32_t CImageButtonModel::GetStateColor(std::uint8_t index, ColorRef& color) const {
@@ -12,11 +12,11 @@ std::uint32_t CImageButtonModel::GetStateColor(std::uint8_t index, ColorRef& col
     return IB_OK;
 }
 
-std::uint32_t CImageButtonModel::ShiftStateColor(std::uint8_t index, std::int16_t shade) {
+std::uint32_t CImageButtonModel::ShiftStateColor(std::uint8_t index, std::int16_t shade, bool repaint) {
     if (index >= IB_COLOR_COUNT) return IB_BAD_INDEX;
     if (shade < -kMaxColorShade || shade > kMaxColorShade) return IB_BAD_ARGUMENT;
     m_colors[index] = ShiftedColor(m_colors[index], shade);
-    return IB_OK;
+    return Repainted(IB_OK, repaint);
 }
 
 void CImageButtonModel::SetSystemColors(ColorRef face, ColorRef text) {
@@ -25,18 +25,39 @@ void CImageButtonModel::SetSystemColors(ColorRef face, ColorRef text) {
     m_colors = {face, text, face, text, face, text};
 }
 
-std::uint32_t CImageButtonModel::SetImageAlign(std::uint8_t align) {
-    if (align > IB_ALIGN_CORNER) return IB_BAD_ALIGN;
-    m_align = align;
+std::uint32_t CImageButtonModel::SetFlatLook(bool flat, bool repaint) {
+    m_flat = flat;
+    return Repainted(IB_OK, repaint);
+}
+
+std::uint32_t CImageButtonModel::SetFlatBorder(bool on, bool repaint) {
+    m_drawBorder = on;
+    return Repainted(IB_OK, repaint);
+}
+
+std::uint32_t CImageButtonModel::SetFlatFocus(bool on, bool repaint) {
+    m_drawFlatFocus = on;
+    return Repainted(IB_OK, repaint);
+}
+
+std::uint32_t CImageButtonModel::SetHoverAlways(bool on) {
+    m_alwaysTrack = on;
     return IB_OK;
 }
 
-std::uint32_t CImageButtonModel::SetPressShift(std::uint8_t style) {
+std::uint32_t CImageButtonModel::SetImageAlign(std::uint8_t align, bool repaint) {
+    if (align > IB_ALIGN_CORNER) return IB_BAD_ALIGN;
+    m_align = align;
+    return Repainted(IB_OK, repaint);
+}
+
+std::uint32_t CImageButtonModel::SetPressShift(std::uint8_t style, bool repaint) {
     switch (style) {
-        case IB_PRESS_DIAGONAL: m_pressShift = {1, 1}; return IB_OK;
-        case IB_PRESS_DOWN: m_pressShift = {0, 2}; return IB_OK;
+        case IB_PRESS_DIAGONAL: m_pressShift = {1, 1}; break;
+        case IB_PRESS_DOWN: m_pressShift = {0, 2}; break;
         default: return IB_BAD_PRESS_STYLE;
     }
+    return Repainted(IB_OK, repaint);
 }
 
 void CImageButtonModel::TakeButtonType(std::uint32_t type) {

@@ -34,21 +34,32 @@ inline constexpr std::uint32_t kDlgcUndefPushButton = 0x0020;
 class CImageButtonModel {
 public:
     CImageButtonModel() = default;
+    virtual ~CImageButtonModel() = default;
+    CImageButtonModel(const CImageButtonModel&) = delete;
+    CImageButtonModel& operator=(const CImageButtonModel&) = delete;
+
+    // The setters draw the button again when `repaint` is set and the setting
+    // was taken (IB_OK).
 
     // --- colours ------------------------------------------------------------
-    std::uint32_t SetStateColor(std::uint8_t index, ColorRef color);
+    std::uint32_t SetStateColor(std::uint8_t index, ColorRef color, bool repaint = true);
     // Leaves `color` alone on a bad index.
     std::uint32_t GetStateColor(std::uint8_t index, ColorRef& color) const;
     // Lightens (shade > 0) or darkens (shade < 0) all three channels by the
     // same amount, cut so that none leaves 0..255.
-    std::uint32_t ShiftStateColor(std::uint8_t index, std::int16_t shade);
+    std::uint32_t ShiftStateColor(std::uint8_t index, std::int16_t shade, bool repaint = true);
     // The three faces to `face`, the three texts to `text`: the system's
     // button colours as they are now.
     void SetSystemColors(ColorRef face, ColorRef text);
 
     // --- look ---------------------------------------------------------------
-    std::uint32_t SetImageAlign(std::uint8_t align);
-    std::uint32_t SetPressShift(std::uint8_t style);
+    std::uint32_t SetFlatLook(bool flat, bool repaint = true);
+    std::uint32_t SetFlatBorder(bool on, bool repaint = true);
+    std::uint32_t SetFlatFocus(bool on, bool repaint = true);
+    // Hover also while no window of the program is active.
+    std::uint32_t SetHoverAlways(bool on);
+    std::uint32_t SetImageAlign(std::uint8_t align, bool repaint = true);
+    std::uint32_t SetPressShift(std::uint8_t style, bool repaint = true);
     bool IsHot() const { return m_hover; }
     bool IsFlat() const { return m_flat; }
 
@@ -115,6 +126,14 @@ public:
     bool IsTransparent() const { return m_transparent; }
 
 protected:
+    // Draws the control again when `now`; a model without a control has
+    // nothing to draw.
+    virtual void Repaint(bool now) { (void)now; }
+    std::uint32_t Repainted(std::uint32_t result, bool repaint) {
+        if (result == IB_OK) Repaint(repaint);
+        return result;
+    }
+
     // Fields in the order of the button's record; the platforms keep the
     // images, cursor, menu, tooltip and snapshot themselves.
     bool m_showDisabledBitmap = true;

@@ -101,8 +101,7 @@ CBus::CBus(BusConfig config)
     : m_trace(std::move(config.trace)),
       m_pty(config.lineBaud),
       m_replyLatency(config.replyLatency),
-      m_lastByte(Clock::now()),
-      m_thread() {
+      m_lastByte(Clock::now()) {
     for (const BusUnit& unit : config.units) {
         m_units.push_back({unit.address, MakeDeviceState(unit.kind, unit.address, unit.baud)});
     }

@@ -39,55 +39,11 @@ void CImageButton::Repaint(bool repaint) {
     if (repaint) update();
 }
 
-std::uint32_t CImageButton::Repainted(std::uint32_t result, bool repaint) {
-    if (result == IB_OK) Repaint(repaint);
-    return result;
-}
-
-std::uint32_t CImageButton::SetStateColor(std::uint8_t index, ColorRef color, bool repaint) {
-    return Repainted(CImageButtonModel::SetStateColor(index, color), repaint);
-}
-
-std::uint32_t CImageButton::ShiftStateColor(std::uint8_t index, std::int16_t shade, bool repaint) {
-    return Repainted(CImageButtonModel::ShiftStateColor(index, shade), repaint);
-}
-
 std::uint32_t CImageButton::ResetColors(bool repaint) {
     const QPalette palette = QApplication::palette();
     SetSystemColors(ToColorRef(palette.color(QPalette::Button)), ToColorRef(palette.color(QPalette::ButtonText)));
     Repaint(repaint);
     return IB_OK;
-}
-
-std::uint32_t CImageButton::SetFlatLook(bool flat, bool repaint) {
-    m_flat = flat;
-    Repaint(repaint);
-    return IB_OK;
-}
-
-std::uint32_t CImageButton::SetFlatBorder(bool on, bool repaint) {
-    m_drawBorder = on;
-    Repaint(repaint);
-    return IB_OK;
-}
-
-std::uint32_t CImageButton::SetFlatFocus(bool on, bool repaint) {
-    m_drawFlatFocus = on;
-    Repaint(repaint);
-    return IB_OK;
-}
-
-std::uint32_t CImageButton::SetHoverAlways(bool on) {
-    m_alwaysTrack = on;
-    return IB_OK;
-}
-
-std::uint32_t CImageButton::SetImageAlign(std::uint8_t align, bool repaint) {
-    return Repainted(CImageButtonModel::SetImageAlign(align), repaint);
-}
-
-std::uint32_t CImageButton::SetPressShift(std::uint8_t style, bool repaint) {
-    return Repainted(CImageButtonModel::SetPressShift(style), repaint);
 }
 
 std::uint32_t CImageButton::SetCheckState(int state, bool repaint) {

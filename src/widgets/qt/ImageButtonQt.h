@@ -63,25 +63,21 @@ public:
     // place. False when the window has no such control.
     bool SubclassDlgItem(int id, CDialogBase& parent);
 
-    // --- colours ------------------------------------------------------------
-    std::uint32_t SetStateColor(std::uint8_t index, ColorRef color, bool repaint = true);
-    // Leaves `color` alone on a bad index.
+    // --- colours (the model's setters draw the button again) ------------------
+    using CImageButtonModel::SetStateColor;
     using CImageButtonModel::GetStateColor;
-    // Lightens (shade > 0) or darkens (shade < 0) all three channels by the
-    // same amount, cut so that none leaves 0..255.
-    std::uint32_t ShiftStateColor(std::uint8_t index, std::int16_t shade, bool repaint = true);
+    using CImageButtonModel::ShiftStateColor;
     // The faces to the palette's button colour, the texts to its button-text
     // colour, as they are now.
     std::uint32_t ResetColors(bool repaint = true);
 
     // --- look ---------------------------------------------------------------
-    std::uint32_t SetFlatLook(bool flat, bool repaint = true);
-    std::uint32_t SetFlatBorder(bool on, bool repaint = true);
-    std::uint32_t SetFlatFocus(bool on, bool repaint = true);
-    // Hover also while no window of the program is active.
-    std::uint32_t SetHoverAlways(bool on);
-    std::uint32_t SetImageAlign(std::uint8_t align, bool repaint = true);
-    std::uint32_t SetPressShift(std::uint8_t style, bool repaint = true);
+    using CImageButtonModel::SetFlatLook;
+    using CImageButtonModel::SetFlatBorder;
+    using CImageButtonModel::SetFlatFocus;
+    using CImageButtonModel::SetHoverAlways;
+    using CImageButtonModel::SetImageAlign;
+    using CImageButtonModel::SetPressShift;
 
     // --- check state and default button --------------------------------------
     // Only in check-box mode: checked when `state` is non-zero.
@@ -253,9 +249,7 @@ private:
     void OnClicked();
     // Disabling moves the focus on to the next tab stop of the window.
     void MoveFocusToNextTabStop();
-    void Repaint(bool repaint);
-    // Repaints for a setter whose `result` accepted the setting.
-    std::uint32_t Repainted(std::uint32_t result, bool repaint);
+    void Repaint(bool repaint) override;
     bool HasIcon() const { return m_icons[0].Set(); }
     bool HasBitmap() const { return m_bitmaps[0].Set(); }
     void PaintImage(QPainter& dc, const ImageSlot& slot, bool hasText, const QRect& item, QRect& caption,
