@@ -118,6 +118,8 @@ bool CMosquittoBroker::Start() {
     if (child == 0) {
         std::freopen("/dev/null", "w", stdout);
         std::freopen((m_directory / "broker.err").c_str(), "a", stderr);
+        // Debian puts the broker in /usr/sbin, which a user's PATH leaves out.
+        ::execl("/usr/sbin/mosquitto", "mosquitto", "-c", conf.c_str(), static_cast<char*>(nullptr));
         ::execlp("mosquitto", "mosquitto", "-c", conf.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
