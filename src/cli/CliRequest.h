@@ -19,6 +19,7 @@ enum ExitStatus : int {
     kExitDeviceFailed = 1,  // no reply, bad reply, read-back differs, interrupted
     kExitUsage = 2,         // usage, a refused value or file, a profile of another kind: nothing was written
     kExitPortFailed = 3,    // the port could not be opened
+    kExitBrokerFailed = 3,  // serve: the MQTT broker could not be reached, or refused the gateway
 };
 
 enum class CliCommand {
@@ -44,6 +45,7 @@ enum class CliCommand {
     ProfileApply,
     Commission,
     Scan,
+    Serve,  // Linux only
 };
 
 // --port: COMn opens what the list entry COMn of the windows opens; anything
@@ -104,6 +106,18 @@ struct CliRequest {
     std::uint8_t scanLast = kHighestUnitAddress;
     std::vector<std::uint32_t> scanSpeeds{2400, 4800, 9600};
     std::chrono::milliseconds scanReplyTimeout = kDefaultScanReplyTimeout;
+    // serve: the broker and what goes to it (the units, readings, interval,
+    // count and CSV log as monitor --units has them).
+    struct Serve {
+        std::string mqtt;           // mqtt://HOST[:PORT] or mqtts://HOST[:PORT]
+        std::string topic = "sentrabus";
+        bool haDiscovery = false;
+        std::string user;
+        std::string password;       // read from --mqtt-password-file
+        std::string caFile;
+        std::string clientCert;
+        std::string clientKey;
+    } serve;
 };
 
 // Commands that talk to a device (all but ports).

@@ -16,6 +16,9 @@
 #include "InputFiles.h"
 #include "device/Commissioning.h"
 #include "device/StrictValues.h"
+#ifndef _WIN32
+#include "gateway/MqttClient.h"
+#endif
 
 namespace {
 
@@ -27,14 +30,15 @@ constexpr const char* kFooter =
     "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
     "read-back differs, a commissioned unit failed, no unit answered a scan); 2 usage, a refused value or file, or a\n"
     "profile of another kind than the device (nothing was written); 3 the port could not\n"
-    "be opened.\n"
+    "be opened, or serve's MQTT broker could not be reached or refused the gateway.\n"
     "Examples:\n"
     "  sentrabus-cli --port COM3 read\n"
     "  sentrabus-cli --port /dev/ttyUSB0 --address 5 --baud 4800 set temperature-upper=35\n"
     "  sentrabus-cli --json get\n"
     "  sentrabus-cli --port COM3 profile save th.json\n"
     "  sentrabus-cli --port COM3 scan --speeds 9600 --first 1 --last 40\n"
-    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600";
+    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600\n"
+    "  sentrabus-cli --port /dev/ttyUSB0 --baud 9600 serve --units 12,13,20 --mqtt mqtt://broker --topic site/bus1";
 
 // What the command line holds before it is checked.
 struct RawLine {
@@ -72,6 +76,9 @@ struct RawLine {
     std::string scanLast = std::to_string(kHighestUnitAddress);
     std::string scanSpeeds = "2400,4800,9600";
     std::string scanReplyTimeout = std::to_string(kDefaultScanReplyTimeout.count());
+    // serve (its units, readings, interval, count and log as monitor --units has them)
+    std::string mqttPasswordFile;
+    CliRequest::Serve serve;  // as given, without the password
 };
 
 // The checks' refusal, or nothing when the request is whole.
@@ -121,9 +128,11 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
         return "scan asks every address at every speed itself: it takes no --address, --baud or --register-mode "
                "(scan --first, --last and --speeds narrow it)";
     }
-    const bool units = raw.unitsOption != nullptr && raw.unitsOption->count() > 0;
+    const bool units =
+        (raw.unitsOption != nullptr && raw.unitsOption->count() > 0) || request.command == CliCommand::Serve;
     if (units && (request.address || request.registerMode)) {
-        return "monitor --units asks each unit at its own address: it takes no --address or --register-mode";
+        return std::string(request.command == CliCommand::Serve ? "serve" : "monitor --units") +
+               " asks each unit at its own address: it takes no --address or --register-mode";
     }
     if (request.baud && !request.address && !request.registerMode && !units) {
         return "--baud needs --address or --register-mode: the search tries 2400, 4800 and 9600 bit/s itself";
@@ -133,7 +142,8 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
 
 Refusal ReadNames(CliRequest& request, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor) {
+        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor ||
+            request.command == CliCommand::Serve) {
             const std::optional<Reading> reading = ReadingByName(name);
             if (!reading) return "no reading \"" + name + "\"; readings: " + NameList(AllReadings());
             request.readings.push_back(*reading);
@@ -192,7 +202,8 @@ Refusal ReadInterval(const std::string& text, std::chrono::milliseconds& interva
 
 Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
     if (Refusal refused = ReadNames(request, raw.names)) return refused;
-    const LogRows rows = raw.unitsOption->count() > 0 ? LogRows::Units : LogRows::Device;
+    const LogRows rows =
+        raw.unitsOption->count() > 0 || request.command == CliCommand::Serve ? LogRows::Units : LogRows::Device;
     if (rows == LogRows::Units) {
         const Checked<std::vector<std::uint8_t>> units = StrictUnitAddresses(raw.monitorUnits);
         if (!units.Ok()) return "--units: " + units.refusal;
@@ -299,6 +310,42 @@ Refusal ReadScan(CliRequest& request, const RawLine& raw) {
     return std::nullopt;
 }
 
+#ifndef _WIN32
+// serve: the units, the readings, the broker and its credentials; the
+// password file is read here, so that a refused one ends the run before
+// anything is opened.
+Refusal ReadServe(CliRequest& request, const RawLine& raw) {
+    if (Refusal refused = ReadMonitor(request, raw)) return refused;
+    request.serve = raw.serve;
+    CliRequest::Serve& serve = request.serve;
+    while (serve.topic.size() > 1 && serve.topic.back() == '/') serve.topic.pop_back();
+    if (serve.topic.empty() || serve.topic == "/" || serve.topic.find_first_of("#+") != std::string::npos) {
+        return "--topic takes a topic prefix without # or + (site/bus1), not \"" + raw.serve.topic + "\"";
+    }
+    if (const Checked<MqttBroker> broker = ParseBrokerUrl(serve.mqtt); !broker.Ok()) return broker.refusal;
+    if (serve.user.empty() != raw.mqttPasswordFile.empty()) {
+        return "--mqtt-user and --mqtt-password-file go together (the password is never taken from the command line)";
+    }
+    if (!raw.mqttPasswordFile.empty()) {
+        Checked<std::string> password = ReadPasswordFile(raw.mqttPasswordFile);
+        if (!password.Ok()) return password.refusal;
+        serve.password = std::move(*password.value);
+    }
+    if (serve.clientCert.empty() != serve.clientKey.empty()) return "--client-cert and --client-key go together";
+    const bool tls = serve.mqtt.starts_with("mqtts://");
+    if (!tls && !(serve.caFile + serve.clientCert).empty()) {
+        return "--ca-file, --client-cert and --client-key are for a TLS broker: mqtts://HOST[:PORT]";
+    }
+    for (const std::string* file : {&serve.caFile, &serve.clientCert, &serve.clientKey}) {
+        if (file->empty()) continue;
+        std::FILE* opened = OpenFile(*file, "rb");
+        if (opened == nullptr) return "cannot read " + *file + ": " + std::strerror(errno);
+        std::fclose(opened);
+    }
+    return std::nullopt;
+}
+#endif
+
 Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
     request.file = raw.file;
     switch (request.command) {
@@ -315,6 +362,9 @@ Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
             request.dryRun = raw.dryRun;
             return ReadProfile(request, raw.file);
         case CliCommand::Commission: return ReadCommission(request, raw);
+#ifndef _WIN32
+        case CliCommand::Serve: return ReadServe(request, raw);
+#endif
         case CliCommand::WirelessApplyTable: {
             if (raw.file.empty()) return "the table file's name is empty";
             Checked<ReceiverBitmap> table = ReadReceiverTableFile(raw.file);
@@ -387,6 +437,38 @@ struct CommandTable {
 void AddValue(CLI::App* app, const char* name, RawLine& raw, const std::string& help) {
     raw.valueOptions.push_back(app->add_option(name, raw.value, help)->type_name(""));
 }
+
+#ifndef _WIN32
+void DefineServe(CLI::App* serve, RawLine& raw) {
+    serve->add_option("READING", raw.names, NameList(AllReadings()) + " (default: temperature humidity)")
+        ->type_name("");
+    serve->add_option("--units", raw.monitorUnits, "the units' addresses, asked in turn at --baud (default 4800)")
+        ->required()
+        ->type_name("A,B,...");
+    serve->add_option("--mqtt", raw.serve.mqtt, "the broker: mqtt://HOST[:PORT] (1883), mqtts://HOST[:PORT] (8883, TLS)")
+        ->required()
+        ->type_name("URL");
+    serve->add_option("--topic", raw.serve.topic, "the topics' prefix (default sentrabus)")->type_name("PREFIX");
+    serve->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
+    serve->add_option("--count", raw.monitorCount, "stop after N polls (default: at SIGTERM or Ctrl+C)")->type_name("N");
+    serve->add_option("--csv", raw.monitorCsv, "also append a row per unit per poll to FILE, as monitor --units does")
+        ->type_name("FILE");
+    serve->add_flag("--ha-discovery", raw.serve.haDiscovery,
+                    "publish a Home Assistant discovery config per unit and reading (homeassistant/sensor/...)");
+    serve->add_option("--mqtt-user", raw.serve.user, "the user name the broker knows the gateway by")->type_name("USER");
+    serve->add_option("--mqtt-password-file", raw.mqttPasswordFile,
+                      "the password, the first line of FILE, which no one but its owner may read (never on the "
+                      "command line, where every user of the machine sees it)")
+        ->type_name("FILE");
+    serve->add_option("--ca-file", raw.serve.caFile,
+                      "mqtts: the CA certificate that signed the broker's (default: the system's CAs); the "
+                      "certificate must name the host")
+        ->type_name("PEM");
+    serve->add_option("--client-cert", raw.serve.clientCert, "mqtts: the gateway's certificate, for brokers that want one")
+        ->type_name("PEM");
+    serve->add_option("--client-key", raw.serve.clientKey, "mqtts: its private key")->type_name("PEM");
+}
+#endif
 
 CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
     CommandTable table;
@@ -514,6 +596,16 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
         commission->add_option("--count", raw.count,
                                "stop after C units (default: until Ctrl+C)")
             ->type_name("C");
+#ifndef _WIN32
+    DefineServe(add(&app, "serve",
+                    "(Linux only) a gateway from a bus of units to an MQTT broker, meant to run for months: each "
+                    "reading published retained, QoS 1, as PREFIX/<address>/<reading>, with each unit's status "
+                    "(online, or offline after three polls without a reply) and the gateway's PREFIX/status "
+                    "(offline as its last will). Read-only: only addressed function-03 reads go out, nothing is "
+                    "written (every unit on a shared bus would take an FD, FC or FB frame at once)",
+                    CliCommand::Serve),
+                raw);
+#endif
     return table;
 }
 

@@ -62,24 +62,6 @@ bool WaitUntil(Clock::time_point due, CInterruptHold& interrupt) {
     return !interrupt.Requested();
 }
 
-// Opens the log --csv names, if any: the run's status when that ends it (its
-// message said), nullopt to go on.
-std::optional<int> OpenLog(CliContext& c, const std::vector<Reading>& readings, LogRows rows,
-                           std::optional<CCsvFile>& csv) {
-    if (c.request.csvPath.empty()) return std::nullopt;
-    if (const auto unusable = UnusableMonitorLog(c.request.csvPath, readings, rows)) {
-        c.report.RunError("--csv: " + *unusable);
-        return kExitUsage;
-    }
-    csv.emplace(c.request.csvPath, LogHeader(readings, rows));
-    if (!csv->Valid()) {
-        c.report.Add(CliResult::Failure("monitor", csv->Error()));
-        return kExitOk;
-    }
-    if (csv->EndedLines() > 0) c.report.Say(csv->EndedLinesText(c.request.csvPath), false);
-    return std::nullopt;
-}
-
 std::string UnitLine(const UnitSample& sample, const std::string& time) {
     std::string line = time + "  unit " + std::to_string(sample.address);
     if (!sample.outcome.Ok()) return line + "  " + UnitOutcomeText(sample.outcome);
@@ -107,10 +89,26 @@ Json UnitJson(const UnitSample& sample, const std::string& time) {
 
 }  // namespace
 
+std::optional<int> OpenMonitorLog(CliContext& c, const std::vector<Reading>& readings, LogRows rows,
+                                  std::optional<CCsvFile>& csv) {
+    if (c.request.csvPath.empty()) return std::nullopt;
+    if (const auto unusable = UnusableMonitorLog(c.request.csvPath, readings, rows)) {
+        c.report.RunError("--csv: " + *unusable);
+        return kExitUsage;
+    }
+    csv.emplace(c.request.csvPath, LogHeader(readings, rows));
+    if (!csv->Valid()) {
+        c.report.Add(CliResult::Failure(c.request.command == CliCommand::Serve ? "serve" : "monitor", csv->Error()));
+        return kExitOk;
+    }
+    if (csv->EndedLines() > 0) c.report.Say(csv->EndedLinesText(c.request.csvPath), false);
+    return std::nullopt;
+}
+
 int RunUnitsMonitor(CliContext& c) {
     const CliRequest& r = c.request;
     std::optional<CCsvFile> csv;
-    if (const std::optional<int> ended = OpenLog(c, r.readings, LogRows::Units, csv)) return *ended;
+    if (const std::optional<int> ended = OpenMonitorLog(c, r.readings, LogRows::Units, csv)) return *ended;
     CBusPoller poller(c.session, r.units, r.readings, UnitReplyTimeout(UnitsBaud(r)));
 
     // Polls on a fixed grid from the start: one that overran skips the ticks it
@@ -160,7 +158,7 @@ int RunMonitorCommand(CliContext& c) {
         return kExitOk;
     }
     std::optional<CCsvFile> csv;
-    if (const std::optional<int> ended = OpenLog(c, monitor.Readings(), LogRows::Device, csv)) return *ended;
+    if (const std::optional<int> ended = OpenMonitorLog(c, monitor.Readings(), LogRows::Device, csv)) return *ended;
 
     monitor.Start(Clock::now());
     bool failed = false;

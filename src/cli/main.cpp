@@ -93,6 +93,9 @@ int RunCommand(CliContext& c) {
         case CliCommand::ProfileApply: return RunProfileCommand(c);
         case CliCommand::Commission: return RunCommission(c);
         case CliCommand::Scan: return RunScan(c);
+#ifndef _WIN32
+        case CliCommand::Serve: return RunServeCommand(c);
+#endif
         default: RunWirelessCommand(c); break;
     }
     return kExitOk;
