@@ -64,6 +64,18 @@ private:
 };
 
 void Report(CliContext& c, const FoundUnit& unit) {
+    if (!unit.HasReadings()) {
+        const std::string text = "answers, but has no temperature or humidity (" + unit.refusal + ")";
+        c.report.AddEntry("address " + std::to_string(unit.address) + " at " + std::to_string(unit.baud) +
+                              " bit/s: " + text,
+                          {{"name", "unit " + std::to_string(unit.address)},
+                           {"ok", true},
+                           {"address", unit.address},
+                           {"baud", unit.baud},
+                           {"readings", nlohmann::ordered_json::object()},
+                           {"text", text}});
+        return;
+    }
     const ReadingInfo& temperature = InfoOf(Reading::Temperature);
     const ReadingInfo& humidity = InfoOf(Reading::Humidity);
     const CliResult t = ReadingResult(temperature.name, temperature.form, unit.temperature);

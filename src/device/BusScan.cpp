@@ -53,7 +53,13 @@ bool CBusScan::Step() {
     const auto address = static_cast<std::uint8_t>(m_next);
     const OpResult<std::vector<std::uint16_t>> words = m_session.ReadUnitRegisters(address, kRegHumidity, 2,
                                                                                   m_plan.replyTimeout);
-    if (words.Ok()) m_found.push_back({address, PlannedSpeed(), words.value[1], words.value[0]});
+    if (words.Ok()) {
+        m_found.push_back({address, PlannedSpeed(), words.value[1], words.value[0], {}});
+    } else if (words.outcome.status == OpStatus::BadReply && words.outcome.failedCheck.starts_with("exception ")) {
+        // An exception reply from this address with a good CRC: a unit that
+        // has no such registers, but a unit all the same.
+        m_found.push_back({address, PlannedSpeed(), 0, 0, words.outcome.failedCheck});
+    }
     m_lastAsked = address;
     m_lastSpeed = PlannedSpeed();
     ++m_asked;

@@ -40,6 +40,11 @@ struct FoundUnit {
     std::uint32_t baud = 0;
     std::uint16_t temperature = 0;  // tenths of a degree, two's complement
     std::uint16_t humidity = 0;     // tenths of a percent
+    // A unit without these registers (the light sensor keeps its one reading
+    // at 0x0006) answers with an exception: it is there, with no readings.
+    // "" for a unit that gave its readings, else "exception 2".
+    std::string refusal;
+    bool HasReadings() const { return refusal.empty(); }
 };
 
 class CBusScan {

@@ -115,7 +115,9 @@ const std::string kWirelessProfile =
         "parameters": {"channel": 0, "sleep-time": 60, "addresses": []}})";
 
 // Three units at two speeds on one bus.
-const std::string kBus = "--bus th:12,th:13@4800,th:20 --baud 9600";
+// Unit 21, a light sensor, keeps no temperature or humidity: it answers the
+// scan's read with an exception, and is there all the same.
+const std::string kBus = "--bus th:12,th:13@4800,th:20,light:21 --baud 9600";
 
 // The scan's reads of 0x0000-0x0001 to `first`..`last` at each speed, as heard.
 std::vector<std::string> ScanWire(const std::vector<int>& speeds, int first, int last) {
@@ -357,8 +359,9 @@ const std::vector<CliCase> kCases = {
      .args = {"scan", "--first", "11", "--last", "21", "--speeds", "4800,9600"}, .status = 0,
      .out = "address 13 at 4800 bit/s: temperature 25.0, humidity 60.0\n"
             "address 12 at 9600 bit/s: temperature 25.0, humidity 60.0\n"
-            "address 20 at 9600 bit/s: temperature 25.0, humidity 60.0\n",
-     .err = "scan: 4800 bit/s, addresses 11-21 asked, 1 unit found\nscan: 9600 bit/s, addresses 11-21 asked, 3 units found",
+            "address 20 at 9600 bit/s: temperature 25.0, humidity 60.0\n"
+            "address 21 at 9600 bit/s: answers, but has no temperature or humidity (exception 2)\n",
+     .err = "scan: 4800 bit/s, addresses 11-21 asked, 1 unit found\nscan: 9600 bit/s, addresses 11-21 asked, 4 units found",
      .wire = ScanWire({4800, 9600}, 11, 21)},
     {.behaviour = "scan as JSON", .device = kBus, .args = {"--json", "scan", "--first", "12", "--last", "13",
      "--speeds", "9600,4800"}, .status = 0,

@@ -156,8 +156,11 @@ void CScanDlg::ListNewUnits() {
         const FoundUnit& unit = m_found[static_cast<std::size_t>(row)];
         ListInsertItem(kIdScanUnits, row, std::to_string(int{unit.address}));
         ListSetItemText(kIdScanUnits, row, kSpeed, std::to_string(unit.baud));
-        ListSetItemText(kIdScanUnits, row, kTemperature, RegisterValueText(kRegTemperature, unit.temperature));
-        ListSetItemText(kIdScanUnits, row, kHumidity, RegisterValueText(kRegHumidity, unit.humidity));
+        // A unit without these registers answered with an exception.
+        ListSetItemText(kIdScanUnits, row, kTemperature,
+                        unit.HasReadings() ? RegisterValueText(kRegTemperature, unit.temperature) : unit.refusal);
+        ListSetItemText(kIdScanUnits, row, kHumidity,
+                        unit.HasReadings() ? RegisterValueText(kRegHumidity, unit.humidity) : "");
     }
 }
 
