@@ -8,7 +8,9 @@
 #include "InterruptHold.h"
 #include "PortWatch.h"
 #include "Report.h"
+#include "device/CsvFile.h"
 #include "device/DeviceSession.h"
+#include "device/Monitor.h"
 
 struct CliContext {
     CliContext(CDeviceSession& session_, const CliRequest& request_, CReport& report_, const CPortWatch& watch_,
@@ -45,6 +47,14 @@ private:
 // says what it found). kExitOk, or the status of the run that ends here.
 int Connect(CliContext& context);
 
+// Opens the log --csv names for monitor and serve, if any: the run's status
+// when that ends it (its message said), nullopt to go on.
+std::optional<int> OpenMonitorLog(CliContext& context, const std::vector<Reading>& readings, LogRows rows,
+                                  std::optional<CCsvFile>& csv);
+
+// The speed a bus of units is asked at: --baud, or the windows' 4800.
+std::uint32_t UnitsBaud(const CliRequest& request);
+
 // Opens the port for a command that searches by itself (commission); kExitOk,
 // or the status of the run that ends here.
 int OpenForSearching(CliContext& context);
@@ -55,7 +65,10 @@ void RunValueCommand(CliContext& context);     // read, get, set
 void RunLcdCommand(CliContext& context);       // lcd mode, lcd relay
 void RunWirelessCommand(CliContext& context);  // wireless ...
 int RunMonitorCommand(CliContext& context);    // monitor: kExitUsage for a log of other columns
+int RunUnitsMonitor(CliContext& context);      // monitor --units, likewise
 // These may end the run before its report: kExitOk, or the status it ends with
 // (its message said).
 int RunProfileCommand(CliContext& context);  // profile save, diff, apply
 int RunCommission(CliContext& context);      // commission: searches by itself, no Connect
+int RunScan(CliContext& context);            // scan: asks every address itself, no Connect
+int RunServeCommand(CliContext& context);    // serve (Linux only): kExitBrokerFailed without a broker

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "protocol/Catalogue.h"
+#include "device/BusScan.h"
 #include "device/Profile.h"
 
 // The exit status, as scripts rely on it.
@@ -18,6 +19,7 @@ enum ExitStatus : int {
     kExitDeviceFailed = 1,  // no reply, bad reply, read-back differs, interrupted
     kExitUsage = 2,         // usage, a refused value or file, a profile of another kind: nothing was written
     kExitPortFailed = 3,    // the port could not be opened
+    kExitBrokerFailed = 3,  // serve: the MQTT broker could not be reached, or refused the gateway
 };
 
 enum class CliCommand {
@@ -42,6 +44,8 @@ enum class CliCommand {
     ProfileDiff,
     ProfileApply,
     Commission,
+    Scan,
+    Serve,  // Linux only
 };
 
 // --port: COMn opens what the list entry COMn of the windows opens; anything
@@ -83,6 +87,7 @@ struct CliRequest {
     std::chrono::milliseconds monitorInterval{1000};
     int monitorCount = 0;                    // polls; 0: until Ctrl+C
     std::string csvPath;                     // monitor --csv
+    std::vector<std::uint8_t> units;         // monitor --units: a bus of units, asked by address, no search
     bool csv = false;                        // wireless table as CSV
     std::optional<ReceiverBitmap> table;     // wireless apply-table: the file's table
 
@@ -95,6 +100,24 @@ struct CliRequest {
     std::uint8_t firstAddress = 1;
     std::optional<std::uint32_t> unitBaud;   // commission --baud: every unit's new speed
     int count = 0;                           // commission --count; 0: until Ctrl+C
+
+    // scan
+    std::uint8_t scanFirst = 1;
+    std::uint8_t scanLast = kHighestUnitAddress;
+    std::vector<std::uint32_t> scanSpeeds{2400, 4800, 9600};
+    std::chrono::milliseconds scanReplyTimeout = kDefaultScanReplyTimeout;
+    // serve: the broker and what goes to it (the units, readings, interval,
+    // count and CSV log as monitor --units has them).
+    struct Serve {
+        std::string mqtt;           // mqtt://HOST[:PORT] or mqtts://HOST[:PORT]
+        std::string topic = "sentrabus";
+        bool haDiscovery = false;
+        std::string user;
+        std::string password;       // read from --mqtt-password-file
+        std::string caFile;
+        std::string clientCert;
+        std::string clientKey;
+    } serve;
 };
 
 // Commands that talk to a device (all but ports).

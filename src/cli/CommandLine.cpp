@@ -16,6 +16,9 @@
 #include "InputFiles.h"
 #include "device/Commissioning.h"
 #include "device/StrictValues.h"
+#ifndef _WIN32
+#include "gateway/MqttClient.h"
+#endif
 
 namespace {
 
@@ -25,15 +28,17 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Exit status: 0 everything succeeded; 1 a device operation failed (no reply, bad reply,\n"
-    "read-back differs, a commissioned unit failed); 2 usage, a refused value or file, or a\n"
+    "read-back differs, a commissioned unit failed, no unit answered a scan); 2 usage, a refused value or file, or a\n"
     "profile of another kind than the device (nothing was written); 3 the port could not\n"
-    "be opened.\n"
+    "be opened, or serve's MQTT broker could not be reached or refused the gateway.\n"
     "Examples:\n"
     "  sentrabus-cli --port COM3 read\n"
     "  sentrabus-cli --port /dev/ttyUSB0 --address 5 --baud 4800 set temperature-upper=35\n"
     "  sentrabus-cli --json get\n"
     "  sentrabus-cli --port COM3 profile save th.json\n"
-    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600";
+    "  sentrabus-cli --port COM3 scan --speeds 9600 --first 1 --last 40\n"
+    "  sentrabus-cli --port COM3 commission th.json --record box-12.csv --first-address 12 --baud 9600\n"
+    "  sentrabus-cli --port /dev/ttyUSB0 --baud 9600 serve --units 12,13,20 --mqtt mqtt://broker --topic site/bus1";
 
 // What the command line holds before it is checked.
 struct RawLine {
@@ -51,6 +56,8 @@ struct RawLine {
     std::string monitorInterval = "1";  // monitor
     std::string monitorCount = "0";
     std::string monitorCsv;
+    std::string monitorUnits;
+    CLI::Option* unitsOption = nullptr;
     // profile, commission, wireless table files
     std::string file;
     std::string kind;
@@ -64,6 +71,14 @@ struct RawLine {
     CLI::Option* firstAddressOption = nullptr;
     CLI::Option* unitBaudOption = nullptr;
     CLI::Option* countOption = nullptr;
+    // scan
+    std::string scanFirst = "1";
+    std::string scanLast = std::to_string(kHighestUnitAddress);
+    std::string scanSpeeds = "2400,4800,9600";
+    std::string scanReplyTimeout = std::to_string(kDefaultScanReplyTimeout.count());
+    // serve (its units, readings, interval, count and log as monitor --units has them)
+    std::string mqttPasswordFile;
+    CliRequest::Serve serve;  // as given, without the password
 };
 
 // The checks' refusal, or nothing when the request is whole.
@@ -109,7 +124,17 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
     if (request.command == CliCommand::Search && (request.address || request.baud || request.registerMode)) {
         return "search finds the device itself: it takes no --address, --baud or --register-mode";
     }
-    if (request.baud && !request.address && !request.registerMode) {
+    if (request.command == CliCommand::Scan && (request.address || request.baud || request.registerMode)) {
+        return "scan asks every address at every speed itself: it takes no --address, --baud or --register-mode "
+               "(scan --first, --last and --speeds narrow it)";
+    }
+    const bool units =
+        (raw.unitsOption != nullptr && raw.unitsOption->count() > 0) || request.command == CliCommand::Serve;
+    if (units && (request.address || request.registerMode)) {
+        return std::string(request.command == CliCommand::Serve ? "serve" : "monitor --units") +
+               " asks each unit at its own address: it takes no --address or --register-mode";
+    }
+    if (request.baud && !request.address && !request.registerMode && !units) {
         return "--baud needs --address or --register-mode: the search tries 2400, 4800 and 9600 bit/s itself";
     }
     return std::nullopt;
@@ -117,7 +142,8 @@ Refusal ReadDeviceOptions(const RawLine& raw, CliRequest& request) {
 
 Refusal ReadNames(CliRequest& request, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor) {
+        if (request.command == CliCommand::Read || request.command == CliCommand::Monitor ||
+            request.command == CliCommand::Serve) {
             const std::optional<Reading> reading = ReadingByName(name);
             if (!reading) return "no reading \"" + name + "\"; readings: " + NameList(AllReadings());
             request.readings.push_back(*reading);
@@ -176,6 +202,15 @@ Refusal ReadInterval(const std::string& text, std::chrono::milliseconds& interva
 
 Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
     if (Refusal refused = ReadNames(request, raw.names)) return refused;
+    const LogRows rows =
+        raw.unitsOption->count() > 0 || request.command == CliCommand::Serve ? LogRows::Units : LogRows::Device;
+    if (rows == LogRows::Units) {
+        const Checked<std::vector<std::uint8_t>> units = StrictUnitAddresses(raw.monitorUnits);
+        if (!units.Ok()) return "--units: " + units.refusal;
+        request.units = *units.value;
+        // What the scan reads of every unit.
+        if (request.readings.empty()) request.readings = {Reading::Temperature, Reading::Humidity};
+    }
     if (Refusal refused = ReadInterval(raw.monitorInterval, request.monitorInterval)) return refused;
     const Checked<std::uint16_t> count = StrictSleepTime(raw.monitorCount);  // a whole number 0 to 65535
     if (!count.Ok()) {
@@ -192,7 +227,9 @@ Refusal ReadMonitor(CliRequest& request, const RawLine& raw) {
         // as a table. Without names the columns are known only once the device
         // has answered: the command checks them then.
         if (!request.readings.empty()) {
-            if (Refusal unusable = UnusableMonitorLog(request.csvPath, request.readings)) return "--csv: " + *unusable;
+            if (Refusal unusable = UnusableMonitorLog(request.csvPath, request.readings, rows)) {
+                return "--csv: " + *unusable;
+            }
         }
     }
     return std::nullopt;
@@ -243,6 +280,72 @@ Refusal ReadCommission(CliRequest& request, const RawLine& raw) {
     return std::nullopt;
 }
 
+// scan: the address range, the speeds and the wait for a silent address.
+Refusal ReadScan(CliRequest& request, const RawLine& raw) {
+    const Checked<std::uint8_t> first = StrictAddress(raw.scanFirst);
+    if (!first.Ok()) return "--first: " + first.refusal;
+    const Checked<std::uint8_t> last = StrictAddress(raw.scanLast);
+    if (!last.Ok()) return "--last: " + last.refusal;
+    if (*first.value > *last.value) return "--first " + raw.scanFirst + " comes after --last " + raw.scanLast;
+    request.scanFirst = *first.value;
+    request.scanLast = *last.value;
+    request.scanSpeeds.clear();
+    for (std::size_t from = 0; from <= raw.scanSpeeds.size();) {
+        const std::size_t comma = std::min(raw.scanSpeeds.find(',', from), raw.scanSpeeds.size());
+        const Checked<std::uint32_t> speed = StrictBaudRate(raw.scanSpeeds.substr(from, comma - from));
+        if (!speed.Ok()) return "--speeds takes speeds separated by commas, e.g. 2400,4800,9600: " + speed.refusal;
+        if (std::find(request.scanSpeeds.begin(), request.scanSpeeds.end(), *speed.value) !=
+            request.scanSpeeds.end()) {
+            return "--speeds names " + std::to_string(*speed.value) + " twice";
+        }
+        request.scanSpeeds.push_back(*speed.value);
+        from = comma + 1;
+    }
+    const Checked<std::uint16_t> timeout = StrictSleepTime(raw.scanReplyTimeout);  // a whole number 0 to 65535
+    if (!timeout.Ok() || *timeout.value < kShortestScanReplyTimeout || *timeout.value > kLongestScanReplyTimeout) {
+        return "--reply-timeout takes a whole number of milliseconds from " + std::to_string(kShortestScanReplyTimeout) +
+               " to " + std::to_string(kLongestScanReplyTimeout) + ", not \"" + raw.scanReplyTimeout + "\"";
+    }
+    request.scanReplyTimeout = std::chrono::milliseconds(*timeout.value);
+    return std::nullopt;
+}
+
+#ifndef _WIN32
+// serve: the units, the readings, the broker and its credentials; the
+// password file is read here, so that a refused one ends the run before
+// anything is opened.
+Refusal ReadServe(CliRequest& request, const RawLine& raw) {
+    if (Refusal refused = ReadMonitor(request, raw)) return refused;
+    request.serve = raw.serve;
+    CliRequest::Serve& serve = request.serve;
+    while (serve.topic.size() > 1 && serve.topic.back() == '/') serve.topic.pop_back();
+    if (serve.topic.empty() || serve.topic == "/" || serve.topic.find_first_of("#+") != std::string::npos) {
+        return "--topic takes a topic prefix without # or + (site/bus1), not \"" + raw.serve.topic + "\"";
+    }
+    if (const Checked<MqttBroker> broker = ParseBrokerUrl(serve.mqtt); !broker.Ok()) return broker.refusal;
+    if (serve.user.empty() != raw.mqttPasswordFile.empty()) {
+        return "--mqtt-user and --mqtt-password-file go together (the password is never taken from the command line)";
+    }
+    if (!raw.mqttPasswordFile.empty()) {
+        Checked<std::string> password = ReadPasswordFile(raw.mqttPasswordFile);
+        if (!password.Ok()) return password.refusal;
+        serve.password = std::move(*password.value);
+    }
+    if (serve.clientCert.empty() != serve.clientKey.empty()) return "--client-cert and --client-key go together";
+    const bool tls = serve.mqtt.starts_with("mqtts://");
+    if (!tls && !(serve.caFile + serve.clientCert).empty()) {
+        return "--ca-file, --client-cert and --client-key are for a TLS broker: mqtts://HOST[:PORT]";
+    }
+    for (const std::string* file : {&serve.caFile, &serve.clientCert, &serve.clientKey}) {
+        if (file->empty()) continue;
+        std::FILE* opened = OpenFile(*file, "rb");
+        if (opened == nullptr) return "cannot read " + *file + ": " + std::strerror(errno);
+        std::fclose(opened);
+    }
+    return std::nullopt;
+}
+#endif
+
 Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
     request.file = raw.file;
     switch (request.command) {
@@ -259,6 +362,9 @@ Refusal ReadFileCommand(CliRequest& request, const RawLine& raw) {
             request.dryRun = raw.dryRun;
             return ReadProfile(request, raw.file);
         case CliCommand::Commission: return ReadCommission(request, raw);
+#ifndef _WIN32
+        case CliCommand::Serve: return ReadServe(request, raw);
+#endif
         case CliCommand::WirelessApplyTable: {
             if (raw.file.empty()) return "the table file's name is empty";
             Checked<ReceiverBitmap> table = ReadReceiverTableFile(raw.file);
@@ -278,6 +384,7 @@ Refusal ReadValues(CliRequest& request, const RawLine& raw) {
         case CliCommand::Get: return ReadNames(request, raw.names);
         case CliCommand::Set: return ReadWrites(request, raw.names);
         case CliCommand::Monitor: return ReadMonitor(request, raw);
+        case CliCommand::Scan: return ReadScan(request, raw);
         case CliCommand::Address: return given ? Take(StrictAddress(raw.value), request.newAddress) : std::nullopt;
         case CliCommand::Baud: return given ? Take(StrictBaudRate(raw.value), request.newBaud) : std::nullopt;
         case CliCommand::LcdMode: {
@@ -331,6 +438,38 @@ void AddValue(CLI::App* app, const char* name, RawLine& raw, const std::string& 
     raw.valueOptions.push_back(app->add_option(name, raw.value, help)->type_name(""));
 }
 
+#ifndef _WIN32
+void DefineServe(CLI::App* serve, RawLine& raw) {
+    serve->add_option("READING", raw.names, NameList(AllReadings()) + " (default: temperature humidity)")
+        ->type_name("");
+    serve->add_option("--units", raw.monitorUnits, "the units' addresses, asked in turn at --baud (default 4800)")
+        ->required()
+        ->type_name("A,B,...");
+    serve->add_option("--mqtt", raw.serve.mqtt, "the broker: mqtt://HOST[:PORT] (1883), mqtts://HOST[:PORT] (8883, TLS)")
+        ->required()
+        ->type_name("URL");
+    serve->add_option("--topic", raw.serve.topic, "the topics' prefix (default sentrabus)")->type_name("PREFIX");
+    serve->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
+    serve->add_option("--count", raw.monitorCount, "stop after N polls (default: at SIGTERM or Ctrl+C)")->type_name("N");
+    serve->add_option("--csv", raw.monitorCsv, "also append a row per unit per poll to FILE, as monitor --units does")
+        ->type_name("FILE");
+    serve->add_flag("--ha-discovery", raw.serve.haDiscovery,
+                    "publish a Home Assistant discovery config per unit and reading (homeassistant/sensor/...)");
+    serve->add_option("--mqtt-user", raw.serve.user, "the user name the broker knows the gateway by")->type_name("USER");
+    serve->add_option("--mqtt-password-file", raw.mqttPasswordFile,
+                      "the password, the first line of FILE, which no one but its owner may read (never on the "
+                      "command line, where every user of the machine sees it)")
+        ->type_name("FILE");
+    serve->add_option("--ca-file", raw.serve.caFile,
+                      "mqtts: the CA certificate that signed the broker's (default: the system's CAs); the "
+                      "certificate must name the host")
+        ->type_name("PEM");
+    serve->add_option("--client-cert", raw.serve.clientCert, "mqtts: the gateway's certificate, for brokers that want one")
+        ->type_name("PEM");
+    serve->add_option("--client-key", raw.serve.clientKey, "mqtts: its private key")->type_name("PEM");
+}
+#endif
+
 CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
     CommandTable table;
     const auto add = [&](CLI::App* parent, const char* name, const char* help, CliCommand command) {
@@ -358,12 +497,36 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
 
     CLI::App* monitor = add(&app, "monitor",
                             "poll readings at an interval: one line per poll, the counters at the end "
-                            "(none named: the readings the device answers)",
+                            "(none named: the readings the device answers; with --units: temperature and humidity)",
                             CliCommand::Monitor);
     monitor->add_option("READING", raw.names, NameList(AllReadings()))->type_name("");
     monitor->add_option("--interval", raw.monitorInterval, "seconds between polls, 0.2 to 60 (default 1)")->type_name("S");
     monitor->add_option("--count", raw.monitorCount, "stop after N polls (default: at Ctrl+C)")->type_name("N");
     monitor->add_option("--csv", raw.monitorCsv, "append one row per poll to FILE, flushed row by row")->type_name("FILE");
+    raw.unitsOption =
+        monitor
+            ->add_option("--units", raw.monitorUnits,
+                         "poll several units of a bus in turn at --baud (default 4800), no search: a line and a CSV "
+                         "row per unit per poll, counters per unit. Only addressed function-03 reads are sent (every "
+                         "unit on a shared bus would answer an FD, FC or FB frame at once)")
+            ->type_name("A,B,...");
+
+    CLI::App* scan = add(&app, "scan",
+                         "list the units of a bus: at each speed, one function-03 read of registers 0x0000-0x0001 "
+                         "(humidity, temperature) to every address. Only these addressed reads are sent: the FD, FC "
+                         "and FB frames carry no unit address, so every unit of a shared bus would answer them at once "
+                         "and the replies would collide",
+                         CliCommand::Scan);
+    scan->add_option("--first", raw.scanFirst, "the first address asked (default 1)")->type_name("A");
+    scan->add_option("--last", raw.scanLast, "the last address asked (default 247)")->type_name("A");
+    scan->add_option("--speeds", raw.scanSpeeds, "the speeds, in order (default 2400,4800,9600)")
+        ->type_name("B,B,...");
+    scan->add_option("--reply-timeout", raw.scanReplyTimeout,
+                     "how long a silent address is waited for, in ms (default " +
+                         std::to_string(kDefaultScanReplyTimeout.count()) +
+                         ": a unit answers within a few ms; the reply's time on the wire at the speed is "
+                         "waited for besides; a whole bus, 247 addresses at three speeds, in about 40 s)")
+        ->type_name("MS");
 
     CLI::App* lcd = app.add_subcommand("lcd", "LCD relay controller");
     lcd->require_subcommand(1);
@@ -433,6 +596,16 @@ CommandTable DefineCommands(CLI::App& app, RawLine& raw) {
         commission->add_option("--count", raw.count,
                                "stop after C units (default: until Ctrl+C)")
             ->type_name("C");
+#ifndef _WIN32
+    DefineServe(add(&app, "serve",
+                    "(Linux only) a gateway from a bus of units to an MQTT broker, meant to run for months: each "
+                    "reading published retained, QoS 1, as PREFIX/<address>/<reading>, with each unit's status "
+                    "(online, or offline after three polls without a reply) and the gateway's PREFIX/status "
+                    "(offline as its last will). Read-only: only addressed function-03 reads go out, nothing is "
+                    "written (every unit on a shared bus would take an FD, FC or FB frame at once)",
+                    CliCommand::Serve),
+                raw);
+#endif
     return table;
 }
 
@@ -460,7 +633,7 @@ CommandLineOutcome ReadCommandLine(int argc, const char* const* argv, std::ostre
         app.add_option("--address", address, "talk to the device at this address (1-255) instead of searching")
             ->type_name("A");
     CLI::Option* baudOption = app.add_option("--baud", baud,
-                   "with --address or --register-mode: the line speed, 2400, 4800 or 9600 "
+                   "with --address, --register-mode or monitor --units: the line speed, 2400, 4800 or 9600 "
                    "(default 4800, in register mode 9600)")
         ->type_name("B");
     app.add_flag("--register-mode", raw.registerMode,

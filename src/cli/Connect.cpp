@@ -30,10 +30,17 @@ void Found(CliContext& c) {
 
 }  // namespace
 
+std::uint32_t UnitsBaud(const CliRequest& request) { return request.baud.value_or(kFdDefaultBaud); }
+
 int Connect(CliContext& c) {
     const CliRequest& r = c.request;
     c.session.Port().SetDevicePath(r.port.path);
     c.session.StartReceiving();
+
+    // A bus of units: no search, whose FD frames every unit would answer at once.
+    if (!r.units.empty()) {
+        return c.session.OpenPort(r.port.number, UnitsBaud(r)) ? kExitOk : PortFailed(c);
+    }
 
     if (r.address || r.registerMode) {
         const std::uint32_t baud = r.baud.value_or(r.registerMode ? kRegisterDefaultBaud : kFdDefaultBaud);

@@ -53,9 +53,10 @@ std::optional<std::string> UnusableRecord(const std::string& path, const std::ve
     return UnusableCsv(path, header, "holds a record with other columns (of another profile?); choose another file");
 }
 
-std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings) {
+std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings,
+                                              LogRows rows) {
     if (const std::optional<std::string> unwritable = UnwritableFile(path)) return unwritable;
-    return OtherReadingsLog(path, readings);
+    return OtherReadingsLog(path, readings, rows);
 }
 
 std::optional<std::string> UnusableCsv(const std::string& path, const std::vector<std::string>& header,

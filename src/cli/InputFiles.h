@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/Monitor.h"
 #include "device/Profile.h"
 #include "protocol/Catalogue.h"
 #include "device/StrictValues.h"
@@ -24,6 +25,7 @@ std::optional<std::string> UnusableRecord(const std::string& path, const std::ve
 // (its first line is another header: `otherColumns` says so); nullopt when
 // the file is new, empty or of these columns.
 // The same for the monitor's log of `readings`.
-std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings);
+std::optional<std::string> UnusableMonitorLog(const std::string& path, const std::vector<Reading>& readings,
+                                              LogRows rows = LogRows::Device);
 std::optional<std::string> UnusableCsv(const std::string& path, const std::vector<std::string>& header,
                                        const std::string& otherColumns);

@@ -1,6 +1,7 @@
 // monitor: the chosen readings polled at an interval, one line per poll (a
 // JSON line with --json) and a CSV row per poll, until --count polls or
-// Ctrl+C; then the counters.
+// Ctrl+C; then the counters. With --units, several units of a bus, each asked
+// in turn: a line and a row per unit per poll, and the counters per unit.
 
 #include <iostream>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "CliContext.h"
 #include "InputFiles.h"
+#include "device/BusPoll.h"
 #include "device/CsvFile.h"
 #include "device/Monitor.h"
 
@@ -60,9 +62,94 @@ bool WaitUntil(Clock::time_point due, CInterruptHold& interrupt) {
     return !interrupt.Requested();
 }
 
+std::string UnitLine(const UnitSample& sample, const std::string& time) {
+    std::string line = time + "  unit " + std::to_string(sample.address);
+    if (!sample.outcome.Ok()) return line + "  " + UnitOutcomeText(sample.outcome);
+    for (const auto& [reading, word] : sample.words) {
+        line += "  " + std::string(InfoOf(reading).name) + " " + UnitWordText(reading, word);
+    }
+    return line;
+}
+
+Json UnitJson(const UnitSample& sample, const std::string& time) {
+    Json line{{"time", time}, {"address", sample.address}, {"ok", sample.outcome.Ok()}};
+    if (!sample.outcome.Ok()) {
+        line["error"] = UnitOutcomeText(sample.outcome);
+        return line;
+    }
+    Json readings = Json::array();
+    for (const auto& [reading, word] : sample.words) {
+        readings.push_back({{"name", InfoOf(reading).name},
+                            {"value", ValueNumber(InfoOf(reading).form, word)},
+                            {"text", UnitWordText(reading, word)}});
+    }
+    line["readings"] = readings;
+    return line;
+}
+
 }  // namespace
 
+std::optional<int> OpenMonitorLog(CliContext& c, const std::vector<Reading>& readings, LogRows rows,
+                                  std::optional<CCsvFile>& csv) {
+    if (c.request.csvPath.empty()) return std::nullopt;
+    if (const auto unusable = UnusableMonitorLog(c.request.csvPath, readings, rows)) {
+        c.report.RunError("--csv: " + *unusable);
+        return kExitUsage;
+    }
+    csv.emplace(c.request.csvPath, LogHeader(readings, rows));
+    if (!csv->Valid()) {
+        c.report.Add(CliResult::Failure(c.request.command == CliCommand::Serve ? "serve" : "monitor", csv->Error()));
+        return kExitOk;
+    }
+    if (csv->EndedLines() > 0) c.report.Say(csv->EndedLinesText(c.request.csvPath), false);
+    return std::nullopt;
+}
+
+int RunUnitsMonitor(CliContext& c) {
+    const CliRequest& r = c.request;
+    std::optional<CCsvFile> csv;
+    if (const std::optional<int> ended = OpenMonitorLog(c, r.readings, LogRows::Units, csv)) return *ended;
+    CBusPoller poller(c.session, r.units, r.readings, UnitReplyTimeout(UnitsBaud(r)));
+
+    // Polls on a fixed grid from the start: one that overran skips the ticks it
+    // missed instead of catching up in a burst. Ctrl+C ends the run between polls.
+    Clock::time_point due = Clock::now();
+    for (int poll = 0; r.monitorCount == 0 || poll < r.monitorCount; ++poll) {
+        if (!WaitUntil(due, c.interrupt)) break;
+        const Clock::time_point started = Clock::now();
+        for (const UnitSample& sample : poller.Poll()) {
+            const std::string time = IsoTime(sample.time);
+            if (r.json) {
+                std::cout << UnitJson(sample, time).dump() << std::endl;
+            } else {
+                std::cout << UnitLine(sample, time) << std::endl;
+            }
+            if (csv && !csv->Append(UnitLogRow(sample, time, poller.Readings().size()))) {
+                c.report.Add(CliResult::Failure("monitor", csv->Error()));
+                return kExitOk;
+            }
+        }
+        while (due <= started) due += r.monitorInterval;
+    }
+
+    // The counters, a result per unit: a unit that missed a poll fails the run.
+    for (const std::uint8_t unit : poller.Units()) {
+        const CBusPoller::Counters& n = poller.CountersOf(unit);
+        const std::string name = "unit " + std::to_string(unit);
+        const std::string summary = "polls " + std::to_string(n.polls) + ", good " + std::to_string(n.good) +
+                                    ", no reply " + std::to_string(n.noReply) + ", bad " + std::to_string(n.bad);
+        if (n.good == n.polls) {
+            const Json value{{"polls", n.polls}, {"good", n.good}, {"no reply", n.noReply}, {"bad", n.bad}};
+            c.report.Add(CliResult::Success(name, value, summary));
+        } else {
+            c.report.Add(CliResult::Failure(name, "not every poll answered: " + summary));
+        }
+    }
+    return kExitOk;
+}
+
 int RunMonitorCommand(CliContext& c) {
+    if (!c.request.units.empty()) return RunUnitsMonitor(c);
     CMonitor monitor(c.session);
     monitor.SetInterval(c.request.monitorInterval);
     monitor.SetReadings(c.request.readings.empty() ? AnsweredReadings(c.session) : c.request.readings);
@@ -71,18 +158,7 @@ int RunMonitorCommand(CliContext& c) {
         return kExitOk;
     }
     std::optional<CCsvFile> csv;
-    if (!c.request.csvPath.empty()) {
-        if (const auto unusable = UnusableMonitorLog(c.request.csvPath, monitor.Readings())) {
-            c.report.RunError("--csv: " + *unusable);
-            return kExitUsage;
-        }
-        csv.emplace(c.request.csvPath, LogHeader(monitor.Readings()));
-        if (!csv->Valid()) {
-            c.report.Add(CliResult::Failure("monitor", csv->Error()));
-            return kExitOk;
-        }
-        if (csv->EndedLines() > 0) c.report.Say(csv->EndedLinesText(c.request.csvPath), false);
-    }
+    if (const std::optional<int> ended = OpenMonitorLog(c, monitor.Readings(), LogRows::Device, csv)) return *ended;
 
     monitor.Start(Clock::now());
     bool failed = false;

@@ -67,6 +67,14 @@ void CReport::Add(CliResult result) {
     }
 }
 
+void CReport::AddEntry(const std::string& line, nlohmann::ordered_json entry) {
+    if (m_json) {
+        m_results.push_back(std::move(entry));
+    } else {
+        m_out << line << std::endl;
+    }
+}
+
 int CReport::Finish() {
     if (m_json) {
         if (m_device) m_document["device"] = m_device->Json();

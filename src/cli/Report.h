@@ -63,6 +63,9 @@ public:
     // --json on standard error (the document stays alone on standard output).
     void Progress(const std::string& line);
     void Add(CliResult result);
+    // A good result the command words itself: `line` on standard output as
+    // text, `entry` among the results with --json.
+    void AddEntry(const std::string& line, nlohmann::ordered_json entry);
     // A run that ends without results: one line on standard error, and with
     // --json the document {"error": "..."} instead of the results.
     void RunError(std::string_view message);

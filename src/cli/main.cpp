@@ -92,6 +92,10 @@ int RunCommand(CliContext& c) {
         case CliCommand::ProfileDiff:
         case CliCommand::ProfileApply: return RunProfileCommand(c);
         case CliCommand::Commission: return RunCommission(c);
+        case CliCommand::Scan: return RunScan(c);
+#ifndef _WIN32
+        case CliCommand::Serve: return RunServeCommand(c);
+#endif
         default: RunWirelessCommand(c); break;
     }
     return kExitOk;
@@ -112,8 +116,9 @@ int RunOnDevice(const CliRequest& request) {
         if (trace) session.SetObserver(&trace->Observer());
         session.SetCutOnCompleteReply(!request.silenceCut);
         CliContext context{session, request, report, watch, interrupt};
-        // commission searches for each unit itself.
-        status = request.command == CliCommand::Commission ? kExitOk : Connect(context);
+        // commission searches for each unit itself; scan asks every address.
+        const bool ownDevices = request.command == CliCommand::Commission || request.command == CliCommand::Scan;
+        status = ownDevices ? kExitOk : Connect(context);
         if (status == kExitOk) {
             status = RunCommand(context);
             // A request that came during the last exchange stopped nothing:

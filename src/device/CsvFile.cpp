@@ -122,9 +122,10 @@ bool HoldsOtherColumns(const std::string& path, const std::vector<std::string>& 
     return first != expected;
 }
 
-std::string IsoTimeNow() {
+std::string IsoTimeNow() { return IsoTime(std::chrono::system_clock::now()); }
+
+std::string IsoTime(std::chrono::system_clock::time_point now) {
     using namespace std::chrono;
-    const auto now = system_clock::now();
     const std::time_t seconds = system_clock::to_time_t(now);
     const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     std::tm utc{};

@@ -8,6 +8,7 @@
 // gets that line ended before the first new row, so that the new rows parse
 // as rows of their own rather than the tail of the torn one.
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -53,3 +54,5 @@ bool HoldsOtherColumns(const std::string& path, const std::vector<std::string>& 
 
 // The current time as ISO 8601 in UTC with milliseconds: "2026-12-08T21:30:48.120Z".
 std::string IsoTimeNow();
+// The same for `time`.
+std::string IsoTime(std::chrono::system_clock::time_point time);

@@ -19,6 +19,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <vector>
+#include <chrono>
 #include <functional>
 
 #include "protocol/Catalogue.h"
@@ -134,6 +136,19 @@ public:
 
     // --- readings and parameters --------------------------------------------------
     OpResult<std::uint16_t> Read(Reading reading);
+    // --- a bus of units ------------------------------------------------------------
+    // One function-03 read of `count` registers (1..7) from `first` at unit
+    // `address`, at the port's speed; the current device is neither used nor
+    // changed. On a shared bus only such addressed reads are safe: every unit
+    // hears and answers the FD, FC and FB frames. The wait ends on a complete
+    // reply, or `replyTimeout` and the reply's time on the wire after the
+    // request has left the port; a reply from another address or of another
+    // length is a bad one.
+    OpResult<std::vector<std::uint16_t>> ReadUnitRegisters(std::uint8_t address, std::uint16_t first,
+                                                           std::uint8_t count, std::chrono::milliseconds replyTimeout);
+    // While a scan of the bus (CBusScan) has addresses left to ask, it takes
+    // the port from speed to speed: polls of the current device wait.
+    bool Scanning() const { return m_scans > 0; }
     // True once the device has answered a read of `reading` in this session.
     bool HasAnswered(Reading reading) const { return (m_readingsAnswered >> static_cast<unsigned>(reading) & 1U) != 0; }
     OpResult<std::uint16_t> ReadParameter(Parameter parameter);
@@ -179,4 +194,6 @@ private:
     CurrentDevice m_device;
     bool m_inConfiguration = false;
     std::uint8_t m_readingsAnswered = 0;  // bit per Reading
+    friend class CBusScan;
+    int m_scans = 0;  // scans with addresses left to ask
 };

@@ -67,7 +67,7 @@ PollRow CMonitor::Poll(Clock::time_point now) {
     // The next due time on the grid after now: a poll that overran skips the
     // ticks it missed instead of catching up in a burst.
     while (m_nextDue <= now) m_nextDue += m_interval;
-    if (m_session.InConfiguration()) return row;
+    if (m_session.InConfiguration() || m_session.Scanning()) return row;
     ++m_polls;
     for (const Reading reading : m_readings) {
         const Clock::time_point asked = Clock::now();
@@ -159,14 +159,16 @@ std::optional<double> SampleValue(Reading reading, const Sample& sample) {
     return ValueNumber(InfoOf(reading).form, sample.word);
 }
 
-std::vector<std::string> LogHeader(const std::vector<Reading>& readings) {
+std::vector<std::string> LogHeader(const std::vector<Reading>& readings, LogRows rows) {
     std::vector<std::string> header = {"time"};
+    if (rows == LogRows::Units) header.emplace_back("address");
     for (const Reading reading : readings) header.emplace_back(InfoOf(reading).name);
     return header;
 }
 
-std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings) {
-    if (!HoldsOtherColumns(path, LogHeader(readings))) return std::nullopt;
+std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings,
+                                            LogRows rows) {
+    if (!HoldsOtherColumns(path, LogHeader(readings, rows))) return std::nullopt;
     return path + ": holds a log of other readings; choose another file or the same readings";
 }
 

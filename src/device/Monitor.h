@@ -122,9 +122,13 @@ std::optional<double> SampleValue(Reading reading, const Sample& sample);
 // A sample as a CSV field and a line of text: the value as the window shows
 // it, or the outcome's words.
 std::string SampleText(Reading reading, const Sample& sample);
-// The columns of the log of these readings: the time, then each reading.
-std::vector<std::string> LogHeader(const std::vector<Reading>& readings);
+// A row per poll of one device, or a row per unit per poll of a bus of units.
+enum class LogRows { Device, Units };
+// The columns of the log of these readings: the time, the unit's address in a
+// log of units, then each reading.
+std::vector<std::string> LogHeader(const std::vector<Reading>& readings, LogRows rows = LogRows::Device);
 // Why the log of `readings` cannot go to the CSV file at `path` ("<path>: holds
 // a log of other readings; ..."): its rows would fall under another header.
 // nullopt when the file is new, empty or a log of these readings.
-std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings);
+std::optional<std::string> OtherReadingsLog(const std::string& path, const std::vector<Reading>& readings,
+                                            LogRows rows = LogRows::Device);

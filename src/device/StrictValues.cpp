@@ -1,7 +1,9 @@
 #include "StrictValues.h"
 
+#include <algorithm>
 #include <array>
 
+#include "BusScan.h"
 #include "protocol/FrameCodes.h"
 #include "protocol/StrictText.h"
 
@@ -20,6 +22,25 @@ Checked<T> StrictWhole(std::string_view text, std::string_view name, std::int64_
 
 Checked<std::uint8_t> StrictAddress(std::string_view text) {
     return StrictWhole<std::uint8_t>(text, "the address", 1, 255, WholeRange(1, 255));
+}
+
+Checked<std::vector<std::uint8_t>> StrictUnitAddresses(std::string_view text) {
+    using Units = Checked<std::vector<std::uint8_t>>;
+    std::vector<std::uint8_t> units;
+    if (text.empty()) return Units::Refused("the units take addresses separated by commas (12,13,20), not \"\"");
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::string_view item = text.substr(from, comma - from);
+        const Checked<std::uint8_t> address =
+            StrictWhole<std::uint8_t>(item, "a unit's address", 1, kHighestUnitAddress, WholeRange(1, kHighestUnitAddress));
+        if (!address.Ok()) return Units::Refused(address.refusal);
+        if (std::find(units.begin(), units.end(), *address.value) != units.end()) {
+            return Units::Refused("unit " + std::string(item) + " is listed twice");
+        }
+        units.push_back(*address.value);
+        from = comma + 1;
+    }
+    return {std::move(units), {}};
 }
 
 Checked<std::uint32_t> StrictBaudRate(std::string_view text) {

@@ -8,11 +8,15 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "protocol/Catalogue.h"
 
 // The device's bus address, 1 to 255.
 Checked<std::uint8_t> StrictAddress(std::string_view text);
+// The units of a bus, "12,13,20": each 1 to 247 (the addresses a scan asks),
+// none twice, in the order given.
+Checked<std::vector<std::uint8_t>> StrictUnitAddresses(std::string_view text);
 // A line speed the devices are set to: 2400, 4800 or 9600 bit/s.
 Checked<std::uint32_t> StrictBaudRate(std::string_view text);
 // The LCD relay controller's work mode, 1 to 4.

@@ -88,10 +88,14 @@ void DrainReplies(CLink& link) {
 // end the long variant's 600 ms polls too, for exchanges whose replies are
 // queued whole as soon as they are complete.
 std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
-                           bool wakeAlways = false) {
+                           bool wakeAlways = false, std::optional<milliseconds> waitLimit = std::nullopt) {
     CExchangeScope scope(link.Waiter());
     ExchangePlan plan = PlanOf(variant);
     plan.wakeOnReply = plan.wakeOnReply || wakeAlways;
+    if (waitLimit) {
+        const auto polls = (waitLimit->count() + plan.interval.count() - 1) / plan.interval.count();
+        plan.maxPolls = static_cast<int>(std::clamp<long long>(polls, 1, plan.maxPolls));
+    }
     CSleepingWaiter sleeper;
     IExchangeWaiter& waiter = link.Waiter() != nullptr ? *link.Waiter() : sleeper;
     std::optional<CReplyWake> wake;
@@ -104,6 +108,9 @@ std::uint16_t ExchangeOnce(CLink& link, std::uint16_t frameLength, ExchangeVaria
     // A lost write shows up as a missing reply, so its result is not needed.
     const std::span<const std::uint8_t> request = link.Request(frameLength);
     link.Port().Write(request.data(), static_cast<std::uint32_t>(request.size()));
+    // A short wait counts from when the request has left the port, not from
+    // when the driver took it: at 2400 bit/s the bytes alone take 33 ms.
+    if (waitLimit) link.Port().Drain();
     if (link.Observer()) link.Observer()->OnRequest(request);
 
     // The polls keep their times from the end of the write, so that the last
@@ -167,11 +174,11 @@ private:
 }  // namespace
 
 ReplyVerdict ExchangeAndJudge(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
-                              const ReplyExpectation& expectation) {
+                              const ReplyExpectation& expectation, std::optional<milliseconds> waitLimit) {
     const std::span<const std::uint8_t> request = link.Request(frameLength);
     std::optional<CCompletionScope> completion;
     if (link.CutsOnCompleteReply()) completion.emplace(link.Receive(), request, expectation);
-    const std::uint16_t count = ExchangeOnce(link, frameLength, variant, link.CutsOnCompleteReply());
+    const std::uint16_t count = ExchangeOnce(link, frameLength, variant, link.CutsOnCompleteReply(), waitLimit);
     const std::span<const std::uint8_t> reply = link.Reply(count);
     ReplyVerdict verdict = JudgeReply(reply, request, expectation);
     if (link.Observer()) link.Observer()->OnReply(reply, variant, &verdict);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "Link.h"
@@ -82,5 +83,10 @@ struct ReplyExpectation;
 // told the verdict. With the link's cut on a complete reply, the receive path queues the
 // reply as soon as it has the shape the check expects, and the exchange takes
 // it at once, whatever its variant.
+// `waitLimit` shortens the variant's wait for a reply (never lengthens it):
+// the polls end at the first one at or after the limit, counted from when the
+// request has left the port. A bus of units is asked address by address, and
+// a silent address must cost little.
 ReplyVerdict ExchangeAndJudge(CLink& link, std::uint16_t frameLength, ExchangeVariant variant,
-                              const ReplyExpectation& expectation);
+                              const ReplyExpectation& expectation,
+                              std::optional<std::chrono::milliseconds> waitLimit = std::nullopt);

@@ -104,6 +104,19 @@ std::optional<ReplyValues> ParseReadReply(ReplyBytes reply, std::uint8_t expecte
     return TakeValues(reply, kFirstValue);
 }
 
+std::optional<std::vector<std::uint16_t>> ParseRegisterBlock(ReplyBytes reply, std::uint8_t address,
+                                                             std::uint8_t count) {
+    constexpr std::size_t kFirstWord = 3;
+    const std::size_t dataBytes = 2 * static_cast<std::size_t>(count);
+    if (count == 0 || reply.size() != kFirstWord + dataBytes + kCrcBytes) return std::nullopt;
+    if (!HasValidCrc(reply)) return std::nullopt;
+    if (reply[0] != address || reply[1] != kFuncReadRegisters || reply[2] != dataBytes) return std::nullopt;
+    std::vector<std::uint16_t> words;
+    words.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) words.push_back(WordAt(reply, kFirstWord + 2 * i));
+    return words;
+}
+
 std::optional<ReplyValues> ParseFcReply(ReplyBytes reply, ValuesUsed used) {
     return ParseMarkedValueReply(reply, kFcMark, used);
 }

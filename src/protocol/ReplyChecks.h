@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 #include <span>
 
 #include "FrameCodes.h"
@@ -65,6 +66,12 @@ constexpr std::uint8_t ExpectedReadAddress(bool soilMode, std::uint8_t devAddres
 // read passes with ValuesUsed::First.
 std::optional<ReplyValues> ParseReadReply(ReplyBytes reply, std::uint8_t expectedAddress,
                                           ValuesUsed used);
+
+// Function-03 reply of a bus unit to a read of `count` registers:
+//   address  03  byte count (2 x count)  count words  CRC
+// exactly that long, from `address`; the words in register order.
+std::optional<std::vector<std::uint16_t>> ParseRegisterBlock(ReplyBytes reply, std::uint8_t address,
+                                                             std::uint8_t count);
 
 // FC FC FC, code, operation (neither examined), value 1 = bytes 5-6,
 // value 2 = bytes 7-8, CRC. A 9-byte echo of a write passes with

@@ -20,6 +20,9 @@ bool Passes(const ReplyExpectation& e, FrameBytes reply, FrameBytes request) {
         case ReplyCheck::Read:
             if (ParseReadReply(reply, e.address, e.used)) return true;
             return e.alsoAddress && ParseReadReply(reply, *e.alsoAddress, e.used);
+        case ReplyCheck::RegisterBlock:
+            return ParseRegisterBlock(reply, e.address, static_cast<std::uint8_t>(CFrameView(request).Word(4)))
+                .has_value();
         case ReplyCheck::Echo: return CheckEchoReply(reply, request);
         case ReplyCheck::WriteRegisters: return CheckWriteRegistersReply(reply);
         case ReplyCheck::Fc: return ParseFcReply(reply, e.used).has_value();
@@ -54,10 +57,14 @@ std::string FailedTest(const ReplyExpectation& e, FrameBytes reply, FrameBytes r
         case ReplyCheck::LineSettings: return "length";
         case ReplyCheck::WriteRegisters: return "exception " + Num(f.Byte(2));
         case ReplyCheck::Read:
+        case ReplyCheck::RegisterBlock: {
             if (f.Byte(1) & kExceptionFlag) return "exception " + Num(f.Byte(2));
             if (f.Byte(1) != kFuncReadRegisters) return Expected("function", f.Byte(1), kFuncReadRegisters);
             if (f.Byte(0) != e.address) return Expected("address", f.Byte(0), e.address);
+            const unsigned asked = 2U * CFrameView(request).Word(4);
+            if (e.check == ReplyCheck::RegisterBlock && f.Byte(2) != asked) return Expected("byte count", f.Byte(2), asked);
             return "length";
+        }
         case ReplyCheck::Fc:
         case ReplyCheck::Fb:
             if (!f.HasMark(e.check == ReplyCheck::Fc ? kFcMark : kFbMark)) return "mark";
@@ -120,7 +127,8 @@ std::size_t ExpectedReplyBytes(FrameBytes request, ReplyCheck check) {
     switch (check) {
         case ReplyCheck::Fd: return kFdFrameBytes;
         case ReplyCheck::LineSettings: return kLineSettingsReplyBytes;
-        case ReplyCheck::Read: return 3 + 2 * static_cast<std::size_t>(f.Word(4)) + kCrcBytes;
+        case ReplyCheck::Read:
+        case ReplyCheck::RegisterBlock: return 3 + 2 * static_cast<std::size_t>(f.Word(4)) + kCrcBytes;
         case ReplyCheck::Echo: return request.size();
         case ReplyCheck::WriteRegisters: return kWriteRegisterBytes;  // address, 10, first, count, CRC
         case ReplyCheck::Fc: return kFcReplyBytes;
@@ -131,7 +139,8 @@ std::size_t ExpectedReplyBytes(FrameBytes request, ReplyCheck check) {
 }
 
 bool IsRegisterFamily(ReplyCheck check) {
-    return check == ReplyCheck::LineSettings || check == ReplyCheck::Read || check == ReplyCheck::WriteRegisters;
+    return check == ReplyCheck::LineSettings || check == ReplyCheck::Read || check == ReplyCheck::RegisterBlock ||
+           check == ReplyCheck::WriteRegisters;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ enum class ReplyCheck : std::uint8_t {
     Fd,              // ParseFdReply
     LineSettings,    // ParseSoilSearchReply
     Read,            // ParseReadReply from `address` (or `alsoAddress`)
+    RegisterBlock,   // ParseRegisterBlock from `address`, of the registers the request asks
     Echo,            // CheckEchoReply against the request
     WriteRegisters,  // CheckWriteRegistersReply: CRC, and no exception
     Fc,              // ParseFcReply

@@ -21,6 +21,7 @@ enum class DlgItemKind {
     GroupBox,
     ListView,        // report list: columns with headings, one row per entry
     Canvas,          // an area the window's handler draws (SetCanvasPaint)
+    Progress,        // progress bar (ProgressSetRange, ProgressSetPos)
 };
 
 // Style bits of a control (the template's own names where it has them).

@@ -14,6 +14,7 @@ const DlgTemplate* FindDialogTemplate(int templateId) {
         &dlg::kClearDeviceTemplate,
         &dlg::kMonitorTemplate,
         &dlg::kProfileTemplate,
+        &dlg::kScanTemplate,
     };
     for (const DlgTemplate* t : kTemplates) {
         if (t->id == templateId) return t;

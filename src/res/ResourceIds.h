@@ -13,6 +13,7 @@ inline constexpr int IDD_LCD_CONTROL = 142;     // LCD relay controller window
 inline constexpr int IDD_LIGHT_PARAM = 144;     // light intensity limits window
 inline constexpr int IDD_MONITOR = 150;         // monitor window (controls 1500-1599)
 inline constexpr int IDD_PROFILE = 152;         // profile table before and after Apply (controls 1600-1699)
+inline constexpr int IDD_SCAN = 154;            // scan of a bus of units (controls 1700-1799)
 
 // The dialog manager's command ids of the OK and Cancel actions.
 inline constexpr int IDOK = 1;

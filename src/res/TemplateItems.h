@@ -44,6 +44,13 @@ constexpr DlgItem ComboDropDown(int id, int x, int y, int cx, int cy,
 constexpr DlgItem ListView(int id, int x, int y, int cx, int cy) {
     return {id, DlgItemKind::ListView, "", x, y, cx, cy, DlgStyle::Default};
 }
+// CONTROL "", id, "msctls_progress32", WS_BORDER
+constexpr DlgItem Progress(int id, int x, int y, int cx, int cy) {
+    return {id, DlgItemKind::Progress, "", x, y, cx, cy, DlgStyle::Visible};
+}
+constexpr DlgItem AutoCheckBox(const char* text, int id, int x, int y, int cx, int cy) {
+    return {id, DlgItemKind::AutoCheckBox, text, x, y, cx, cy};
+}
 constexpr DlgItem Icon(int resource, int x, int y, int cx, int cy) {
     return {kStatic, DlgItemKind::Icon, "", x, y, cx, cy, kStaticStyle, {}, resource};
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The templates, one table per dialog (TemplateAbout.cpp, TemplateConfig.cpp,
 // TemplateLcd.cpp, TemplateLight.cpp, TemplateWireless.cpp,
-// TemplateClearDevice.cpp, TemplateMonitor.cpp, TemplateProfile.cpp); FindDialogTemplate looks them up.
+// TemplateClearDevice.cpp, TemplateMonitor.cpp, TemplateProfile.cpp,
+// TemplateScan.cpp); FindDialogTemplate looks them up.
 
 #include "DialogTemplate.h"
 
@@ -14,4 +15,5 @@ extern const DlgTemplate kWirelessTemplate;
 extern const DlgTemplate kClearDeviceTemplate;
 extern const DlgTemplate kMonitorTemplate;
 extern const DlgTemplate kProfileTemplate;
+extern const DlgTemplate kScanTemplate;
 }  // namespace dlg

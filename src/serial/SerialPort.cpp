@@ -77,6 +77,11 @@ std::uint32_t CSerialPort::Read(std::uint8_t* buffer, std::uint32_t maxBytes,
     return m_backend->Read(buffer, maxBytes);
 }
 
+bool CSerialPort::Drain() {
+    std::lock_guard lock(m_writeLock);
+    return m_isOpen.load(std::memory_order_relaxed) && m_backend->Drain();
+}
+
 bool CSerialPort::Write(const std::uint8_t* data, std::uint32_t length) {
     std::lock_guard lock(m_writeLock);
     if (!m_isOpen.load(std::memory_order_relaxed) || (data == nullptr && length > 0)) {

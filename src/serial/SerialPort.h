@@ -51,6 +51,9 @@ public:
                        std::uint64_t* openSession = nullptr);
     // False when closed or the write failed; waits at most 1 s.
     bool Write(const std::uint8_t* data, std::uint32_t length);
+    // Waits until what was written has left the port (a real line takes
+    // 4 ms a byte at 2400 bit/s); false when closed or on error.
+    bool Drain();
 
     // Receive thread: blocks until bytes wait at the port, `deadline` passes
     // (nullopt: no deadline) or Wake is called; Close and Open call Wake. No

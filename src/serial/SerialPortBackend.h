@@ -27,6 +27,8 @@ public:
     virtual std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) = 0;
     // True when every byte was handed to the driver within 1 s.
     virtual bool Write(const std::uint8_t* data, std::uint32_t length) = 0;
+    // Waits until the bytes written have left the port; false on error.
+    virtual bool Drain() = 0;
 
     // What the receive thread may wait on for input (see CPortWakeup): the
     // open device's descriptor, kPolledInput for a device that cannot be waited

@@ -182,6 +182,14 @@ public:
     bool IsOpen() const override { return m_fd.Valid(); }
     std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
+    bool Drain() override {
+        if (!m_fd.Valid()) return false;
+        int result = 0;
+        do {
+            result = ::tcdrain(m_fd.Get());
+        } while (result != 0 && errno == EINTR);
+        return result == 0;
+    }
     int InputDescriptor() const override { return m_hungUp ? CPortWakeup::kNoInput : m_fd.Get(); }
     void MarkHungUp() override;
 

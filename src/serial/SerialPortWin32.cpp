@@ -94,6 +94,8 @@ public:
     bool IsOpen() const override { return m_hComm != INVALID_HANDLE_VALUE; }
     std::uint32_t Read(std::uint8_t* buffer, std::uint32_t maxBytes) override;
     bool Write(const std::uint8_t* data, std::uint32_t length) override;
+    // A communications handle's buffers are flushed once they are on the wire.
+    bool Drain() override { return m_hComm != INVALID_HANDLE_VALUE && FlushFileBuffers(m_hComm) != 0; }
     // The receive thread polls the port: a read that waits for data would hold
     // the port's lock. Every millisecond while bytes move, seldom on a quiet line.
     int InputDescriptor() const override {

@@ -66,6 +66,18 @@ concept DialogVerbs = requires(D& d, const D& c, int id, bool flag, std::string_
     { c.ListGetItemCount(id) } -> std::same_as<int>;
     { d.ListDeleteAllItems(id) } -> std::same_as<void>;
     { d.ListFitColumn(id, id) } -> std::same_as<void>;
+    // The selected row (LVNI_SELECTED; the first of several), -1 for none;
+    // selecting a row (-1: none) makes it the only one selected. A row the
+    // operator double-clicks runs the OnListDblClk handler with its index.
+    { c.ListGetSelectedRow(id) } -> std::same_as<int>;
+    { d.ListSelectRow(id, id) } -> std::same_as<void>;
+    { d.OnListDblClk(id, rangeHandler) } -> std::same_as<void>;
+
+    // Progress bars (PBM_SETRANGE32, PBM_SETPOS, PBM_GETPOS): a position
+    // outside the range is taken as its nearest end.
+    { d.ProgressSetRange(id, id, id) } -> std::same_as<void>;
+    { d.ProgressSetPos(id, id) } -> std::same_as<void>;
+    { c.ProgressGetPos(id) } -> std::same_as<int>;
 
     // The window's own caption, in place of its template's until the next
     // opening.

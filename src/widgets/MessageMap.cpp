@@ -26,6 +26,12 @@ void CMessageMap::RunCommand(int id, const std::function<void()>& onOk, const st
     }
 }
 
+void CMessageMap::RunListDblClk(int id, int row) const {
+    const auto entry = m_listDblClks.find(id);
+    if (entry == m_listDblClks.end() || row < 0) return;
+    Dispatch([handler = entry->second, row] { handler(row); });
+}
+
 void CMessageMap::Dispatch(const std::function<void()>& handler) {
     if (!handler) return;
     // A copy: the handler may change the message map while it runs.

@@ -13,6 +13,8 @@ class CMessageMap {
 public:
     void OnCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
     void OnSelChange(int id, std::function<void()> handler) { m_selChanges[id] = std::move(handler); }
+    // A row of report list `id` double-clicked, given the row.
+    void OnListDblClk(int id, std::function<void(int)> handler) { m_listDblClks[id] = std::move(handler); }
     // One handler for the commands of the controls first..last, given the id.
     void OnCommandRange(int first, int last, std::function<void(int)> handler) {
         m_commandRanges.push_back({first, last, std::move(handler)});
@@ -29,6 +31,8 @@ public:
     void RunCommand(int id, const std::function<void()>& onOk, const std::function<void()>& onCancel) const;
     // The operator's choice in combo box `id`: its handler, if any.
     void RunSelChange(int id) const { Dispatch(SelChange(id)); }
+    // The operator double-clicked row `row` of list `id`: its handler, if any.
+    void RunListDblClk(int id, int row) const;
 
     // Runs one handler of a dialog (nothing when empty), as the outermost or
     // a nested handler of the window's input hold: every handler call of a
@@ -43,5 +47,6 @@ private:
     };
     std::map<int, std::function<void()>> m_commands;
     std::map<int, std::function<void()>> m_selChanges;
+    std::map<int, std::function<void(int)>> m_listDblClks;
     std::vector<CommandRange> m_commandRanges;
 };

@@ -117,7 +117,7 @@ TEST_F(AppShell, AboutBoxOpensFromTheWindowMenu) {
     QTest::qWait(300);
 
     EXPECT_EQ(menuTexts, QStringList({"-", QString::fromUtf8("关于 Halvane(&A)..."), "Frame log...", "Monitor...",
-                                      "Save profile...", "Apply profile..."}));
+                                      "Scan bus...", "Save profile...", "Apply profile..."}));
     EXPECT_EQ(aboutTitle, "About 485 series transmitter configuration software");
 }
 

@@ -56,6 +56,10 @@ TEST(StrictValues, LineAndReceiverValuesKeepToTheirRanges) {
     EXPECT_EQ(StrictChannel("63").value, 63);
     EXPECT_FALSE(StrictChannel("64").Ok());
     EXPECT_FALSE(StrictSleepTime("65536").Ok());  // the window would send 0
+    EXPECT_EQ(StrictUnitAddresses("20,12,247").value, (std::vector<std::uint8_t>{20, 12, 247}));
+    for (const char* refused : {"", "12,", ",12", "12,,13", "0", "248", "12 13", "12,12"}) {
+        EXPECT_FALSE(StrictUnitAddresses(refused).Ok()) << refused;
+    }
     EXPECT_EQ(StrictReceiverIndex("200").value, 199);
     EXPECT_FALSE(StrictReceiverIndex("0").Ok());
 }

@@ -142,7 +142,9 @@ TEST_P(DeviceSession, EveryOperationSaysWhatBecameOfItsReply) {
             const CurrentDevice before = line.m_session.Device();
             const OpOutcome outcome = op.run(line.m_session, line.m_device, valueRight);
             const std::string what = std::string(op.name) + " under " + sim::FaultName(f.fault);
-            if (!outcome.Ok()) EXPECT_EQ(line.m_session.Device(), before) << what << ": a failure changes no device";
+            if (!outcome.Ok()) {
+                EXPECT_EQ(line.m_session.Device(), before) << what << ": a failure changes no device";
+            }
             const bool spoiled = f.status == OpStatus::BadReply;
             EXPECT_EQ(outcome.status, spoiled && op.echoed ? OpStatus::EchoMismatch : f.status)
                 << what << ": " << outcome.Text();

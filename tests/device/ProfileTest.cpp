@@ -345,7 +345,7 @@ TEST(Commissioning, AUnitOfAnotherKindGetsAKindRowAndNothingWritten) {
               "(temperature/humidity transmitter)");
     EXPECT_EQ(RecordRow(profile, unit).size(), RecordHeader(profile).size());
     for (const sim::Frame& frame : line.m_device.ReceivedBytes()) {
-        EXPECT_TRUE(frame[0] == kFcMark && frame[4] == kOpRead || frame[1] == kFuncReadRegisters)
+        EXPECT_TRUE((frame[0] == kFcMark && frame[4] == kOpRead) || frame[1] == kFuncReadRegisters)
             << "a write reached the unit";
     }
     EXPECT_EQ(line.m_device.Address(), kAddress);

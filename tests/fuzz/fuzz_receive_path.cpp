@@ -111,6 +111,7 @@ public:
         return n > 0 ? static_cast<std::uint32_t>(n) : 0;
     }
     bool Write(const std::uint8_t*, std::uint32_t) override { return true; }
+    bool Drain() override { return true; }
     int InputDescriptor() const override { return m_read; }
     void MarkHungUp() override {}
 

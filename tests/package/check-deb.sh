@@ -28,6 +28,7 @@ id=org.sentrabus.Sentrabus
 expected="./usr/bin/Sentrabus
 ./usr/bin/sentrabus-cli
 ./usr/bin/sentrabus-sim
+./usr/lib/systemd/system/sentrabus-serve@.service
 ./usr/share/applications/$id.desktop
 ./usr/share/icons/hicolor/128x128/apps/$id.png
 ./usr/share/icons/hicolor/16x16/apps/$id.png

@@ -57,7 +57,9 @@ TEST(ValueForms, EveryWordSurvivesItsTexts) {
             const bool typeable = !signMagnitude || !negative ||
                                   ((word & 0x7FFF) != 0 && info.form != ValueForm::Hysteresis);
             const std::string text = codec.text(word);
-            if (typeable) ASSERT_EQ(codec.lenientWord(text), word) << info.name << " " << text;
+            if (typeable) {
+                ASSERT_EQ(codec.lenientWord(text), word) << info.name << " " << text;
+            }
             // The remote signal's value on the command line is its number.
             const std::string value = info.form == ValueForm::RemoteSignal ? std::to_string(word) : text;
             const std::optional<std::uint16_t> strict = codec.strictWord(value);

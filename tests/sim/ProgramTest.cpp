@@ -125,6 +125,35 @@ TEST(Program, ServesADeviceAndEndsCleanlyOnSigterm) {
     EXPECT_FALSE(std::filesystem::is_symlink(link));
 }
 
+TEST(Program, ABusWhoseUnitsTheControlFileUnplugsAndPlugsBack) {
+    if (!CSimProcess::Available()) GTEST_SKIP() << "SENTRABUS_SIM is not set";
+    const std::string control = "/tmp/sentrabus-sim-control-" + std::to_string(::getpid());
+    std::FILE* file = std::fopen(control.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    CSimProcess process({"--bus", "th:12,th:13@4800", "--control", control});
+    const std::string path = process.FirstLine();
+    ASSERT_FALSE(path.empty());
+    CRawPort port(path, 4800);
+    const Bytes read13 = {13, 0x03, 0x00, 0x00, 0x00, 0x02, 0xC4, 0xC7};
+    EXPECT_EQ(port.Ask(read13, 9).size(), 9U);
+
+    const auto tell = [&](const char* line) {
+        std::fputs(line, file);
+        std::fflush(file);
+        std::this_thread::sleep_for(300ms);  // read every 100 ms
+    };
+    tell("unplug 13\n");
+    EXPECT_TRUE(port.Ask(read13, 9, 200ms).empty());
+    tell("plug 1");  // not whole yet: waits for its newline
+    EXPECT_TRUE(port.Ask(read13, 9, 200ms).empty());
+    tell("3\n");
+    EXPECT_EQ(port.Ask(read13, 9).size(), 9U);
+    std::fclose(file);
+    std::filesystem::remove(control);
+    process.Terminate();
+    EXPECT_EQ(process.Wait(), 0);
+}
+
 TEST(Program, AFaultFromTheCommandLine) {
     if (!CSimProcess::Available()) GTEST_SKIP() << "SENTRABUS_SIM is not set";
     CSimProcess process({"--device", "th", "--fault", "short", "--fault-count", "1"});
@@ -147,6 +176,10 @@ TEST(Program, RefusesBadOptions) {
         {"--device", "th", "--fault-count", "0"},
         {"--device", "th", "--address"},
         {"--device", "th", "--colour", "red"},
+        {"--bus", "th:12,th:12"},
+        {"--bus", "th:12", "--device", "th"},
+        {"--bus", "th:12", "--fault", "short"},
+        {"--device", "th", "--control", "/tmp/x"},
     };
     for (const auto& args : badRuns) {
         CSimProcess process(args);

@@ -21,6 +21,10 @@ void PumpEvents(std::chrono::milliseconds duration);
 // The operator picks entry `index` of combo box `id`: its OnSelChange runs.
 void ChooseComboEntry(CDialogBase& dlg, int id, int index);
 
+// The operator double-clicks row `row` of report list `id` with the mouse:
+// its OnListDblClk handler runs.
+void DoubleClickListRow(CDialogBase& dlg, int id, int row);
+
 // An operator's mouse click on control `id`, to be posted later by any
 // thread: it is handled only when the window thread gets back to its events.
 std::function<void()> ClickPoster(CDialogBase& dlg, int id);

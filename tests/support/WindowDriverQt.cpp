@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "PostedClick.h"
 
@@ -25,6 +26,26 @@ void ChooseComboEntry(CDialogBase& dlg, int id, int index) {
     if (!combo) throw std::logic_error("no such combo box");
     combo->setCurrentIndex(index);
     emit combo->activated(index);
+    QApplication::processEvents();
+}
+
+void DoubleClickListRow(CDialogBase& dlg, int id, int row) {
+    auto* list = qobject_cast<QTreeWidget*>(dlg.GetDlgItem(id));
+    QTreeWidgetItem* item = list ? list->topLevelItem(row) : nullptr;
+    if (!item) throw std::logic_error("no such row");
+    // Press, release, double-click, release: the events a window system
+    // gives for two clicks in quick succession.
+    QWidget* area = list->viewport();
+    const QPointF local = list->visualItemRect(item).center();
+    const QPointF global = area->mapToGlobal(local);
+    const QPointingDevice* mouse = QPointingDevice::primaryPointingDevice();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                    QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent event(type, local, global, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier,
+                          mouse);
+        QApplication::sendEvent(area, &event);
+    }
     QApplication::processEvents();
 }
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "widgets/win32/Win32Api.h"
+#include "widgets/win32/CommonControlsWin32.h"
 
 namespace {
 
@@ -82,6 +82,19 @@ void ChooseComboEntry(CDialogBase& dlg, int id, int index) {
     HWND combo = Item(dlg, id);
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(dlg.Handle(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    DispatchQueued();
+}
+
+// The list's own double-click at the middle of the row's first cell: the
+// list names the row it hit in its NM_DBLCLK to the dialog.
+void DoubleClickListRow(CDialogBase& dlg, int id, int row) {
+    HWND list = Item(dlg, id);
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)) == 0)
+        throw std::logic_error("no such row");
+    const LPARAM middle = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
     DispatchQueued();
 }
 

@@ -1,7 +1,7 @@
 # Fails, naming the file and the line, when a platform-neutral file of the
 # windows includes Qt: a Qt header, a *Qt.h header of ours, one of our Qt
 # headers under src/widgets or src/res, or a Linux-only window. The neutral
-# files are those of src/app and src/ui/{main,wireless,lcd,light,monitor,profile} whose names
+# files are those of src/app and src/ui/{main,wireless,lcd,light,monitor,profile,scan} whose names
 # do not end in Qt or Win32, the headers of src/widgets they may include
 # (except the two that choose the platform's dialog and image button), and the
 # tables of src/res. The files at the root of src/widgets, shared by both
@@ -19,7 +19,7 @@ foreach(header IN ITEMS ${neutral_widgets_list})
     list(APPEND files ${SOURCE_DIR}/widgets/${header})
   endif()
 endforeach()
-foreach(dir main wireless lcd light monitor profile)
+foreach(dir main wireless lcd light monitor profile scan)
   file(GLOB dir_files ${SOURCE_DIR}/ui/${dir}/*.cpp ${SOURCE_DIR}/ui/${dir}/*.h)
   list(APPEND files ${dir_files})
 endforeach()

@@ -1,6 +1,8 @@
-// sentrabus-sim: serves one simulated device on a pseudo-terminal until killed.
+// sentrabus-sim: serves one simulated device, or a bus of several units, on a
+// pseudo-terminal until killed.
 //
 //   sentrabus-sim --device th --address 5 --baud 4800 [--link /tmp/ttySIM]
+//   sentrabus-sim --bus th:12,th:13,light:20@4800 --baud 9600 [--control FILE]
 //
 // Prints the terminal's path on the first line of standard output; the tool
 // (or anything else) opens that path as its serial port. SIGUSR1 unplugs the
@@ -12,6 +14,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <fstream>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -21,12 +24,14 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/Bus.h"
 #include "sim/Simulator.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: sentrabus-sim --device th|soil|wireless|lcd|light [options]\n"
+    "       sentrabus-sim --bus KIND:ADDRESS[@BAUD],... [--baud N] [--control FILE] [options]\n"
     "  --address N         bus address, 1..255 (default 1)\n"
     "  --baud N            line speed in bit/s (default 9600)\n"
     "  --link PATH         also make PATH a symbolic link to the terminal\n"
@@ -41,9 +46,19 @@ constexpr const char* kUsage =
     "  --reply-latency MS  time from request to reply (default 2)\n"
     "  --ignore-configure  wireless: acknowledge a configure but keep the address table\n"
     "                      (the first device only, as the faults)\n"
+    "  --bus UNITS         several units on one terminal, as on one pair of wires:\n"
+    "                      th:12,th:13,light:20@4800 (@BAUD: that unit's speed,\n"
+    "                      default --baud). Each unit answers what is addressed to\n"
+    "                      it at its own speed; a frame without a unit address (FD,\n"
+    "                      FC, FB) that several units answer gives their replies\n"
+    "                      OR-ed byte by byte, which fails its CRC\n"
+    "  --control FILE      with --bus: read FILE every 100 ms and carry out each new\n"
+    "                      line, \"unplug 13\" or \"plug 13\" (the unit configured at\n"
+    "                      address 13; plugged back, it keeps its settings). Lines are\n"
+    "                      appended; a file made shorter is read from its start again\n"
     "  --trace             print every request and reply on standard error\n"
     "  --trace-file PATH   append the same lines to PATH, each flushed as written\n"
-    "signals:\n"
+    "signals (one device; with --bus only SIGTERM and SIGINT):\n"
     "  SIGUSR1             unplug the device: it answers nothing\n"
     "  SIGUSR2             plug in a fresh device of the same kind, with factory\n"
     "                      settings at --address and --baud and without faults\n"
@@ -60,6 +75,8 @@ struct Options {
     std::optional<unsigned> firstFaultCount;  // a --fault-count before any --fault
     std::string link;
     std::string traceFile;
+    std::string bus;      // --bus: the units
+    std::string control;  // --control
     bool trace = false;
     bool ignoreConfigure = false;
 };
@@ -109,6 +126,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.config.baud = static_cast<std::uint32_t>(*n);
         } else if (arg == "--link") {
             options.link = value;
+        } else if (arg == "--bus") {
+            options.bus = value;
+        } else if (arg == "--control") {
+            options.control = value;
         } else if (arg == "--trace-file") {
             options.traceFile = value;
         } else if (arg == "--fault") {
@@ -133,6 +154,13 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return Fail("unknown option " + std::string(arg));
         }
     }
+    if (!options.bus.empty()) {
+        if (haveDevice) return Fail("--bus and --device exclude each other");
+        // Faults and quirks belong to one device; the bus's units are sound.
+        if (!options.faults.empty() || options.ignoreConfigure) return Fail("--bus takes no --fault or --ignore-configure");
+        return true;
+    }
+    if (!options.control.empty()) return Fail("--control needs --bus");
     if (!haveDevice) return Fail("--device is required");
     return true;
 }
@@ -148,6 +176,73 @@ bool MakeLink(const std::string& link, const std::string& target) {
         return false;
     }
     return true;
+}
+
+// The lines of the control file not carried out yet, from `done` on; a file
+// that became shorter than that was made anew and is read from its start.
+std::vector<std::string> NewControlLines(const std::string& path, std::size_t& done) {
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    if (lines.size() < done) done = 0;
+    std::vector<std::string> fresh(lines.begin() + static_cast<std::ptrdiff_t>(done), lines.end());
+    // A last line without its newline may be still being written: taken once whole.
+    if (!fresh.empty() && file.eof()) {
+        file.clear();
+        file.seekg(-1, std::ios::end);
+        if (file.get() != '\n') fresh.pop_back();
+    }
+    done += fresh.size();
+    return fresh;
+}
+
+// "unplug 13" or "plug 13": what became of it, in words.
+std::string CarryOut(sim::CBus& bus, const std::string& line) {
+    const std::size_t space = line.find(' ');
+    const std::string verb = line.substr(0, space);
+    const std::optional<unsigned long> unit = Number(space == std::string::npos ? "" : line.substr(space + 1));
+    if ((verb != "unplug" && verb != "plug") || !unit || *unit > 255) {
+        return "control line \"" + line + "\" ignored: it takes \"unplug N\" or \"plug N\"";
+    }
+    const auto name = static_cast<std::uint8_t>(*unit);
+    const bool known = verb == "unplug" ? bus.Unplug(name) : bus.Plug(name);
+    if (!known) return "control line \"" + line + "\" ignored: no unit " + std::to_string(*unit) + " on the bus";
+    return "unit " + std::to_string(*unit) + (verb == "unplug" ? " unplugged" : " plugged back");
+}
+
+// Serves the bus until a signal to stop; 0, or 1 when it could not start.
+int RunBus(const Options& options, const sigset_t& signals) {
+    std::string error;
+    const std::vector<sim::BusUnit> units = sim::ParseBusUnits(options.bus, options.config.baud, error);
+    if (units.empty()) {
+        Fail("--bus: " + error);
+        return 2;
+    }
+    sim::CBus bus({units, options.config.baud, options.config.replyLatency, options.config.trace});
+    if (!options.link.empty() && !MakeLink(options.link, bus.SlavePath())) return 1;
+    std::cout << bus.SlavePath() << std::endl;
+    for (const sim::BusUnit& unit : units) {
+        std::cerr << "sentrabus-sim: " << sim::DeviceKindName(unit.kind) << " at address "
+                  << static_cast<int>(unit.address) << ", " << unit.baud << " bit/s on " << bus.SlavePath() << std::endl;
+    }
+    std::size_t done = 0;
+    const timespec poll{0, 100'000'000};
+    while (true) {
+        const int signal = sigtimedwait(&signals, nullptr, &poll);
+        if (signal == SIGINT || signal == SIGTERM || signal == SIGHUP) break;
+        if (options.control.empty()) continue;
+        for (const std::string& line : NewControlLines(options.control, done)) {
+            if (line.empty()) continue;
+            const std::string what = CarryOut(bus, line);
+            std::cerr << "sentrabus-sim: " << what << std::endl;
+            if (options.config.trace) options.config.trace("-- " + what);
+        }
+    }
+    if (!options.link.empty()) {
+        std::error_code error;
+        std::filesystem::remove(options.link, error);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -184,6 +279,7 @@ int main(int argc, char** argv) {
     }
 
     try {
+        if (!options.bus.empty()) return RunBus(options, signals);
         sim::CSimulator device(options.config);
         for (const QueuedFault& queued : options.faults) device.InjectFault(queued.fault, queued.count);
         if (options.ignoreConfigure)

@@ -25,11 +25,12 @@ bool CConfigDlg::OnInitDialog() {
     SetIcon(IDR_MAINFRAME);
 
     // About below a separator, as in the system menu of a Windows dialog;
-    // then the frame log, the monitor and the profiles.
+    // then the frame log, the monitor, the scan of a bus and the profiles.
     const std::string about = ResString(IDS_ABOUTBOX);
     if (!about.empty()) AddSystemMenuItem(kAboutCommand, about);
     AddSystemMenuItem(kFrameLogCommand, "Frame log...");
     AddSystemMenuItem(kMonitorCommand, "Monitor...");
+    AddSystemMenuItem(kScanBusCommand, "Scan bus...");
     AddSystemMenuItem(kSaveProfileCommand, "Save profile...");
     AddSystemMenuItem(kApplyProfileCommand, "Apply profile...");
 
@@ -70,6 +71,8 @@ void CConfigDlg::OnSysCommand(int command) {
         OnFrameLog();
     } else if (entry == kMonitorCommand) {
         OnMonitor();
+    } else if (entry == kScanBusCommand) {
+        OnScanBus();
     } else if (entry == kSaveProfileCommand) {
         OnSaveProfile();
     } else if (entry == kApplyProfileCommand) {

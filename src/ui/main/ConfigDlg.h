@@ -20,6 +20,8 @@ class CFrameLogWnd;
 class CFrameRecorder;
 class CProfileDlg;
 class CMonitorWnd;
+class CScanDlg;
+struct FoundUnit;
 class CLcdControlDlg;
 class CLightParamDlg;
 class CWirelessDlg;
@@ -36,6 +38,7 @@ public:
     static constexpr int kSaveProfileCommand = 48;
     static constexpr int kApplyProfileCommand = 64;
     static constexpr int kMonitorCommand = 80;
+    static constexpr int kScanBusCommand = 96;
 
     CConfigDlg();
     ~CConfigDlg() override;
@@ -106,6 +109,12 @@ public:
     // The readings over time, opened from the menu (WindowButtons.cpp).
     void OnMonitor();
     CMonitorWnd* MonitorWindow() const;
+    // The scan of a bus of units, opened modally from the menu on the port the
+    // list selects (ScanMenu.cpp); a unit chosen there becomes the current
+    // device, the window as after a search that found it.
+    void OnScanBus();
+    CScanDlg& ScanWindow() { return *m_scanDlg; }
+    void UseFoundUnit(std::uint8_t portNumber, const FoundUnit& unit);
 
 protected:
     bool OnInitDialog() override;
@@ -137,6 +146,7 @@ private:
     std::unique_ptr<CLcdControlDlg> m_lcdDlg;
     std::unique_ptr<CLightParamDlg> m_lightDlg;
     std::unique_ptr<CProfileDlg> m_profileDlg;
+    std::unique_ptr<CScanDlg> m_scanDlg;
     std::unique_ptr<CFrameRecorder> m_frames;
     // After the session and the log: its windows show the log and poll on the session.
     PlatformWindowsPtr m_platformWindows;

@@ -9,6 +9,7 @@
 #include "ui/light/LightParamDlg.h"
 #include "ui/profile/ProfileDlg.h"
 #include "ui/monitor/MonitorWnd.h"
+#include "ui/scan/ScanDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 
 // The constructor and destructor live here, where the secondary windows'
@@ -32,6 +33,8 @@ void CConfigDlg::CreateSecondaryWindows() {
     m_lcdDlg = std::make_unique<CLcdControlDlg>(m_session, m_busy);
     m_lightDlg = std::make_unique<CLightParamDlg>(m_session, m_busy);
     m_profileDlg = std::make_unique<CProfileDlg>(m_session);
+    m_scanDlg = std::make_unique<CScanDlg>(
+        m_session, [this](std::uint8_t port, const FoundUnit& unit) { UseFoundUnit(port, unit); }, this);
 }
 
 CConfigDlg::~CConfigDlg() {

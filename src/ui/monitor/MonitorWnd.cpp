@@ -245,6 +245,7 @@ void CMonitorWnd::ShowCounters() {
                 std::to_string(*m_monitor.LatencyP99()) + " ms";
     }
     if (m_session.InConfiguration()) text += "\nPaused: the receiver is in configuration mode";
+    if (m_session.Scanning()) text += "\nPaused: the bus is being scanned";
     if (!m_note.empty()) text += "\n" + m_note;
     SetDlgItemText(kIdMonitorCounters, text);
 }

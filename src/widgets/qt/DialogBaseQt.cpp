@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QTreeWidget>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -129,6 +130,10 @@ void CDialogBase::ConnectControl(const DlgItem& item, QWidget* widget) {
         // activated: the operator's choice only, not a selection set in code.
         connect(combo, &QComboBox::activated, this, [this, id] {
             m_messageMap.RunSelChange(id);
+        });
+    } else if (auto* list = qobject_cast<QTreeWidget*>(widget)) {
+        connect(list, &QTreeWidget::itemDoubleClicked, this, [this, id, list](QTreeWidgetItem* item) {
+            m_messageMap.RunListDblClk(id, list->indexOfTopLevelItem(item));
         });
     }
 }

@@ -93,6 +93,14 @@ public:
     int ListGetItemCount(int id) const;
     void ListDeleteAllItems(int id);
     void ListFitColumn(int id, int column);
+    int ListGetSelectedRow(int id) const;
+    void ListSelectRow(int id, int row);
+    void OnListDblClk(int id, std::function<void(int)> handler);
+
+    // Progress bars (a QProgressBar without its text, DialogItemsQt.cpp).
+    void ProgressSetRange(int id, int low, int high);
+    void ProgressSetPos(int id, int position);
+    int ProgressGetPos(int id) const;
 
     // The window's title until the next opening rebuilds it from the template.
     void SetWindowCaption(std::string_view text);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QProgressBar>
 #include <QTreeWidget>
 
 #include "CanvasQt.h"
@@ -145,6 +146,15 @@ QWidget* CDialogBase::CreateControl(const DlgItem& item) {
         case DlgItemKind::GroupBox: return new QGroupBox(QString::fromUtf8(item.text), this);
         case DlgItemKind::ListView: return MakeReportList(this);
         case DlgItemKind::Canvas: return MakeCanvas(item);
+        case DlgItemKind::Progress: {
+            // A bar alone, as the Windows control draws it: the window says
+            // in words how far it has come.
+            auto* bar = new QProgressBar(this);
+            bar->setTextVisible(false);
+            bar->setRange(0, 100);
+            bar->setValue(0);
+            return bar;
+        }
     }
     return nullptr;
 }

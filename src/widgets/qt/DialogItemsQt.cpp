@@ -1,10 +1,13 @@
 // The verbs that address a control by its id.
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 
 #include "DialogBaseQt.h"
 #include "widgets/DlgItemInt.h"
@@ -155,4 +158,18 @@ void CDialogBase::ComboSetItemTip(int id, int index, std::string_view tip) {
     QComboBox* combo = Combo(id);
     if (!combo || index < 0 || index >= combo->count()) return;
     combo->setItemData(index, FromUtf8(tip), Qt::ToolTipRole);
+}
+
+void CDialogBase::ProgressSetRange(int id, int low, int high) {
+    if (auto* bar = qobject_cast<QProgressBar*>(GetDlgItem(id))) bar->setRange(low, std::max(low, high));
+}
+
+void CDialogBase::ProgressSetPos(int id, int position) {
+    if (auto* bar = qobject_cast<QProgressBar*>(GetDlgItem(id)))
+        bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+}
+
+int CDialogBase::ProgressGetPos(int id) const {
+    const auto* bar = qobject_cast<const QProgressBar*>(GetDlgItem(id));
+    return bar ? bar->value() : 0;
 }

@@ -67,6 +67,30 @@ void CDialogBase::ListFitColumn(int id, int column) {
     if (list->columnWidth(column) < heading) list->setColumnWidth(column, heading);
 }
 
+int CDialogBase::ListGetSelectedRow(int id) const {
+    const QTreeWidget* list = List(id);
+    if (!list) return -1;
+    // The first selected row in the list's order, as LVNI_SELECTED finds it.
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->isSelected()) return row;
+    }
+    return -1;
+}
+
+void CDialogBase::ListSelectRow(int id, int row) {
+    QTreeWidget* list = List(id);
+    if (!list) return;
+    list->clearSelection();
+    if (QTreeWidgetItem* item = list->topLevelItem(row)) {
+        list->setCurrentItem(item);
+        item->setSelected(true);
+    }
+}
+
+void CDialogBase::OnListDblClk(int id, std::function<void(int)> handler) {
+    m_messageMap.OnListDblClk(id, std::move(handler));
+}
+
 void CDialogBase::SetWindowCaption(std::string_view text) { setWindowTitle(FromUtf8(text)); }
 
 std::string CDialogBase::GetWindowCaption() const { return windowTitle().toStdString(); }

@@ -10,7 +10,7 @@
 #include "MessageBoxWin32.h"
 #include "TextWin32.h"
 #include "widgets/InputHold.h"
-#include "Win32Api.h"
+#include "CommonControlsWin32.h"
 
 namespace {
 
@@ -147,6 +147,15 @@ bool CDialogBase::HandleMessage(unsigned message, std::uintptr_t wParam, std::in
                 return true;
             }
             return false;
+        }
+        case WM_NOTIFY: {
+            // A report list's double-click names the row under the pointer
+            // (-1 off the rows).
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header == nullptr || header->code != static_cast<UINT>(NM_DBLCLK)) return false;
+            const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+            m_messageMap.RunListDblClk(static_cast<int>(header->idFrom), click->iItem);
+            return true;
         }
         case WM_TIMER: {
             const int timerId = static_cast<int>(wParam);

@@ -98,6 +98,14 @@ public:
     int ListGetItemCount(int id) const;
     void ListDeleteAllItems(int id);
     void ListFitColumn(int id, int column);
+    int ListGetSelectedRow(int id) const;
+    void ListSelectRow(int id, int row);
+    void OnListDblClk(int id, std::function<void(int)> handler);
+
+    // Progress bars (msctls_progress32, DialogItemsWin32.cpp).
+    void ProgressSetRange(int id, int low, int high);
+    void ProgressSetPos(int id, int position);
+    int ProgressGetPos(int id) const;
 
     // The title bar's text until the window is built again from its template.
     void SetWindowCaption(std::string_view text);

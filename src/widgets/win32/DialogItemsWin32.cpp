@@ -7,7 +7,7 @@
 
 #include "widgets/DlgItemInt.h"
 #include "TextWin32.h"
-#include "Win32Api.h"
+#include "CommonControlsWin32.h"
 
 namespace {
 
@@ -107,4 +107,17 @@ void CDialogBase::FillTemplateCombos() {
         if (item.kind != DlgItemKind::ComboDropDown && item.kind != DlgItemKind::ComboDropList) continue;
         for (const char* entry : item.items) ComboAddString(item.id, entry);
     }
+}
+
+void CDialogBase::ProgressSetRange(int id, int low, int high) {
+    if (HWND bar = ItemHandle(id)) SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), std::max(low, high));
+}
+
+void CDialogBase::ProgressSetPos(int id, int position) {
+    if (HWND bar = ItemHandle(id)) SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+int CDialogBase::ProgressGetPos(int id) const {
+    HWND bar = ItemHandle(id);
+    return bar != nullptr ? static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)) : 0;
 }

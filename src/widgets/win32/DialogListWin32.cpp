@@ -109,6 +109,28 @@ void CDialogBase::ListFitColumn(int id, int column) {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(std::max(cells, headingWidth), 0));
 }
 
+int CDialogBase::ListGetSelectedRow(int id) const {
+    HWND list = ItemHandle(id);
+    return list != nullptr ? static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED))
+                           : -1;
+}
+
+void CDialogBase::ListSelectRow(int id, int row) {
+    HWND list = ItemHandle(id);
+    if (list == nullptr) return;
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    // Item -1: every row loses its selection.
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    if (row < 0 || row >= ListGetItemCount(id)) return;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+void CDialogBase::OnListDblClk(int id, std::function<void(int)> handler) {
+    m_messageMap.OnListDblClk(id, std::move(handler));
+}
+
 void CDialogBase::SetWindowCaption(std::string_view text) {
     if (m_hwnd != nullptr) SetWindowTextW(m_hwnd, Utf16(text).c_str());
 }

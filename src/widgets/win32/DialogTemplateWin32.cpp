@@ -15,6 +15,7 @@ constexpr WORD kStaticClass = 0x0082;
 constexpr WORD kComboBoxClass = 0x0085;
 // The common controls' list view has a class name, not an atom.
 constexpr char kListViewClass[] = "SysListView32";
+constexpr char kProgressClass[] = "msctls_progress32";
 
 // Appends the fields of the template in their little-endian layout; strings
 // are NUL-terminated UTF-16, an ordinal is 0xFFFF and its number.
@@ -93,6 +94,7 @@ DWORD ControlStyle(const DlgItem& item) {
         // Column headings that do not sort: the rows' order is the window's.
         case DlgItemKind::ListView: return style | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
         case DlgItemKind::Canvas: return style;
+        case DlgItemKind::Progress: return style | WS_BORDER;
     }
     return style;
 }
@@ -111,7 +113,8 @@ WORD ClassOf(DlgItemKind kind) {
         case DlgItemKind::AutoCheckBox:
         case DlgItemKind::GroupBox:
         case DlgItemKind::ListView: break;
-        case DlgItemKind::Canvas: break;
+        case DlgItemKind::Canvas:
+        case DlgItemKind::Progress: break;
     }
     return kButtonClass;
 }
@@ -128,10 +131,12 @@ void WriteItem(CTemplateWriter& out, const DlgItem& item) {
     out.Short(item.cx);
     out.Short(item.cy);
     out.Dword(static_cast<DWORD>(item.id));  // -1 for the unaddressed statics, as in a script
-    // A list view or a canvas is a window class named by its name (the
-    // canvas's is our own); the rest are predefined.
+    // A list view, a progress bar or a canvas is a window class named by its
+    // name (the canvas's is our own); the rest are predefined.
     if (item.kind == DlgItemKind::ListView) {
         out.Text(kListViewClass);
+    } else if (item.kind == DlgItemKind::Progress) {
+        out.Text(kProgressClass);
     } else if (item.kind == DlgItemKind::Canvas) {
         out.Text(Utf8(CanvasClassName()));
     } else {
@@ -147,13 +152,13 @@ void WriteItem(CTemplateWriter& out, const DlgItem& item) {
     out.Word(0);  // no creation data
 }
 
-// The dialog manager makes a list view only once the common controls have
-// registered its class in the process.
+// The dialog manager makes a list view or a progress bar only once the
+// common controls have registered its class in the process.
 void RegisterCommonControlClasses(const DlgTemplate& tmpl) {
     for (const DlgItem& item : tmpl.items) {
-        if (item.kind != DlgItemKind::ListView) continue;
+        if (item.kind != DlgItemKind::ListView && item.kind != DlgItemKind::Progress) continue;
         static const bool registered = [] {
-            const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
+            const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
             return InitCommonControlsEx(&classes) != FALSE;
         }();
         (void)registered;

@@ -15,6 +15,7 @@
 #include "res/IdsLight.h"
 #include "res/IdsProfile.h"
 #include "res/IdsMonitor.h"
+#include "res/IdsScan.h"
 #include "res/IdsWireless.h"
 #include "device/Profile.h"
 #include "device/SmallFile.h"
@@ -26,6 +27,7 @@
 #include "ui/light/LightParamDlg.h"
 #include "ui/profile/ProfileDlg.h"
 #include "ui/monitor/MonitorWnd.h"
+#include "ui/scan/ScanDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 
 namespace {
@@ -459,6 +461,111 @@ TEST_F(Monitor, RefusesAnIntervalOutOfRange) {
     }
     EXPECT_EQ(Boxes(), Lines(3, "Monitor (!): The interval must be 0.2 to 60 seconds."));
     EXPECT_EQ(Requests(), Lines{"4800 05 03 00 00 00 02"});
+}
+
+// --- the scan of a bus --------------------------------------------------------
+
+class ScanBus : public WindowBehaviourFixture {
+protected:
+    // Asks `first`..`last` at the speeds ticked (2400 ticked or not) and
+    // starts the scan.
+    static void StartScan(CScanDlg& scan, const char* first, const char* last, bool at2400) {
+        scan.CheckDlgButton(kIdScanSpeedFirst, at2400);
+        scan.SetDlgItemText(kIdScanFirst, first);
+        scan.SetDlgItemText(kIdScanLast, last);
+        scan.ClickDlgItem(kIdScanStart);
+    }
+    static bool PumpUntil(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!condition() && std::chrono::steady_clock::now() < deadline) PumpEvents(ms(20));
+        return condition();
+    }
+    static std::string Row(const CScanDlg& scan, int row) {
+        std::string text;
+        for (int column = 0; column < CScanDlg::kColumns; ++column)
+            text += (column ? " | " : "") + scan.ListGetItemText(kIdScanUnits, row, column);
+        return text;
+    }
+};
+
+// From the menu, on the port the list selects: addressed reads of registers
+// 0-1 to each address at each speed ticked, the unit that answered listed;
+// a double-click on it makes it the main window's device, as a search would.
+TEST_F(ScanBus, ListsTheUnitsThatAnswerAndADoubleClickMakesOneCurrent) {
+    StartDevice("--bus th:12,th:13@4800 --baud 9600");
+    OpenMainWindow();
+    Dlg().ComboSetCurSel(kIdPortList, kSimPort - 1);
+    CScanDlg& scan = Dlg().ScanWindow();
+    bool finished = false;
+    const bool opened = WhileOpenedBy([&] { Dlg().OnSysCommand(CConfigDlg::kScanBusCommand); }, scan, [&] {
+        EXPECT_FALSE(scan.IsDlgItemEnabled(kIdScanStop));
+        StartScan(scan, "10", "14", false);
+        ASSERT_TRUE(PumpUntil([&] { return !scan.Running(); }));
+        EXPECT_EQ(scan.GetDlgItemText(kIdScanStatus), "Scan done: 2 units found.");
+        EXPECT_EQ(scan.ProgressGetPos(kIdScanProgress), 10);
+        ASSERT_EQ(scan.ListGetItemCount(kIdScanUnits), 2);
+        EXPECT_EQ(Row(scan, 0), "13 | 4800 | 25.0 | 60.0");
+        EXPECT_EQ(Row(scan, 1), "12 | 9600 | 25.0 | 60.0");
+        Lines wire;
+        for (const char* speed : {"4800", "9600"}) {
+            for (const char* address : {"0A", "0B", "0C", "0D", "0E"})
+                wire.push_back(std::string(speed) + " " + address + " 03 00 00 00 02");
+        }
+        EXPECT_EQ(Requests(), wire);
+        ClearRequests();
+        DoubleClickListRow(scan, kIdScanUnits, 1);
+        finished = true;
+    });
+    ASSERT_TRUE(opened);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdAddressField), "12");
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdBaudField), "9600");
+    EXPECT_TRUE(Dlg().IsDlgItemEnabled(kIdReadTemperature));
+    Click(kIdReadTemperature);
+    EXPECT_EQ(Requests(), Lines{"9600 0C 03 00 00 00 02"});
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdTemperatureField), "25.0");
+    EXPECT_EQ(Boxes(), Lines{});
+}
+
+// Stop ends the scan between two addresses; the port goes back to the found
+// device's speed, where the main window's reads find it again. A plan that
+// cannot be asked is refused with a box.
+TEST_F(ScanBus, StopEndsTheScanAndGivesThePortBack) {
+    OpenOnFoundDevice(kTh);
+    CScanDlg& scan = Dlg().ScanWindow();
+    scan.SetScanPort(kSimPort);
+    OpenForTest(scan);
+    for (const auto& [first, last] : {std::pair{"0", "7"}, {"8", "7"}, {"1", "248"}, {"x", "7"}}) {
+        StartScan(scan, first, last, true);
+        EXPECT_FALSE(scan.Running()) << first << "-" << last;
+    }
+    scan.CheckDlgButton(kIdScanSpeedFirst + 1, false);
+    scan.CheckDlgButton(kIdScanSpeedFirst + 2, false);
+    StartScan(scan, "1", "247", false);
+    Lines boxes(4, "Scan bus (!): The addresses must be 1 to 247, the first not above the last.");
+    boxes.push_back("Scan bus (!): Tick at least one speed.");
+    EXPECT_EQ(Boxes(), boxes);
+    EXPECT_EQ(Requests(), Lines{});
+
+    scan.CheckDlgButton(kIdScanSpeedFirst + 2, true);
+    StartScan(scan, "1", "247", false);
+    ASSERT_TRUE(PumpUntil([&] { return Requests().size() >= 3; }));
+    scan.ClickDlgItem(kIdScanStop);
+    EXPECT_FALSE(scan.Running());
+    EXPECT_TRUE(scan.GetDlgItemText(kIdScanStatus).starts_with("Stopped at 9600 bit/s, address "))
+        << scan.GetDlgItemText(kIdScanStatus);
+    EXPECT_TRUE(scan.IsDlgItemEnabled(kIdScanStart));
+    const std::size_t asked = Requests().size();
+    EXPECT_LT(scan.ProgressGetPos(kIdScanProgress), 247);
+    PumpEvents(ms(300));
+    EXPECT_EQ(Requests().size(), asked) << "asked after Stop";
+    for (const std::string& request : Requests()) EXPECT_TRUE(request.starts_with("9600 ")) << request;
+
+    scan.EndDialog(IDCANCEL);
+    ClearRequests();
+    Click(kIdReadTemperature);
+    EXPECT_EQ(Requests(), Lines{"4800 05 03 00 00 00 02"});
+    EXPECT_EQ(Dlg().GetDlgItemText(kIdTemperatureField), "25.0");
 }
 
 }  // namespace

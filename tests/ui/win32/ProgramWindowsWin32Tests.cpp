@@ -16,11 +16,13 @@
 #include "res/IdsProfile.h"
 #include "res/IdsConfig.h"
 #include "res/IdsMonitor.h"
+#include "res/IdsScan.h"
 #include "res/IdsWireless.h"
 #include "serial/SerialPort.h"
 #include "support/SimProgram.h"
 #include "ui/profile/ProfileDlg.h"
 #include "ui/monitor/MonitorWnd.h"
+#include "ui/scan/ScanDlg.h"
 #include "ui/wireless/WirelessDlg.h"
 #include "widgets/win32/Win32TestWindows.h"
 
@@ -215,6 +217,30 @@ TEST_F(ProgramOnCom1, ProfileTableInAReportList) {
 
     profile.EndDialog(IDCANCEL);
     std::filesystem::remove_all(folder.parent_path());
+}
+
+// The scan window as the dialog manager builds it from the template: a real
+// progress bar, full after a scan of addresses 1-3 at 4800 bit/s, and the
+// unit in the list. With SENTRABUS_SCREENSHOTS=DIR, saved as DIR/scan-bus.bmp.
+TEST_F(ProgramOnCom1, ScanWindowFillsItsBarAndListsTheUnit) {
+    CScanDlg& scan = dlg.ScanWindow();
+    scan.SetScanPort(1);
+    scan.Create();
+    ASSERT_NE(scan.Handle(), nullptr);
+    ShowWindow(scan.Handle(), SW_SHOWNA);
+    scan.CheckDlgButton(kIdScanSpeedFirst, false);
+    scan.CheckDlgButton(kIdScanSpeedLast, false);
+    scan.SetDlgItemText(kIdScanLast, "3");
+    scan.ClickDlgItem(kIdScanStart);
+    for (int i = 0; i < 400 && scan.Running(); ++i) PumpMessages(std::chrono::milliseconds(25));
+    ASSERT_FALSE(scan.Running());
+    wchar_t bar[32] = {};
+    GetClassNameW(scan.ItemHandle(kIdScanProgress), bar, 32);
+    EXPECT_STREQ(bar, L"msctls_progress32");
+    EXPECT_EQ(scan.ProgressGetPos(kIdScanProgress), 3);
+    EXPECT_EQ(scan.ListGetItemText(kIdScanUnits, 0, CScanDlg::kSpeed), "4800");
+    SaveScreenshot(scan.Handle(), "scan-bus");
+    scan.EndDialog(IDCANCEL);
 }
 
 // The monitor polling the device every 0.2 s: the chart's dashed upper limit
