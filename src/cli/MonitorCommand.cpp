@@ -109,7 +109,7 @@ int RunUnitsMonitor(CliContext& c) {
     const CliRequest& r = c.request;
     std::optional<CCsvFile> csv;
     if (const std::optional<int> ended = OpenMonitorLog(c, r.readings, LogRows::Units, csv)) return *ended;
-    CBusPoller poller(c.session, r.units, r.readings, UnitReplyTimeout(UnitsBaud(r)));
+    CBusPoller poller(c.session, r.units, r.readings, kUnitReplyTimeout);
 
     // Polls on a fixed grid from the start: one that overran skips the ticks it
     // missed instead of catching up in a burst. Ctrl+C ends the run between polls.

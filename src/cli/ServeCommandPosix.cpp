@@ -62,7 +62,7 @@ int RunServeCommand(CliContext& c) {
                      [&](const std::string& topic, std::string_view payload) { return client.Publish(topic, payload); });
     c.report.Say("serving units to " + r.serve.mqtt + " under " + r.serve.topic + "/", false);
 
-    CBusPoller poller(c.session, r.units, r.readings, UnitReplyTimeout(UnitsBaud(r)));
+    CBusPoller poller(c.session, r.units, r.readings, kUnitReplyTimeout);
     bool wasConnected = true;
     bool stopped = false;
     // Polls on a fixed grid from the start; one that overran skips the ticks

@@ -39,13 +39,6 @@ std::vector<std::string> UnitLogRow(const UnitSample& sample, const std::string&
     return row;
 }
 
-std::chrono::milliseconds UnitReplyTimeout(std::uint32_t baud) {
-    // 8 bytes asked, 5 + 2 x 7 answered, 10 bits a byte on the line.
-    constexpr std::uint32_t kBits = (8 + 5 + 2 * 7) * 10;
-    const std::uint32_t wireMs = (kBits * 1000 + baud - 1) / std::max<std::uint32_t>(baud, 1);
-    return std::chrono::milliseconds(wireMs + 100);
-}
-
 CBusPoller::CBusPoller(CDeviceSession& session, std::vector<std::uint8_t> units, std::vector<Reading> readings,
                        std::chrono::milliseconds replyTimeout)
     : m_session(session),

@@ -79,8 +79,8 @@ std::string UnitOutcomeText(const OpOutcome& outcome);
 // did not answer never reads as a value.
 std::vector<std::string> UnitLogRow(const UnitSample& sample, const std::string& time, std::size_t readings);
 
-// A wait for a unit's reply at `baud` that a unit answering late still fits
-// in: the request and the longest reply (7 registers) on the wire, and 100 ms
-// for the unit. A reply that came after the wait would fall on the next
+// A wait for a unit's reply that a unit answering late still fits in. The read
+// itself waits for the request to leave the port and for the reply's time on
+// the wire besides. A reply that came after the wait would fall on the next
 // unit's request.
-std::chrono::milliseconds UnitReplyTimeout(std::uint32_t baud);
+inline constexpr std::chrono::milliseconds kUnitReplyTimeout{100};
