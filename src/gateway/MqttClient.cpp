@@ -137,7 +137,10 @@ std::optional<MqttConnectFailure> CMqttClient::Connect(std::chrono::milliseconds
         mosquitto_tls_insecure_set(m_mosq, false);
     }
 
-    const int rc = mosquitto_connect(m_mosq, broker.host.c_str(), broker.port, o.keepAliveSeconds);
+    // Asynchronous, so that a broker whose host drops the packets ends in the
+    // wait below instead of the kernel's two minutes of connection attempts.
+    // A refusal on the spot and an unknown name still come back here.
+    const int rc = mosquitto_connect_async(m_mosq, broker.host.c_str(), broker.port, o.keepAliveSeconds);
     if (rc == MOSQ_ERR_ERRNO) {
         return fail(MqttRefusal::Unreachable, "cannot reach the MQTT broker at " + Where(broker) + ": " +
                                                   std::strerror(errno));
@@ -220,11 +223,14 @@ bool CMqttClient::WaitDelivered(std::chrono::milliseconds timeout) {
 
 void CMqttClient::Disconnect() {
     if (m_mosq == nullptr) return;
+    const bool wasConnected = Connected();
     mosquitto_disconnect(m_mosq);
     if (m_loopRunning) {
-        // The thread ends after the disconnect, or leaves its wait before a
-        // reconnection when told to stop.
-        mosquitto_loop_stop(m_mosq, false);
+        // Connected, the thread ends after the disconnect, or leaves its wait
+        // before a reconnection when told to stop. Not connected, it may be
+        // waiting on a connection the broker's host never answers, until the
+        // keep-alive runs out: it is cancelled instead.
+        mosquitto_loop_stop(m_mosq, !wasConnected);
         m_loopRunning = false;
     }
     std::lock_guard lock(m_mutex);

@@ -193,11 +193,17 @@ TEST(Serve, PublishesTheBusAndComesBackWithTheBroker) {
     EXPECT_GT(unanswered, 6);
 }
 
+// Over TLS to a broker that wants a password and the client's certificate.
 TEST(Serve, TheLastWillSaysOfflineWhenTheGatewayDies) {
-    CMosquittoBroker broker;
+    CMosquittoBroker broker(BrokerSetup{"gateway", "right horse", true, true});
+    const std::string password = TestFile("mqtt-password");
+    std::ofstream(password) << "right horse\n";
+    ::chmod(password.c_str(), 0600);
     CSimProgram bus(0, {"--bus", "th:12", "--baud", "9600"});
     CServe serve({"--port", bus.SlavePath(), "--baud", "9600", "serve", "--units", "12", "--mqtt", broker.Url(),
-                  "--interval", "0.2"});
+                  "--ca-file", broker.CaFile().string(), "--client-cert", broker.ClientCertFile().string(),
+                  "--client-key", broker.ClientKeyFile().string(), "--mqtt-user", "gateway", "--mqtt-password-file",
+                  password, "--interval", "0.2"});
     ASSERT_TRUE(HoldsWithin(broker, {{"sentrabus/status", "online"}, {"sentrabus/12/temperature", "25.0"}}, 10s));
     serve.Signal(SIGKILL);
     EXPECT_TRUE(HoldsWithin(broker, {{"sentrabus/status", "offline"}}, 10s));
