@@ -141,6 +141,15 @@ std::optional<MqttConnectFailure> CMqttClient::Connect(std::chrono::milliseconds
     // wait below instead of the kernel's two minutes of connection attempts.
     // A refusal on the spot and an unknown name still come back here.
     const int rc = mosquitto_connect_async(m_mosq, broker.host.c_str(), broker.port, o.keepAliveSeconds);
+    if (rc == MOSQ_ERR_ERRNO && broker.tls && (errno == EPROTO || !TlsError().empty())) {
+        // The handshake can end on the spot too, when the broker refuses the
+        // client's certificate or the lack of one.
+        const std::string why = TlsError();
+        return fail(MqttRefusal::Certificate, "the MQTT broker at " + Where(broker) +
+                                                  " broke off the TLS handshake: a certificate was refused "
+                                                  "(--ca-file, --client-cert, --client-key): " +
+                                                  (why.empty() ? std::strerror(EPROTO) : why));
+    }
     if (rc == MOSQ_ERR_ERRNO) {
         return fail(MqttRefusal::Unreachable, "cannot reach the MQTT broker at " + Where(broker) + ": " +
                                                   std::strerror(errno));
