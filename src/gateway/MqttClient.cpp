@@ -137,7 +137,19 @@ std::optional<MqttConnectFailure> CMqttClient::Connect(std::chrono::milliseconds
         mosquitto_tls_insecure_set(m_mosq, false);
     }
 
-    const int rc = mosquitto_connect(m_mosq, broker.host.c_str(), broker.port, o.keepAliveSeconds);
+    // Asynchronous, so that a broker whose host drops the packets ends in the
+    // wait below instead of the kernel's two minutes of connection attempts.
+    // A refusal on the spot and an unknown name still come back here.
+    const int rc = mosquitto_connect_async(m_mosq, broker.host.c_str(), broker.port, o.keepAliveSeconds);
+    if (rc == MOSQ_ERR_ERRNO && broker.tls && (errno == EPROTO || !TlsError().empty())) {
+        // The handshake can end on the spot too, when the broker refuses the
+        // client's certificate or the lack of one.
+        const std::string why = TlsError();
+        return fail(MqttRefusal::Certificate, "the MQTT broker at " + Where(broker) +
+                                                  " broke off the TLS handshake: a certificate was refused "
+                                                  "(--ca-file, --client-cert, --client-key): " +
+                                                  (why.empty() ? std::strerror(EPROTO) : why));
+    }
     if (rc == MOSQ_ERR_ERRNO) {
         return fail(MqttRefusal::Unreachable, "cannot reach the MQTT broker at " + Where(broker) + ": " +
                                                   std::strerror(errno));
@@ -220,11 +232,14 @@ bool CMqttClient::WaitDelivered(std::chrono::milliseconds timeout) {
 
 void CMqttClient::Disconnect() {
     if (m_mosq == nullptr) return;
+    const bool wasConnected = Connected();
     mosquitto_disconnect(m_mosq);
     if (m_loopRunning) {
-        // The thread ends after the disconnect, or leaves its wait before a
-        // reconnection when told to stop.
-        mosquitto_loop_stop(m_mosq, false);
+        // Connected, the thread ends after the disconnect, or leaves its wait
+        // before a reconnection when told to stop. Not connected, it may be
+        // waiting on a connection the broker's host never answers, until the
+        // keep-alive runs out: it is cancelled instead.
+        mosquitto_loop_stop(m_mosq, !wasConnected);
         m_loopRunning = false;
     }
     std::lock_guard lock(m_mutex);

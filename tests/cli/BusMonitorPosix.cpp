@@ -27,11 +27,8 @@ std::string Slurp(const std::string& path) {
 }
 
 TEST(BusMonitor, AsksEachUnitInTurnAndAnUnpluggedUnitsRowsSayNoReplyNeverZero) {
-    const char* directory = std::getenv("SENTRABUS_CLI_TEST_DIR");
-    ASSERT_NE(directory, nullptr) << "CTest sets SENTRABUS_CLI_TEST_DIR";
-    const std::string base = std::string(directory) + "/bus-monitor";
-    std::filesystem::create_directories(directory);
-    for (const char* ending : {".trace", ".csv"}) std::filesystem::remove(base + ending);
+    const std::string base = FreshTestFile("bus-monitor");
+    for (const char* ending : {".trace", ".csv"}) FreshTestFile("bus-monitor" + std::string(ending));
     std::ofstream(base + ".ctl").close();
     CSimProgram bus(0, {"--bus", "th:12,th:13,th:14,light:20@4800", "--baud", "9600", "--control", base + ".ctl",
                         "--trace-file", base + ".trace"});

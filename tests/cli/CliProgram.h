@@ -4,6 +4,9 @@
 // SENTRABUS_CLI names the program (set by CTest); under Wine it is the
 // Windows build, started as a Windows process.
 
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,3 +19,14 @@ struct CliRun {
 };
 
 CliRun RunCli(const std::vector<std::string>& arguments);
+
+// `name` in the tests' folder (SENTRABUS_CLI_TEST_DIR, set by CTest), ready
+// for a fresh run: the folder made, a file of an earlier run gone.
+inline std::string FreshTestFile(const std::string& name) {
+    const char* directory = std::getenv("SENTRABUS_CLI_TEST_DIR");
+    if (directory == nullptr) throw std::runtime_error("CTest sets SENTRABUS_CLI_TEST_DIR");
+    std::filesystem::create_directories(HostPath(directory));
+    const std::string path = std::string(directory) + "/" + name;
+    std::filesystem::remove(HostPath(path));
+    return path;
+}

@@ -36,13 +36,9 @@ std::size_t SearchesHeard(const std::string& trace) {
 }
 
 TEST(Commission, ABoxOfThreeUnitsEachWithItsAddressAndARowAndOneThatFellSilent) {
-    const char* directory = std::getenv("SENTRABUS_CLI_TEST_DIR");
-    ASSERT_NE(directory, nullptr) << "CTest sets SENTRABUS_CLI_TEST_DIR";
-    std::filesystem::create_directories(HostPath(directory));
-    const std::string trace = std::string(directory) + "/commission-trace.txt";
-    const std::string profile = std::string(directory) + "/commission-profile.json";
-    const std::string record = std::string(directory) + "/commission-record.csv";
-    for (const std::string& file : {trace, record}) std::filesystem::remove(HostPath(file));
+    const std::string trace = FreshTestFile("commission-trace.txt");
+    const std::string profile = FreshTestFile("commission-profile.json");
+    const std::string record = FreshTestFile("commission-record.csv");
     std::ofstream(HostPath(profile)) << R"({"format": "sentrabus-profile", "version": 1, "kind": "th",
         "parameters": {"temperature-upper": 45, "humidity-hysteresis": 2.5, "output-delay": 10}})";
     // The first unit answers the search, the kind check, one read and one write, then nothing.

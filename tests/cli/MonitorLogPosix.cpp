@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "CliProgram.h"
 #include "support/SimProgram.h"
 
 namespace {
@@ -28,11 +29,8 @@ std::vector<std::string> Lines(const std::string& path) {
 
 TEST(MonitorLog, EveryRowWrittenBeforeAKillIsWhole) {
     const char* cli = std::getenv("SENTRABUS_CLI");
-    const char* directory = std::getenv("SENTRABUS_CLI_TEST_DIR");
-    ASSERT_TRUE(cli && directory) << "CTest sets SENTRABUS_CLI and SENTRABUS_CLI_TEST_DIR";
-    std::filesystem::create_directories(directory);
-    const std::string csv = std::string(directory) + "/monitor-killed.csv";
-    std::filesystem::remove(csv);
+    ASSERT_TRUE(cli) << "CTest sets SENTRABUS_CLI";
+    const std::string csv = FreshTestFile("monitor-killed.csv");
     CSimProgram device(21, {"--device", "th", "--address", "5", "--baud", "4800"});
     ASSERT_TRUE(device.Valid());
 

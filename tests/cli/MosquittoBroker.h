@@ -15,6 +15,9 @@ struct BrokerSetup {
     // A TLS-only listener with a certificate for "localhost" alone,
     // signed by a throwaway CA (CaFile()).
     bool tls = false;
+    // With tls: the broker wants a client certificate signed by the same CA
+    // (ClientCertFile, ClientKeyFile).
+    bool clientCertificates = false;
 };
 
 class CMosquittoBroker {
@@ -34,6 +37,8 @@ public:
     std::filesystem::path CaFile() const { return m_directory / "ca.crt"; }
     // Another CA, which signed nothing the broker shows.
     std::filesystem::path OtherCaFile() const { return m_directory / "other-ca.crt"; }
+    std::filesystem::path ClientCertFile() const { return m_directory / "client.crt"; }
+    std::filesystem::path ClientKeyFile() const { return m_directory / "client.key"; }
 
     // The retained messages under `filter` ("sentrabus/#"): topic -> payload.
     std::map<std::string, std::string> Retained(const std::string& filter) const;
@@ -43,6 +48,22 @@ private:
     std::filesystem::path m_directory;
     int m_port = 0;
     int m_pid = -1;
+};
+
+// A port of 127.0.0.1 whose queue of connections is full: the kernel drops
+// every further attempt, like a host whose firewall drops the packets.
+class CSilentListener {
+public:
+    CSilentListener();
+    ~CSilentListener();
+    CSilentListener(const CSilentListener&) = delete;
+    CSilentListener& operator=(const CSilentListener&) = delete;
+    int Port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    int m_fillers[3] = {-1, -1, -1};
+    int m_port = 0;
 };
 
 // Runs `command` through the shell; its standard output, or nothing on failure.

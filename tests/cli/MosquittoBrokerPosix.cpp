@@ -18,12 +18,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A port nobody listens on at the moment: the kernel's choice for port 0.
-int FreePort() {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+sockaddr_in Loopback(int port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    return address;
+}
+
+// A port nobody listens on at the moment: the kernel's choice for port 0.
+int FreePort() {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
     int port = 0;
     if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
@@ -36,17 +42,14 @@ int FreePort() {
 
 bool Listening(int port) {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const sockaddr_in address = Loopback(port);
+    const bool ok = ::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(s);
     return ok;
 }
 
-// A throwaway CA and a certificate for localhost (not 127.0.0.1) that it signs,
-// and a second CA that signs nothing of the broker's.
+// A throwaway CA and certificates for localhost (not 127.0.0.1) and for a
+// client that it signs, and a second CA that signs nothing of the broker's.
 bool MakeCertificates(const fs::path& d) {
     const std::string dir = d.string();
     const std::string quiet = " >/dev/null 2>&1";
@@ -55,12 +58,14 @@ bool MakeCertificates(const fs::path& d) {
                         "/" + name + ".key -out " + dir + "/" + name + ".crt" + quiet);
     };
     std::ofstream(d / "san.ext") << "subjectAltName=DNS:localhost\n";
-    return ca("ca") && ca("other-ca") &&
-           RunShell("openssl req -newkey rsa:2048 -nodes -subj /CN=localhost -keyout " + dir + "/server.key -out " +
-                    dir + "/server.csr" + quiet) &&
-           RunShell("openssl x509 -req -in " + dir + "/server.csr -CA " + dir + "/ca.crt -CAkey " + dir +
-                    "/ca.key -CAcreateserial -days 2 -extfile " + dir + "/san.ext -out " + dir + "/server.crt" +
-                    quiet);
+    const auto signedByCa = [&](const std::string& name, const std::string& extensions) {
+        return RunShell("openssl req -newkey rsa:2048 -nodes -subj /CN=" + name + " -keyout " + dir + "/" + name +
+                        ".key -out " + dir + "/" + name + ".csr" + quiet) &&
+               RunShell("openssl x509 -req -in " + dir + "/" + name + ".csr -CA " + dir + "/ca.crt -CAkey " + dir +
+                        "/ca.key -CAcreateserial -days 2 " + extensions + " -out " + dir + "/" + name + ".crt" + quiet);
+    };
+    return ca("ca") && ca("other-ca") && signedByCa("server", "-extfile " + dir + "/san.ext") &&
+           signedByCa("client", "");
 }
 
 }  // namespace
@@ -74,6 +79,26 @@ bool RunShell(const std::string& command, std::string* out) {
     const int status = ::pclose(pipe);
     if (out != nullptr) *out = text;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+CSilentListener::CSilentListener() : m_listener(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    // A backlog of 0 holds one connection; the fillers take it and more.
+    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_listener, 0) != 0 ||
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        return;
+    }
+    m_port = ntohs(address.sin_port);
+    for (int& filler : m_fillers) {
+        filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+}
+
+CSilentListener::~CSilentListener() {
+    for (int fd : m_fillers) ::close(fd);
+    ::close(m_listener);
 }
 
 CMosquittoBroker::CMosquittoBroker(BrokerSetup setup) : m_setup(std::move(setup)) {
@@ -99,6 +124,7 @@ CMosquittoBroker::CMosquittoBroker(BrokerSetup setup) : m_setup(std::move(setup)
         if (!MakeCertificates(m_directory)) return;
         conf << "cafile " << CaFile().string() << "\ncertfile " << (m_directory / "server.crt").string()
              << "\nkeyfile " << (m_directory / "server.key").string() << "\n";
+        if (m_setup.clientCertificates) conf << "require_certificate true\n";
     }
     conf.close();
     Start();
@@ -149,6 +175,9 @@ std::map<std::string, std::string> CMosquittoBroker::Retained(const std::string&
     std::string credentials;
     if (!m_setup.user.empty()) credentials = " -u '" + m_setup.user + "' -P '" + m_setup.password + "'";
     if (m_setup.tls) credentials += " --cafile " + CaFile().string();
+    if (m_setup.clientCertificates) {
+        credentials += " --cert " + ClientCertFile().string() + " --key " + ClientKeyFile().string();
+    }
     // Retained messages come at once after the subscription; a second is plenty.
     std::string out;
     RunShell("mosquitto_sub -h " + std::string(m_setup.tls ? "localhost" : "127.0.0.1") + " -p " +

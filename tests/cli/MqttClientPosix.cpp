@@ -101,9 +101,11 @@ TEST(MqttClient, RefusalsAtStartNameTheirCause) {
     CMosquittoBroker plain;
     CMosquittoBroker withPassword(BrokerSetup{"gateway", "right horse", false});
     CMosquittoBroker tls(BrokerSetup{"", "", true});
-    ASSERT_TRUE(plain.Running() && withPassword.Running() && tls.Running());
+    CMosquittoBroker clientCertificates(BrokerSetup{"", "", true, true});
+    ASSERT_TRUE(plain.Running() && withPassword.Running() && tls.Running() && clientCertificates.Running());
     const int nobodyPort = plain.Port();
     plain.Stop();
+    const CSilentListener silent;
 
     struct Case {
         const char* what;
@@ -112,9 +114,13 @@ TEST(MqttClient, RefusalsAtStartNameTheirCause) {
         std::optional<MqttRefusal> refusal;
         const char* words;
         const char* host = nullptr;  // instead of the broker's URL's
+        int port = 0;                // instead of the broker's
+        bool clientCertificate = false;
     };
     const Case cases[] = {
         {"nobody listening", plain, "", "", "", MqttRefusal::Unreachable, "cannot reach"},
+        {"a host that drops the packets", plain, "", "", "", MqttRefusal::Unreachable, "did not answer within 5 s",
+         nullptr, silent.Port()},
         {"good password", withPassword, "gateway", "right horse", "", std::nullopt, ""},
         {"wrong password", withPassword, "gateway", "wrong horse", "", MqttRefusal::Credentials, "user name or password"},
         {"no user", withPassword, "", "", "", MqttRefusal::Credentials, "user name or password"},
@@ -122,11 +128,20 @@ TEST(MqttClient, RefusalsAtStartNameTheirCause) {
         {"another CA", tls, "", "", tls.OtherCaFile().string(), MqttRefusal::Certificate, "certificate"},
         {"a host the certificate does not name", tls, "", "", tls.CaFile().string(), MqttRefusal::Certificate,
          "certificate", "127.0.0.1"},
+        {"a client certificate", clientCertificates, "", "", clientCertificates.CaFile().string(), std::nullopt, "",
+         nullptr, 0, true},
+        {"no client certificate", clientCertificates, "", "", clientCertificates.CaFile().string(),
+         MqttRefusal::Certificate, "certificate"},
     };
     for (const Case& c : cases) {
         MqttOptions options = OptionsFor(c.broker);
         if (&c.broker == &plain) options.broker.port = nobodyPort;
         if (c.host != nullptr) options.broker.host = c.host;
+        if (c.port != 0) options.broker.port = c.port;
+        if (c.clientCertificate) {
+            options.clientCert = c.broker.ClientCertFile().string();
+            options.clientKey = c.broker.ClientKeyFile().string();
+        }
         options.user = c.user;
         options.password = c.password;
         options.caFile = c.caFile;

@@ -30,18 +30,10 @@ namespace {
 using namespace std::chrono_literals;
 using Messages = std::map<std::string, std::string>;
 
-std::string TestFile(const std::string& name) {
-    const char* directory = std::getenv("SENTRABUS_CLI_TEST_DIR");
-    std::filesystem::create_directories(directory);
-    const std::string path = std::string(directory) + "/" + name;
-    std::filesystem::remove(path);
-    return path;
-}
-
 // sentrabus-cli serve running in the background, its standard error in a file.
 class CServe {
 public:
-    explicit CServe(const std::vector<std::string>& arguments) : m_errPath(TestFile("serve.err")) {
+    explicit CServe(const std::vector<std::string>& arguments) : m_errPath(FreshTestFile("serve.err")) {
         const char* cli = std::getenv("SENTRABUS_CLI");
         std::vector<char*> argv{const_cast<char*>(cli)};
         for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
@@ -113,12 +105,12 @@ std::map<std::string, nlohmann::json> Discovery(const CMosquittoBroker& broker) 
 TEST(Serve, PublishesTheBusAndComesBackWithTheBroker) {
     CMosquittoBroker broker;
     ASSERT_TRUE(broker.Running());
-    const std::string control = TestFile("serve-control");
+    const std::string control = FreshTestFile("serve-control");
     std::ofstream(control).close();
     // Unit 20 listens at 4800 bit/s: at 9600 it is never heard.
     CSimProgram bus(0, {"--bus", "th:12,th:13,light:20@4800", "--baud", "9600", "--control", control});
     ASSERT_TRUE(bus.Valid());
-    const std::string csv = TestFile("serve.csv");
+    const std::string csv = FreshTestFile("serve.csv");
     CServe serve({"--port", bus.SlavePath(), "--baud", "9600", "serve", "--units", "12,13,20", "--mqtt", broker.Url(),
                   "--topic", "site/bus1", "--interval", "0.2", "--ha-discovery", "--csv", csv});
 
@@ -193,11 +185,17 @@ TEST(Serve, PublishesTheBusAndComesBackWithTheBroker) {
     EXPECT_GT(unanswered, 6);
 }
 
+// Over TLS to a broker that wants a password and the client's certificate.
 TEST(Serve, TheLastWillSaysOfflineWhenTheGatewayDies) {
-    CMosquittoBroker broker;
+    CMosquittoBroker broker(BrokerSetup{"gateway", "right horse", true, true});
+    const std::string password = FreshTestFile("mqtt-password");
+    std::ofstream(password) << "right horse\n";
+    ::chmod(password.c_str(), 0600);
     CSimProgram bus(0, {"--bus", "th:12", "--baud", "9600"});
     CServe serve({"--port", bus.SlavePath(), "--baud", "9600", "serve", "--units", "12", "--mqtt", broker.Url(),
-                  "--interval", "0.2"});
+                  "--ca-file", broker.CaFile().string(), "--client-cert", broker.ClientCertFile().string(),
+                  "--client-key", broker.ClientKeyFile().string(), "--mqtt-user", "gateway", "--mqtt-password-file",
+                  password, "--interval", "0.2"});
     ASSERT_TRUE(HoldsWithin(broker, {{"sentrabus/status", "online"}, {"sentrabus/12/temperature", "25.0"}}, 10s));
     serve.Signal(SIGKILL);
     EXPECT_TRUE(HoldsWithin(broker, {{"sentrabus/status", "offline"}}, 10s));
@@ -209,12 +207,12 @@ TEST(Serve, RefusalsAtStart) {
     const std::string goneUrl = gone.Url();
     gone.Stop();
     CSimProgram bus(0, {"--bus", "th:12", "--baud", "9600"});
-    const std::string password = TestFile("mqtt-password");
+    const std::string password = FreshTestFile("mqtt-password");
     std::ofstream(password) << "wrong horse\n";
-    const std::string readable = TestFile("mqtt-password-readable");
+    const std::string readable = FreshTestFile("mqtt-password-readable");
     std::ofstream(readable) << "right horse\n";
     ::chmod(password.c_str(), 0600);
-    const std::string otherLog = TestFile("other.csv");
+    const std::string otherLog = FreshTestFile("other.csv");
     std::ofstream(otherLog) << "time,temperature\r\n";
     ::chmod(readable.c_str(), 0644);
 
