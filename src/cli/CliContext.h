@@ -8,6 +8,7 @@
 #include "InterruptHold.h"
 #include "PortWatch.h"
 #include "Report.h"
+#include "device/BusPoll.h"
 #include "device/CsvFile.h"
 #include "device/DeviceSession.h"
 #include "device/Monitor.h"
@@ -51,6 +52,11 @@ int Connect(CliContext& context);
 // when that ends it (its message said), nullopt to go on.
 std::optional<int> OpenMonitorLog(CliContext& context, const std::vector<Reading>& readings, LogRows rows,
                                   std::optional<CCsvFile>& csv);
+
+// A unit's counters at the end of monitor --units or serve, as its result
+// ("polls 5, good 4, no reply 1, bad 0"); with `missedPollFails`, a unit that
+// missed a poll fails.
+CliResult UnitCountersResult(std::uint8_t unit, const CBusPoller::Counters& counters, bool missedPollFails);
 
 // The speed a bus of units is asked at: --baud, or the windows' 4800.
 std::uint32_t UnitsBaud(const CliRequest& request);

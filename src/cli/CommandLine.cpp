@@ -289,18 +289,16 @@ Refusal ReadScan(CliRequest& request, const RawLine& raw) {
     if (*first.value > *last.value) return "--first " + raw.scanFirst + " comes after --last " + raw.scanLast;
     request.scanFirst = *first.value;
     request.scanLast = *last.value;
-    request.scanSpeeds.clear();
-    for (std::size_t from = 0; from <= raw.scanSpeeds.size();) {
-        const std::size_t comma = std::min(raw.scanSpeeds.find(',', from), raw.scanSpeeds.size());
-        const Checked<std::uint32_t> speed = StrictBaudRate(raw.scanSpeeds.substr(from, comma - from));
-        if (!speed.Ok()) return "--speeds takes speeds separated by commas, e.g. 2400,4800,9600: " + speed.refusal;
-        if (std::find(request.scanSpeeds.begin(), request.scanSpeeds.end(), *speed.value) !=
-            request.scanSpeeds.end()) {
-            return "--speeds names " + std::to_string(*speed.value) + " twice";
-        }
-        request.scanSpeeds.push_back(*speed.value);
-        from = comma + 1;
-    }
+    const Checked<std::vector<std::uint32_t>> speeds = StrictCommaList<std::uint32_t>(
+        raw.scanSpeeds,
+        [](std::string_view item) {
+            Checked<std::uint32_t> speed = StrictBaudRate(item);
+            if (!speed.Ok()) speed.refusal = "--speeds takes speeds separated by commas, e.g. 2400,4800,9600: " + speed.refusal;
+            return speed;
+        },
+        [](std::string_view, std::uint32_t speed) { return "--speeds names " + std::to_string(speed) + " twice"; });
+    if (!speeds.Ok()) return speeds.refusal;
+    request.scanSpeeds = *speeds.value;
     const Checked<std::uint16_t> timeout = StrictSleepTime(raw.scanReplyTimeout);  // a whole number 0 to 65535
     if (!timeout.Ok() || *timeout.value < kShortestScanReplyTimeout || *timeout.value > kLongestScanReplyTimeout) {
         return "--reply-timeout takes a whole number of milliseconds from " + std::to_string(kShortestScanReplyTimeout) +

@@ -105,6 +105,15 @@ std::optional<int> OpenMonitorLog(CliContext& c, const std::vector<Reading>& rea
     return std::nullopt;
 }
 
+CliResult UnitCountersResult(std::uint8_t unit, const CBusPoller::Counters& n, bool missedPollFails) {
+    const std::string name = "unit " + std::to_string(unit);
+    const std::string summary = "polls " + std::to_string(n.polls) + ", good " + std::to_string(n.good) +
+                                ", no reply " + std::to_string(n.noReply) + ", bad " + std::to_string(n.bad);
+    if (missedPollFails && n.good != n.polls) return CliResult::Failure(name, "not every poll answered: " + summary);
+    const Json value{{"polls", n.polls}, {"good", n.good}, {"no reply", n.noReply}, {"bad", n.bad}};
+    return CliResult::Success(name, value, summary);
+}
+
 int RunUnitsMonitor(CliContext& c) {
     const CliRequest& r = c.request;
     std::optional<CCsvFile> csv;
@@ -133,18 +142,7 @@ int RunUnitsMonitor(CliContext& c) {
     }
 
     // The counters, a result per unit: a unit that missed a poll fails the run.
-    for (const std::uint8_t unit : poller.Units()) {
-        const CBusPoller::Counters& n = poller.CountersOf(unit);
-        const std::string name = "unit " + std::to_string(unit);
-        const std::string summary = "polls " + std::to_string(n.polls) + ", good " + std::to_string(n.good) +
-                                    ", no reply " + std::to_string(n.noReply) + ", bad " + std::to_string(n.bad);
-        if (n.good == n.polls) {
-            const Json value{{"polls", n.polls}, {"good", n.good}, {"no reply", n.noReply}, {"bad", n.bad}};
-            c.report.Add(CliResult::Success(name, value, summary));
-        } else {
-            c.report.Add(CliResult::Failure(name, "not every poll answered: " + summary));
-        }
-    }
+    for (const std::uint8_t unit : poller.Units()) c.report.Add(UnitCountersResult(unit, poller.CountersOf(unit), true));
     return kExitOk;
 }
 

@@ -23,8 +23,6 @@ bool IsTerminal(std::FILE* stream) {
 #endif
 }
 
-std::string Units(std::size_t count) { return std::to_string(count) + (count == 1 ? " unit" : " units"); }
-
 // Where the scan has got to, on standard error. On a terminal one line is
 // redrawn in place after every address; in a log or a pipe, where a carriage
 // return would pile up, a line when each speed is done.
@@ -37,7 +35,7 @@ public:
 
     void Show(const CBusScan& scan, const BusScanPlan& plan) {
         const std::string where = "scan: " + std::to_string(scan.Speed()) + " bit/s, ";
-        const std::string found = Units(scan.Found().size()) + " found";
+        const std::string found = UnitsText(scan.Found().size()) + " found";
         if (m_terminal) {
             Clear();
             m_line = where + "address " + std::to_string(scan.Address()) + " of " + std::to_string(plan.first) + "-" +

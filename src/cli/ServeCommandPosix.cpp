@@ -8,8 +8,6 @@
 #include <optional>
 #include <thread>
 
-#include <nlohmann/json.hpp>
-
 #include "CliContext.h"
 #include "InputFiles.h"
 #include "device/BusPoll.h"
@@ -110,13 +108,6 @@ int RunServeCommand(CliContext& c) {
     }
     client.Disconnect();
 
-    for (const std::uint8_t unit : poller.Units()) {
-        const CBusPoller::Counters& n = poller.CountersOf(unit);
-        const nlohmann::ordered_json value{{"polls", n.polls}, {"good", n.good}, {"no reply", n.noReply}, {"bad", n.bad}};
-        c.report.Add(CliResult::Success("unit " + std::to_string(unit), value,
-                                        "polls " + std::to_string(n.polls) + ", good " + std::to_string(n.good) +
-                                            ", no reply " + std::to_string(n.noReply) + ", bad " +
-                                            std::to_string(n.bad)));
-    }
+    for (const std::uint8_t unit : poller.Units()) c.report.Add(UnitCountersResult(unit, poller.CountersOf(unit), false));
     return kExitOk;
 }

@@ -27,6 +27,11 @@ inline constexpr std::uint8_t kHighestUnitAddress = 247;
 inline constexpr unsigned kShortestScanReplyTimeout = 5;
 inline constexpr unsigned kLongestScanReplyTimeout = 2000;
 
+// How many units a scan found, in words: "1 unit", "3 units".
+inline std::string UnitsText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " unit" : " units");
+}
+
 struct BusScanPlan {
     std::uint8_t portNumber = 1;
     std::uint8_t first = 1;

@@ -25,22 +25,17 @@ Checked<std::uint8_t> StrictAddress(std::string_view text) {
 }
 
 Checked<std::vector<std::uint8_t>> StrictUnitAddresses(std::string_view text) {
-    using Units = Checked<std::vector<std::uint8_t>>;
-    std::vector<std::uint8_t> units;
-    if (text.empty()) return Units::Refused("the units take addresses separated by commas (12,13,20), not \"\"");
-    for (std::size_t from = 0; from <= text.size();) {
-        const std::size_t comma = std::min(text.find(',', from), text.size());
-        const std::string_view item = text.substr(from, comma - from);
-        const Checked<std::uint8_t> address =
-            StrictWhole<std::uint8_t>(item, "a unit's address", 1, kHighestUnitAddress, WholeRange(1, kHighestUnitAddress));
-        if (!address.Ok()) return Units::Refused(address.refusal);
-        if (std::find(units.begin(), units.end(), *address.value) != units.end()) {
-            return Units::Refused("unit " + std::string(item) + " is listed twice");
-        }
-        units.push_back(*address.value);
-        from = comma + 1;
+    if (text.empty()) {
+        return Checked<std::vector<std::uint8_t>>::Refused(
+            "the units take addresses separated by commas (12,13,20), not \"\"");
     }
-    return {std::move(units), {}};
+    return StrictCommaList<std::uint8_t>(
+        text,
+        [](std::string_view item) {
+            return StrictWhole<std::uint8_t>(item, "a unit's address", 1, kHighestUnitAddress,
+                                             WholeRange(1, kHighestUnitAddress));
+        },
+        [](std::string_view item, std::uint8_t) { return "unit " + std::string(item) + " is listed twice"; });
 }
 
 Checked<std::uint32_t> StrictBaudRate(std::string_view text) {

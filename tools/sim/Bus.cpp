@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 
 #include "Devices.h"
 #include "ToolVerdict.h"
 #include "protocol/Crc16.h"
 #include "protocol/FrameDecoder.h"
+#include "protocol/StrictText.h"
 
 namespace sim {
 
@@ -20,15 +20,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// The longest the serving thread sleeps in poll, so that a stop is seen soon.
-constexpr milliseconds kMaxPollWait{20};
-
-std::optional<unsigned long> Number(std::string_view text) {
-    unsigned long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 std::optional<BusUnit> ParseUnit(std::string_view text, std::uint32_t defaultBaud, std::string& error) {
     const std::size_t colon = text.find(':');
@@ -45,28 +36,24 @@ std::optional<BusUnit> ParseUnit(std::string_view text, std::uint32_t defaultBau
         return std::nullopt;
     }
     unit.kind = *kind;
-    const std::optional<unsigned long> address = Number(text.substr(colon + 1, at - colon - 1));
-    if (!address || *address < 1 || *address > 255) {
+    std::int64_t address = 0;
+    if (!StrictWholeIn(text.substr(colon + 1, at - colon - 1), 1, 255, address)) {
         error = "address must be 1..255 in " + quoted;
         return std::nullopt;
     }
-    unit.address = static_cast<std::uint8_t>(*address);
+    unit.address = static_cast<std::uint8_t>(address);
     unit.baud = defaultBaud;
     if (at != std::string_view::npos) {
-        const std::optional<unsigned long> baud = Number(text.substr(at + 1));
-        if (!baud || SpeedConstant(static_cast<std::uint32_t>(*baud)) == 0) {
+        std::int64_t baud = 0;
+        if (!StrictWholeIn(text.substr(at + 1), 1, 115200, baud) || SpeedConstant(static_cast<std::uint32_t>(baud)) == 0) {
             error = "unsupported baud rate in " + quoted;
             return std::nullopt;
         }
-        unit.baud = static_cast<std::uint32_t>(*baud);
+        unit.baud = static_cast<std::uint32_t>(baud);
     }
     return unit;
 }
 
-int PollTimeout(Clock::duration wait) {
-    const auto ms = std::chrono::ceil<milliseconds>(std::max(wait, Clock::duration::zero()));
-    return static_cast<int>(std::min(ms, kMaxPollWait).count());
-}
 
 }  // namespace
 

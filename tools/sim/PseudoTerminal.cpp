@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <system_error>
@@ -85,6 +86,11 @@ std::uint32_t CPseudoTerminal::LineSpeed() const {
     termios settings{};
     if (::tcgetattr(m_master.Get(), &settings) != 0) return 0;
     return SpeedOfConstant(::cfgetospeed(&settings));
+}
+
+int PollTimeout(std::chrono::steady_clock::duration wait) {
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(std::max(wait, std::chrono::steady_clock::duration::zero()));
+    return static_cast<int>(std::min(ms, kMaxPollWait).count());
 }
 
 }  // namespace sim

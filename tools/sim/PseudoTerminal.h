@@ -5,10 +5,18 @@
 // tool has its port closed, and the line settings the tool made survive its
 // close.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 namespace sim {
+
+// The longest a serving thread sleeps in poll(2) on the master, so that a
+// stop request is seen soon.
+inline constexpr std::chrono::milliseconds kMaxPollWait{20};
+// poll(2)'s timeout for `wait`: rounded up to whole milliseconds, at least 0,
+// at most kMaxPollWait.
+int PollTimeout(std::chrono::steady_clock::duration wait);
 
 class CUniqueFd {
 public:

@@ -18,17 +18,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// The longest the serving thread sleeps in poll, so that a stop is seen soon.
-constexpr milliseconds kMaxPollWait{20};
 constexpr std::size_t kReadChunk = 4096;
 // The trace shows this much of a long piece (noise) and its length.
 constexpr std::size_t kTraceBytes = 64;
 constexpr std::size_t kJudgedBytes = 1024;
 
-int PollTimeout(Clock::duration wait) {
-    const auto ms = std::chrono::ceil<milliseconds>(std::max(wait, Clock::duration::zero()));
-    return static_cast<int>(std::min(ms, kMaxPollWait).count());
-}
 
 }  // namespace
 

@@ -26,8 +26,6 @@ constexpr std::array<ColumnSpec, CScanDlg::kColumns> kColumnSpecs = {{
     {"Address", 40}, {"Speed (bit/s)", 80}, {"Temperature (\u2103)", 95}, {"Humidity (%RH)", 85},
 }};
 
-std::string UnitsText(std::size_t count) { return std::to_string(count) + (count == 1 ? " unit" : " units"); }
-
 }  // namespace
 
 CScanDlg::CScanDlg(CDeviceSession& session, std::function<void(std::uint8_t, const FoundUnit&)> use,

@@ -87,10 +87,6 @@ void CDialogBase::ListSelectRow(int id, int row) {
     }
 }
 
-void CDialogBase::OnListDblClk(int id, std::function<void(int)> handler) {
-    m_messageMap.OnListDblClk(id, std::move(handler));
-}
-
 void CDialogBase::SetWindowCaption(std::string_view text) { setWindowTitle(FromUtf8(text)); }
 
 std::string CDialogBase::GetWindowCaption() const { return windowTitle().toStdString(); }

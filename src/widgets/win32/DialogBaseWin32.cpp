@@ -176,22 +176,6 @@ bool CDialogBase::HandleMessage(unsigned message, std::uintptr_t wParam, std::in
     }
 }
 
-void CDialogBase::OnCommand(int id, std::function<void()> handler) { m_messageMap.OnCommand(id, std::move(handler)); }
-
-void CDialogBase::OnSelChange(int id, std::function<void()> handler) {
-    m_messageMap.OnSelChange(id, std::move(handler));
-}
-
-void CDialogBase::OnCommandRange(int first, int last, std::function<void(int)> handler) {
-    m_messageMap.OnCommandRange(first, last, std::move(handler));
-}
-
-void CDialogBase::Dispatch(const std::function<void()>& handler) { CMessageMap::Dispatch(handler); }
-
-void CDialogBase::RunCommand(int id) {
-    m_messageMap.RunCommand(id, [this] { OnOK(); }, [this] { OnCancel(); });
-}
-
 void CDialogBase::PostCommand(int id) {
     if (m_hwnd != nullptr) PostMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }

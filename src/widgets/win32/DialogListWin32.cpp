@@ -127,10 +127,6 @@ void CDialogBase::ListSelectRow(int id, int row) {
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
-void CDialogBase::OnListDblClk(int id, std::function<void(int)> handler) {
-    m_messageMap.OnListDblClk(id, std::move(handler));
-}
-
 void CDialogBase::SetWindowCaption(std::string_view text) {
     if (m_hwnd != nullptr) SetWindowTextW(m_hwnd, Utf16(text).c_str());
 }
